@@ -1,0 +1,34 @@
+# The two commands of the README: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+TEST_DIR := build/asan
+
+.PHONY: run test build build-test deps deps-test clean
+
+run: build
+	./$(RELEASE_DIR)/app/zentrik $(ARGS)
+
+test: build-test
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRIK_TESTS=OFF -DZENTRIK_BENCH=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# The test build runs under AddressSanitizer + UndefinedBehaviorSanitizer, warnings as errors.
+build-test: deps-test
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTRIK_SANITIZE=ON -DZENTRIK_WERROR=ON -DZENTRIK_BENCH=OFF
+	cmake --build $(TEST_DIR) -j $(JOBS)
+
+bench: deps-test
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIK_TESTS=OFF
+	cmake --build build/bench -j $(JOBS)
+
+deps:
+	./scripts/install-deps.sh
+
+deps-test:
+	./scripts/install-deps.sh --test
+
+clean:
+	rm -rf build

@@ -1,0 +1,26 @@
+// zentrik: the GUI program.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/shell/main_window.h"
+#include "app/startup/start_routine.h"
+#include "platform/paths.h"
+
+int main(int argc, char** argv) {
+    using namespace zentrik;
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const app::StartOptions options = app::parse_start_switches(args);
+    if (options.help) {
+        std::fputs(app::start_usage_text().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("zentrik 1.0");
+        return 0;
+    }
+    const app::StartEnvironment env{platform::module_directory(),
+                                    platform::user_config_directory(),
+                                    platform::InstanceChannel(platform::default_instance_name())};
+    return app::run_start_routine(options, env, app::run_main_window);
+}

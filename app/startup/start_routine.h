@@ -1,0 +1,33 @@
+#pragma once
+// The program's start: switches, the language choice, single instance, then the window.
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/startup/command_line.h"
+#include "platform/instance_channel.h"
+
+namespace zentrik::app {
+
+struct StartEnvironment {
+    std::filesystem::path module_directory;  // beside the executable
+    std::filesystem::path config_directory;  // per-user fallback for set.ini
+    platform::InstanceChannel channel;
+};
+
+// Runs the main window until the program ends; returns the exit status.
+using RunWindow =
+    std::function<int(const StartOptions&, std::unique_ptr<platform::InstanceListener>)>;
+
+// Stores a "/langid=" value in set.ini [LANG] id: in the module directory, or in the per-user
+// config directory when the module directory cannot be written. Returns the file written, or
+// an empty path when neither could be.
+std::filesystem::path store_language_choice(const StartEnvironment& env, const std::string& id);
+
+// Applies the switches, settles the single instance and runs the window when this start is the
+// first instance. A later start asks the running instance to restore (or, with "/close", to end)
+// and returns 0 without opening anything; so does "/close" when nothing is running.
+int run_start_routine(const StartOptions& options, const StartEnvironment& env,
+                      const RunWindow& run_window);
+
+}  // namespace zentrik::app

@@ -1,0 +1,226 @@
+#include "lang/ini_file.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "lang/text_codec.h"
+
+namespace zentrik::lang {
+namespace {
+
+std::string_view trim(std::string_view s) {
+    const char* blanks = " \t";
+    const auto b = s.find_first_not_of(blanks);
+    if (b == std::string_view::npos) return {};
+    const auto e = s.find_last_not_of(blanks);
+    return s.substr(b, e - b + 1);
+}
+
+bool iequals(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// "[name]" → name; anything else → nullopt.
+std::optional<std::string_view> section_header(std::string_view line) {
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    const auto close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return trim(line.substr(1, close - 1));
+}
+
+// "key=value" → {key, value}; comments and lines without '=' → nullopt.
+std::optional<std::pair<std::string_view, std::string_view>> key_value(std::string_view line) {
+    const auto t = trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
+    const auto eq = t.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return std::pair{trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
+}
+
+std::string clean_value(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return utf8_prefix(v, kMaxIniValueChars);
+}
+
+}  // namespace
+
+IniFile IniFile::load(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return parse(bytes.str());
+}
+
+IniFile IniFile::parse(std::string_view bytes) {
+    IniFile ini;
+    std::string text;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        ini.encoding_ = TextEncoding::kUtf16Le;
+        text = utf16le_to_utf8(bytes.substr(2));
+    } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        ini.encoding_ = TextEncoding::kUtf8Bom;
+        text = sanitize_8bit(bytes.substr(3));
+    } else {
+        text = sanitize_8bit(bytes);
+    }
+    // Lines end with CR LF, LF or a lone CR.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
+            if (i == text.size() && start == i) break;
+            ini.lines_.push_back({text.substr(start, i - start)});
+            if (i < text.size() && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    return ini;
+}
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    bool in_section = false;
+    bool seen_section = false;
+    for (const auto& line : lines_) {
+        if (auto name = section_header(line.text)) {
+            if (seen_section && in_section) return std::nullopt;  // only the first match counts
+            in_section = iequals(*name, trim(section));
+            seen_section = seen_section || in_section;
+            continue;
+        }
+        if (!in_section) continue;
+        if (auto kv = key_value(line.text); kv && iequals(kv->first, trim(key)))
+            return clean_value(kv->second);
+    }
+    return std::nullopt;
+}
+
+std::string IniFile::get_string(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+    if (auto v = find(section, key)) return *v;
+    return std::string(fallback);
+}
+
+int IniFile::get_int(std::string_view section, std::string_view key, int fallback) const {
+    const auto v = find(section, key);
+    if (!v) return fallback;
+    std::string_view s = trim(*v);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    long long value = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+        if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;  // saturate instead of overflowing
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string line = std::string(trim(key)) + "=" + std::string(value);
+    std::optional<std::size_t> insert_at;  // after the section's last non-blank line
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (auto name = section_header(lines_[i].text)) {
+            if (insert_at) break;
+            if (iequals(*name, trim(section))) insert_at = i + 1;
+            continue;
+        }
+        if (!insert_at) continue;
+        if (auto kv = key_value(lines_[i].text); kv && iequals(kv->first, trim(key))) {
+            lines_[i].text = std::string(kv->first) + "=" + std::string(value);  // keep its spelling
+            return;
+        }
+        if (!trim(lines_[i].text).empty()) insert_at = i + 1;
+    }
+    if (!insert_at) {
+        lines_.push_back({"[" + std::string(trim(section)) + "]"});
+        lines_.push_back({line});
+        return;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insert_at), {line});
+}
+
+std::string IniFile::serialize() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line.text;
+        text += "\r\n";
+    }
+    switch (encoding_) {
+        case TextEncoding::kUtf16Le:
+            return "\xFF\xFE" + utf8_to_utf16le(text);
+        case TextEncoding::kUtf8Bom:
+            return "\xEF\xBB\xBF" + text;
+        case TextEncoding::kUtf8:
+            break;
+    }
+    return text;
+}
+
+std::vector<std::string> IniFile::section_names() const {
+    std::vector<std::string> names;
+    for (const auto& line : lines_) {
+        if (auto name = section_header(line.text)) names.emplace_back(*name);
+    }
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> IniFile::entries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> out;
+    bool in_section = false;
+    bool seen_section = false;
+    for (const auto& line : lines_) {
+        if (auto name = section_header(line.text)) {
+            if (seen_section && in_section) break;
+            in_section = iequals(*name, trim(section));
+            seen_section = seen_section || in_section;
+            continue;
+        }
+        if (!in_section) continue;
+        if (auto kv = key_value(line.text))
+            out.emplace_back(std::string(kv->first), clean_value(kv->second));
+    }
+    return out;
+}
+
+bool write_ini_value(const std::filesystem::path& path, std::string_view section,
+                     std::string_view key, std::string_view value) {
+    IniFile ini = IniFile::load(path);
+    ini.set(section, key, value);
+    const std::string bytes = ini.serialize();
+    // Write beside the file and rename, so a failed write never leaves a half-written file.
+    std::filesystem::path tmp = path;
+    tmp += ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            std::error_code ec;
+            std::filesystem::remove(tmp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (!ec) return true;
+    std::filesystem::remove(tmp, ec);
+    return false;
+}
+
+}  // namespace zentrik::lang

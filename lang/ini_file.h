@@ -1,0 +1,63 @@
+#pragma once
+// Reader and writer of private-profile INI files ("set.ini", "language.ini", the macro library).
+//
+// Semantics follow the classic private-profile API the files were designed for:
+// - a file is UTF-16LE with a byte-order mark, or 8-bit text (UTF-8 here, BOM optional);
+//   byte sequences that are not valid UTF-8 are read as Latin-1 characters, never dropped;
+// - section and key names match case-insensitively (ASCII), surrounding blanks are ignored;
+// - a value is trimmed, loses one pair of enclosing quotes, and is cut to 999 characters;
+// - a missing file, section or key yields the caller's default.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentrik::lang {
+
+enum class TextEncoding { kUtf8, kUtf8Bom, kUtf16Le };
+
+// Longest value a reader returns, in characters (the classic 1000-character buffer).
+inline constexpr std::size_t kMaxIniValueChars = 999;
+
+class IniFile {
+public:
+    IniFile() = default;
+
+    // Loads `path`; a missing or unreadable file gives an empty IniFile.
+    static IniFile load(const std::filesystem::path& path);
+    // Parses file bytes as they are on disk (BOM detection included).
+    static IniFile parse(std::string_view bytes);
+
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+    std::string get_string(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+    // Leading optional sign and decimal digits; a value without digits reads as 0.
+    int get_int(std::string_view section, std::string_view key, int fallback) const;
+
+    // Sets (or adds) one value, keeping every other line of the file as it was.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string serialize() const;  // bytes in the file's own encoding
+    TextEncoding encoding() const { return encoding_; }
+    void set_encoding(TextEncoding e) { encoding_ = e; }
+
+    // The sections' names in file order (used by the macro library).
+    std::vector<std::string> section_names() const;
+    // The key/value pairs of one section in file order.
+    std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
+
+private:
+    struct Line {
+        std::string text;  // the raw line (UTF-8), without its line ending
+    };
+    std::vector<Line> lines_;
+    TextEncoding encoding_ = TextEncoding::kUtf8;
+};
+
+// Writes one value into the INI file at `path` (created when missing).
+// Returns false when the file cannot be written.
+bool write_ini_value(const std::filesystem::path& path, std::string_view section,
+                     std::string_view key, std::string_view value);
+
+}  // namespace zentrik::lang

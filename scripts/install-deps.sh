@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build (and, with --test, the test suite) needs.
+# Idempotent: asks apt only for packages that are not installed yet, and never prompts.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtk-3-dev libcairo2-dev libpango1.0-dev libayatana-appindicator3-dev
+  libudev-dev libusb-1.0-0-dev libxkbcommon-dev libxi-dev libxtst-dev libx11-dev
+  librsvg2-bin fonts-dejavu-core
+)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,116 @@
+#include "app/startup/start_routine.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "lang/ini_file.h"
+#include "lang/language_files.h"
+
+namespace zentrik::app {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::InstanceChannel;
+using platform::InstanceListener;
+using platform::InstanceMessage;
+
+class StartRoutine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("zentrik-start-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "program");
+    }
+    void TearDown() override {
+        fs::permissions(root_ / "program", fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(root_);
+    }
+    StartEnvironment env() const {
+        return {root_ / "program", root_ / "config",
+                InstanceChannel("zentrik-test-" + std::to_string(::getpid()) + "-" +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name())};
+    }
+    fs::path root_;
+};
+
+TEST_F(StartRoutine, LangidIsWrittenBesideTheProgram) {
+    int windows = 0;
+    StartOptions o;
+    o.langid = "1041";
+    const int rc = run_start_routine(o, env(), [&](const StartOptions&, auto) {
+        ++windows;
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(lang::IniFile::load(root_ / "program" / "set.ini").get_int("LANG", "id", 0), 1041);
+}
+
+TEST_F(StartRoutine, ReadOnlyProgramDirectoryFallsBackToUserConfig) {
+    if (::geteuid() == 0) {
+        // root writes anywhere; make the target unwritable by making it a directory instead.
+        fs::create_directories(root_ / "program" / "set.ini");
+    } else {
+        fs::permissions(root_ / "program", fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    const auto written = store_language_choice(env(), "1042");
+    EXPECT_EQ(written, root_ / "config" / "set.ini");
+    EXPECT_EQ(lang::IniFile::load(written).get_int("LANG", "id", 0), 1042);
+    const auto order = lang::set_ini_search_order(root_ / "program", root_ / "config");
+    EXPECT_EQ(order.front(), written);  // the language loader looks there first
+}
+
+TEST_F(StartRoutine, SecondStartRestoresTheFirstAndCloseEndsIt) {
+    const auto e = env();
+    auto first = e.channel.listen_as_first();
+    ASSERT_TRUE(first);
+    std::atomic<int> restores = 0, closes = 0;
+    std::thread server([&] {
+        for (int n = 0; n < 2; ++n) {
+            for (;;) {
+                if (auto m = first->receive()) {
+                    (*m == InstanceMessage::kClose ? closes : restores)++;
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+    });
+    int windows = 0;
+    auto no_window = [&](const StartOptions&, auto) { return ++windows, 0; };
+    EXPECT_EQ(run_start_routine({}, e, no_window), 0);
+    StartOptions close;
+    close.close = true;
+    EXPECT_EQ(run_start_routine(close, e, no_window), 0);
+    server.join();
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(restores, 1);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(StartRoutine, CloseWithNoInstanceOpensNothing) {
+    int windows = 0;
+    StartOptions close;
+    close.close = true;
+    EXPECT_EQ(run_start_routine(close, env(), [&](const StartOptions&, auto) {
+        return ++windows, 0;
+    }), 0);
+    EXPECT_EQ(windows, 0);
+}
+
+TEST_F(StartRoutine, ChannelOfAnEndedInstanceIsFreeAgain) {
+    const auto e = env();
+    { auto gone = e.channel.listen_as_first(); ASSERT_TRUE(gone); }
+    EXPECT_FALSE(e.channel.send_to_running(InstanceMessage::kRestore));
+    EXPECT_TRUE(e.channel.listen_as_first());
+}
+
+}  // namespace
+}  // namespace zentrik::app

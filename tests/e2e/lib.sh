@@ -1,0 +1,29 @@
+# Shared helpers of the end-to-end tests: a private X display and waiting with time-outs.
+set -euo pipefail
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"  # GTK keeps caches until exit
+export NO_AT_BRIDGE=1
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_xvfb() {
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$display"
+  trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+}
+
+# wait_for SECONDS COMMAND...: true once COMMAND succeeds, false after SECONDS.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    (( SECONDS < deadline )) || return 1
+    sleep 0.1
+  done
+}
+
+window_visible() { xdotool search --onlyvisible --name "$1"; }
+process_gone() { ! kill -0 "$1" 2>/dev/null; }

@@ -1,0 +1,76 @@
+#include "lang/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "lang/text_codec.h"
+
+namespace zentrik::lang {
+namespace {
+
+std::string utf16_file(std::string_view utf8) { return "\xFF\xFE" + utf8_to_utf16le(utf8); }
+
+TEST(IniFile, FindsValuesCaseInsensitivelyAndTrimmed) {
+    const auto ini = IniFile::parse("; comment\r\n[Lang]\r\n  ID = 1041  \r\n[APP]\r\nstr=\"Quoted\"\r\n");
+    EXPECT_EQ(ini.get_int("LANG", "id", 0), 1041);
+    EXPECT_EQ(ini.get_string("app", "STR", "x"), "Quoted");
+    EXPECT_EQ(ini.get_string("app", "missing", "fallback"), "fallback");
+    EXPECT_EQ(ini.get_string("nosection", "str", "fallback"), "fallback");
+    EXPECT_EQ(ini.get_int("APP", "str", 7), 0);  // present but not a number
+}
+
+TEST(IniFile, ReadsUtf16WithBomAndEveryLineEnding) {
+    const auto ini = IniFile::parse(utf16_file("[1041]\rtab_str0=デバイス\nmsg=a\r\n"));
+    EXPECT_EQ(ini.encoding(), TextEncoding::kUtf16Le);
+    EXPECT_EQ(ini.get_string("1041", "tab_str0", ""), "デバイス");
+    EXPECT_EQ(ini.get_string("1041", "msg", ""), "a");
+}
+
+TEST(IniFile, OddLengthUtf16AndInvalidUtf8DoNotLoseTheRest) {
+    auto bytes = utf16_file("[A]\r\nk=v\r\n");
+    bytes.push_back('\x41');  // odd trailing byte
+    EXPECT_EQ(IniFile::parse(bytes).get_string("A", "k", ""), "v");
+
+    const auto ini = IniFile::parse("[A]\nbad=\xFF\xFEok\ngood=yes\n");
+    EXPECT_EQ(ini.get_string("A", "bad", ""), "\xC3\xBF\xC3\xBEok");  // Latin-1 reading
+    EXPECT_EQ(ini.get_string("A", "good", ""), "yes");
+}
+
+TEST(IniFile, CutsLongValuesTo999Characters) {
+    const auto ini = IniFile::parse("[A]\nk=" + std::string(5000, 'x') + "\n");
+    EXPECT_EQ(ini.get_string("A", "k", "").size(), kMaxIniValueChars);
+}
+
+TEST(IniFile, SetKeepsOtherLinesAndReplacesInPlace) {
+    auto ini = IniFile::parse("; keep me\n[LANG]\nid=1\n\n[OTHER]\nx=2\n");
+    ini.set("lang", "ID", "9");
+    ini.set("LANG", "extra", "e");
+    ini.set("NEW", "k", "v");
+    const auto again = IniFile::parse(ini.serialize());
+    EXPECT_EQ(again.get_string("LANG", "id", ""), "9");
+    EXPECT_EQ(again.get_string("LANG", "extra", ""), "e");
+    EXPECT_EQ(again.get_string("OTHER", "x", ""), "2");
+    EXPECT_EQ(again.get_string("NEW", "k", ""), "v");
+    EXPECT_EQ(ini.serialize().rfind("; keep me\r\n[LANG]\r\nid=9\r\nextra=e\r\n", 0), 0u);
+}
+
+TEST(IniFile, WriteValueRoundTripsAndKeepsUtf16Files) {
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-ini-test";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "set.ini";
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << utf16_file("[LANG]\r\nid=1\r\n");
+    }
+    ASSERT_TRUE(write_ini_value(file, "LANG", "id", "1042"));
+    const auto ini = IniFile::load(file);
+    EXPECT_EQ(ini.encoding(), TextEncoding::kUtf16Le);
+    EXPECT_EQ(ini.get_int("LANG", "id", 0), 1042);
+    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(write_ini_value(dir / "no" / "such" / "set.ini", "LANG", "id", "1"));
+}
+
+}  // namespace
+}  // namespace zentrik::lang
