@@ -1,0 +1,68 @@
+#pragma once
+// Access to HID interfaces: what the device link needs of the operating system.
+//
+// A backend lists HID interfaces by path and opens them; a handle answers the questions the
+// device link asks (top-level collections with their report lengths, attributes, indexed
+// strings) and carries feature reports. Linux: hidraw nodes (platform/linux). Tests and the
+// built-in simulated mouse: sim/.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zentrik::platform {
+
+// One top-level collection of an interface. Report lengths are in bytes including the
+// report-id byte (so a collection with 8-byte feature reports has feature length 9);
+// 0 when the collection has no report of that type.
+struct HidCollectionCaps {
+    std::uint16_t usage_page = 0;
+    std::uint16_t usage = 0;
+    int input_report_length = 0;
+    int output_report_length = 0;
+    int feature_report_length = 0;
+};
+
+struct HidAttributes {
+    std::uint16_t vendor_id = 0;
+    std::uint16_t product_id = 0;
+    std::uint16_t version = 0;
+};
+
+class HidHandle {
+public:
+    virtual ~HidHandle() = default;
+
+    // Every top-level collection of the interface, in descriptor order; empty when the
+    // descriptor cannot be read.
+    virtual std::vector<HidCollectionCaps> collections() = 0;
+    virtual std::optional<HidAttributes> attributes() = 0;
+    // Indexed string `index` as the raw bytes the device returns (no decoding); nullopt when
+    // the device does not answer.
+    virtual std::optional<std::vector<std::uint8_t>> indexed_string(int index) = 0;
+
+    // Feature reports: byte 0 of the buffer is the report id.
+    virtual bool set_feature(std::span<const std::uint8_t> report) = 0;
+    virtual bool get_feature(std::span<std::uint8_t> report) = 0;
+
+    // Waits up to `timeout_ms` for one input report; returns its length, 0 on time-out and
+    // -1 when the device is gone.
+    virtual int read_input(std::span<std::uint8_t> report, int timeout_ms) = 0;
+
+    // Drops pending input and output (a no-op where the backend has none).
+    virtual void cancel() = 0;
+};
+
+class HidBackend {
+public:
+    virtual ~HidBackend() = default;
+    // Paths of the HID interfaces present now, in a stable order.
+    virtual std::vector<std::string> enumerate() = 0;
+    // Opens one interface for feature exchanges; nullptr when it cannot be opened
+    // (gone, or not permitted).
+    virtual std::unique_ptr<HidHandle> open(const std::string& path) = 0;
+};
+
+}  // namespace zentrik::platform
