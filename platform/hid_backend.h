@@ -65,4 +65,7 @@ public:
     virtual std::unique_ptr<HidHandle> open(const std::string& path) = 0;
 };
 
+// The operating system's HID interfaces (Linux: hidraw nodes).
+std::unique_ptr<HidBackend> make_system_hid_backend();
+
 }  // namespace zentrik::platform
