@@ -188,6 +188,8 @@ class WidgetBoard {
 
     // Widgets react to the pointer only while live (always_active ones regardless).
     std::atomic<int> live{1};
+    // Set once every widget of the window exists; the painter draws no widget before.
+    std::atomic<int> paint_ready{0};
 
     // Pages.
     int page() const;
