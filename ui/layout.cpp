@@ -278,6 +278,13 @@ void build_widgets(WidgetBoard& b) {
                                                           .id = 30 + i,
                                                           .images = {up, up, down, down, down}});
     }
+    constexpr int kLabelY[4] = {341, 278, 215, 152};
+    for (int r = 0; r < 4; ++r) {
+        static_text(b, numbered("static x%d", r), 308, kLabelY[r], 80, 32, "X:", 0, 0xFE202020,
+                    0x808080);
+        static_text(b, numbered("static y%d", r), 400, kLabelY[r], 80, 32, "Y:", 0, 0xFE202020,
+                    0x808080);
+    }
     constexpr std::array<Argb, 3> kSliderColors{0xFEB4B4C8, 0xFE606060, 0xFE000000};
     slider(b, "dpi x", 535, 317, 20, kSliderColors, 5040, 90, 90);
     slider(b, "dpi y", 535, 353, 21, kSliderColors, 5040, 90, 90);

@@ -47,10 +47,10 @@ class ProgressOverlay {
 
 // What the overlays show; owned by the modules that drive them.
 struct OverlayState {
-    int recording_state = 0;        // 0 none, 1 recording, 2-6 recording-panel messages
-    std::string recording_message;  // text for states 2-6
-    int guide_mode = 0;             // 0 none; 1, 3, 4 veil the window around the macro lists
-    bool editor_visible = false;    // the inline editor is open
+    int recording_state = 0;          // 0 none, 1 recording, 2-6 recording-panel messages
+    std::string recording_message{};  // text for states 2-6
+    int guide_mode = 0;               // 0 none; 1, 3, 4 veil the window around the macro lists
+    bool editor_visible = false;      // the inline editor is open
     const ProgressOverlay* progress = nullptr;
 };
 
