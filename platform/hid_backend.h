@@ -32,7 +32,7 @@ struct HidAttributes {
 };
 
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
 
     // Every top-level collection of the interface, in descriptor order; empty when the
@@ -56,7 +56,7 @@ public:
 };
 
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // Paths of the HID interfaces present now, in a stable order.
     virtual std::vector<std::string> enumerate() = 0;
