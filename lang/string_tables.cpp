@@ -179,6 +179,8 @@ void translate(std::array<std::string, N>& table, const Translation& tr, const c
 }
 
 int language_id_for(const LanguageSources& sources) {
+    if (sources.chosen_language_id)
+        return *sources.chosen_language_id;
     const int user = sources.user_language_id ? *sources.user_language_id
                                               : language_id_from_locale(user_locale_name());
     for (const auto& path :

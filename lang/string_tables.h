@@ -132,6 +132,8 @@ struct LanguageSources {
     std::filesystem::path config_directory;  // per-user "set.ini", consulted first; may be empty
     // The user's language id before masking; nullopt reads it from the locale environment.
     std::optional<int> user_language_id;
+    // A language chosen outright (a tool's option); wins over "set.ini" and the user's language.
+    std::optional<int> chosen_language_id;
 };
 
 // Builds the tables as the program does at start-up (no global state touched).
