@@ -10,15 +10,17 @@ constexpr std::string_view kPathPrefix = "sim:mouse";
 // One open interface of a simulated mouse. It holds the mouse alive, like a kernel handle
 // holds a device node; once the mouse is unplugged every call fails.
 class SimHandle final : public platform::HidHandle {
-public:
+  public:
     explicit SimHandle(std::shared_ptr<SimMouse> mouse) : mouse_(std::move(mouse)) {}
 
     std::vector<platform::HidCollectionCaps> collections() override {
-        if (!mouse_->present()) return {};
+        if (!mouse_->present())
+            return {};
         return mouse_->collections();
     }
     std::optional<platform::HidAttributes> attributes() override {
-        if (!mouse_->present()) return std::nullopt;
+        if (!mouse_->present())
+            return std::nullopt;
         return platform::HidAttributes{0x0000, 0x0000, 0x0100};
     }
     std::optional<std::vector<std::uint8_t>> indexed_string(int index) override {
@@ -35,7 +37,7 @@ public:
     }
     void cancel() override {}
 
-private:
+  private:
     std::shared_ptr<SimMouse> mouse_;
 };
 
@@ -55,12 +57,14 @@ std::shared_ptr<SimMouse> SimBackend::mouse(std::size_t index) const {
 }
 
 std::shared_ptr<SimMouse> SimBackend::mouse(const std::string& path) const {
-    if (path.rfind(kPathPrefix, 0) != 0) return nullptr;
+    if (path.rfind(kPathPrefix, 0) != 0)
+        return nullptr;
     std::size_t index = 0;
     const char* first = path.data() + kPathPrefix.size();
     const char* last = path.data() + path.size();
     const auto [end, ec] = std::from_chars(first, last, index);
-    if (ec != std::errc() || end != last || first == last) return nullptr;
+    if (ec != std::errc() || end != last || first == last)
+        return nullptr;
     return mouse(index);
 }
 
@@ -77,14 +81,16 @@ std::vector<std::string> SimBackend::enumerate() {
     std::lock_guard lock(mutex_);
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < mice_.size(); ++i) {
-        if (mice_[i]->present()) paths.push_back(path_of(i));
+        if (mice_[i]->present())
+            paths.push_back(path_of(i));
     }
     return paths;
 }
 
 std::unique_ptr<platform::HidHandle> SimBackend::open(const std::string& path) {
     auto m = mouse(path);
-    if (!m || !m->present()) return nullptr;
+    if (!m || !m->present())
+        return nullptr;
     return std::make_unique<SimHandle>(std::move(m));
 }
 

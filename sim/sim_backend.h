@@ -10,7 +10,7 @@
 namespace zentrik::sim {
 
 class SimBackend final : public platform::HidBackend {
-public:
+  public:
     SimBackend() = default;
     explicit SimBackend(std::vector<std::shared_ptr<SimMouse>> mice);
 
@@ -24,7 +24,7 @@ public:
     std::vector<std::string> enumerate() override;  // the mice that are plugged in
     std::unique_ptr<platform::HidHandle> open(const std::string& path) override;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<SimMouse>> mice_;
 };

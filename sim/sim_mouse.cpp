@@ -53,7 +53,8 @@ SimMouse::SimMouse(SimMouseConfig config) : config_(std::move(config)) {
     memory_.assign(size, 0xFF);
     // A new mouse has no button functions: kind 0, value 0xFFFF.
     for (int p = 0; p < kProfiles; ++p) {
-        for (int b = 0; b < kButtonsPerProfile; ++b) memory_[button_offset(p, b)] = 0x00;
+        for (int b = 0; b < kButtonsPerProfile; ++b)
+            memory_[button_offset(p, b)] = 0x00;
     }
     stored_.macro_limit = static_cast<std::uint16_t>(size - 256);
     load_state();
@@ -68,7 +69,8 @@ std::size_t SimMouse::button_offset(int profile, int button) const {
 // ---- persistence: the memory image is written at once, settings on commit ----
 
 void SimMouse::load_state() {
-    if (config_.state_file_stem.empty()) return;
+    if (config_.state_file_stem.empty())
+        return;
     auto mem_path = config_.state_file_stem;
     mem_path += ".mem";
     std::ifstream mem(mem_path, std::ios::binary);
@@ -88,13 +90,18 @@ void SimMouse::load_state() {
     };
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
+        if (eq == std::string::npos)
+            continue;
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         try {
-            if (key == "profile") stored_.profile = byte(value);
-            if (key == "dpi_level") stored_.dpi_level = byte(value);
-            if (key == "rate_byte") stored_.rate_byte = byte(value);
-            if (key == "wheel_rate") stored_.wheel_rate = byte(value);
+            if (key == "profile")
+                stored_.profile = byte(value);
+            if (key == "dpi_level")
+                stored_.dpi_level = byte(value);
+            if (key == "rate_byte")
+                stored_.rate_byte = byte(value);
+            if (key == "wheel_rate")
+                stored_.wheel_rate = byte(value);
             if (key == "macro_limit") {
                 stored_.macro_limit = static_cast<std::uint16_t>(std::stoi(value) & 0xFFFF);
             }
@@ -102,7 +109,8 @@ void SimMouse::load_state() {
                 std::istringstream s(value);
                 for (auto& level : stored_.dpi) {
                     int x = 0, y = 0;
-                    if (s >> x >> y) level = {byte(std::to_string(x)), byte(std::to_string(y))};
+                    if (s >> x >> y)
+                        level = {byte(std::to_string(x)), byte(std::to_string(y))};
                 }
             }
         } catch (const std::exception&) {
@@ -112,7 +120,8 @@ void SimMouse::load_state() {
 }
 
 void SimMouse::save_memory(std::size_t offset, std::size_t count) {
-    if (config_.state_file_stem.empty()) return;
+    if (config_.state_file_stem.empty())
+        return;
     std::error_code ec;  // an unwritable directory only loses persistence
     std::filesystem::create_directories(config_.state_file_stem.parent_path(), ec);
     auto path = config_.state_file_stem;
@@ -129,7 +138,8 @@ void SimMouse::save_memory(std::size_t offset, std::size_t count) {
 }
 
 void SimMouse::save_settings() {
-    if (config_.state_file_stem.empty()) return;
+    if (config_.state_file_stem.empty())
+        return;
     std::error_code ec;  // an unwritable directory only loses persistence
     std::filesystem::create_directories(config_.state_file_stem.parent_path(), ec);
     auto path = config_.state_file_stem;
@@ -138,7 +148,8 @@ void SimMouse::save_settings() {
     out << "profile=" << int(stored_.profile) << "\n"
         << "dpi_level=" << int(stored_.dpi_level) << "\n"
         << "dpi=";
-    for (const auto& level : stored_.dpi) out << int(level[0]) << " " << int(level[1]) << " ";
+    for (const auto& level : stored_.dpi)
+        out << int(level[0]) << " " << int(level[1]) << " ";
     out << "\nrate_byte=" << int(stored_.rate_byte) << "\n"
         << "wheel_rate=" << int(stored_.wheel_rate) << "\n"
         << "macro_limit=" << stored_.macro_limit << "\n";
@@ -147,11 +158,13 @@ void SimMouse::save_settings() {
 void SimMouse::write_memory(std::uint32_t address, std::span<const std::uint8_t> bytes) {
     const std::size_t size = memory_.size();
     std::size_t first = address % size;
-    for (std::size_t i = 0; i < bytes.size(); ++i) memory_[(first + i) % size] = bytes[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        memory_[(first + i) % size] = bytes[i];
     // Save the touched range; a write that wraps past the end saves its two pieces.
     const std::size_t head = std::min(bytes.size(), size - first);
     save_memory(first, head);
-    if (head < bytes.size()) save_memory(0, bytes.size() - head);
+    if (head < bytes.size())
+        save_memory(0, bytes.size() - head);
 }
 
 // ---- the HID side ----
@@ -160,16 +173,19 @@ std::vector<platform::HidCollectionCaps> SimMouse::collections() const {
     std::lock_guard lock(mutex_);
     auto caps = config_.collections;
     for (auto& c : caps) {
-        if (c.feature_report_length != 0) c.feature_report_length = faults_.feature_report_length;
+        if (c.feature_report_length != 0)
+            c.feature_report_length = faults_.feature_report_length;
     }
     return caps;
 }
 
 std::optional<std::vector<std::uint8_t>> SimMouse::indexed_string(int index) const {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged) return std::nullopt;
+    if (faults_.unplugged)
+        return std::nullopt;
     const auto it = config_.strings.find(index);
-    if (it == config_.strings.end()) return std::nullopt;
+    if (it == config_.strings.end())
+        return std::nullopt;
     return it->second;
 }
 
@@ -180,15 +196,16 @@ bool SimMouse::present() const {
 
 bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged) return false;
-    if (static_cast<int>(report.size()) != faults_.feature_report_length ||
-        report.size() != 9) {
+    if (faults_.unplugged)
+        return false;
+    if (static_cast<int>(report.size()) != faults_.feature_report_length || report.size() != 9) {
         ++wrong_length_;
         return false;
     }
     FeatureReport req{};
     std::copy(report.begin(), report.end(), req.begin());
-    if (requests_.size() >= 65536) requests_.erase(requests_.begin(), requests_.begin() + 32768);
+    if (requests_.size() >= 65536)
+        requests_.erase(requests_.begin(), requests_.begin() + 32768);
     requests_.push_back(req);
     reply_.fill(0);
     run_request(req, reply_);
@@ -202,9 +219,9 @@ bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
 
 bool SimMouse::get_feature(std::span<std::uint8_t> report) {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged) return false;
-    if (static_cast<int>(report.size()) != faults_.feature_report_length ||
-        report.size() != 9) {
+    if (faults_.unplugged)
+        return false;
+    if (static_cast<int>(report.size()) != faults_.feature_report_length || report.size() != 9) {
         ++wrong_length_;
         return false;
     }
@@ -214,7 +231,8 @@ bool SimMouse::get_feature(std::span<std::uint8_t> report) {
         report[1] = kBusy;
         return true;
     }
-    if (!reply_ready_ || faults_.never_done) return true;  // idle: neither busy nor done
+    if (!reply_ready_ || faults_.never_done)
+        return true;  // idle: neither busy nor done
     std::copy(reply_.begin(), reply_.end(), report.begin());
     if (faults_.garbage_replies) {
         for (std::size_t i = 1; i < report.size(); ++i) {
@@ -230,8 +248,10 @@ int SimMouse::read_input(std::span<std::uint8_t> report, int timeout_ms) {
     std::unique_lock lock(mutex_);
     input_ready_.wait_for(lock, std::chrono::milliseconds(std::max(timeout_ms, 0)),
                           [&] { return !input_.empty() || faults_.unplugged; });
-    if (faults_.unplugged) return -1;
-    if (input_.empty()) return 0;
+    if (faults_.unplugged)
+        return -1;
+    if (input_.empty())
+        return 0;
     const auto r = std::move(input_.front());
     input_.pop_front();
     const std::size_t n = std::min(r.size(), report.size());
@@ -245,8 +265,10 @@ void SimMouse::run_request(const FeatureReport& req, FeatureReport& reply) {
     const std::uint8_t cls = req[1], code = req[2];
     switch (cls) {
         case 0x00:  // link
-            if (code == 0x00) reply[7] = link_tag_;
-            if (code == 0x02 && req[8] == kKey) link_tag_ = req[3];
+            if (code == 0x00)
+                reply[7] = link_tag_;
+            if (code == 0x02 && req[8] == kKey)
+                link_tag_ = req[3];
             break;
         case 0x01:
             run_settings_request(req, reply);
@@ -255,11 +277,14 @@ void SimMouse::run_request(const FeatureReport& req, FeatureReport& reply) {
             run_memory_request(req, reply);
             break;
         case 0x07:  // wheel
-            if (code == 0x00) reply[3] = working_.wheel_rate;
-            if (code == 0x02 && req[4] == kKey) working_.wheel_rate = req[3];
+            if (code == 0x00)
+                reply[3] = working_.wheel_rate;
+            if (code == 0x02 && req[4] == kKey)
+                working_.wheel_rate = req[3];
             break;
         case 0x08:
-            if (code == 0x01) ++wakeups_;
+            if (code == 0x01)
+                ++wakeups_;
             break;
         default:
             break;
@@ -282,7 +307,8 @@ void SimMouse::run_settings_request(const FeatureReport& req, FeatureReport& rep
             }
             break;
         case 0x83:
-            if (keyed && req[3] < 2 && req[4] < 4) working_.dpi[req[4]][req[3]] = req[5];
+            if (keyed && req[3] < 2 && req[4] < 4)
+                working_.dpi[req[4]][req[3]] = req[5];
             break;
         case 0x05:
             if (req[3] < kProfiles && req[4] < kButtonsPerProfile) {
@@ -301,20 +327,23 @@ void SimMouse::run_settings_request(const FeatureReport& req, FeatureReport& rep
             reply[2] = working_.dpi_level;
             break;
         case 0x87:
-            if (keyed && req[3] < 4) working_.dpi_level = req[3];
+            if (keyed && req[3] < 4)
+                working_.dpi_level = req[3];
             break;
         case 0x08:
             reply[2] = working_.profile;
             break;
         case 0x88:
-            if (keyed && req[3] < kProfiles) working_.profile = req[3];
+            if (keyed && req[3] < kProfiles)
+                working_.profile = req[3];
             break;
         case 0x0A:
             reply[2] = static_cast<std::uint8_t>(working_.macro_limit & 0xFF);
             reply[3] = static_cast<std::uint8_t>(working_.macro_limit >> 8);
             break;
         case 0x8A:
-            if (keyed) working_.macro_limit = le16(req[3], req[4]);
+            if (keyed)
+                working_.macro_limit = le16(req[3], req[4]);
             break;
         case 0x0B:
             reply[2] = working_.rate_byte;
@@ -333,13 +362,16 @@ void SimMouse::run_memory_request(const FeatureReport& req, FeatureReport& reply
     const std::size_t size = memory_.size();
     switch (req[2]) {
         case 0x00:
-            for (std::size_t i = 0; i < 7; ++i) reply[2 + i] = memory_[(address + i) % size];
+            for (std::size_t i = 0; i < 7; ++i)
+                reply[2 + i] = memory_[(address + i) % size];
             break;
         case 0x01:
-            if (keyed) write_memory(address, std::span(&req[6], 1));
+            if (keyed)
+                write_memory(address, std::span(&req[6], 1));
             break;
         case 0x02:
-            if (keyed) write_memory(address, std::span(&req[6], 2));
+            if (keyed)
+                write_memory(address, std::span(&req[6], 2));
             break;
         case 0x03:
         case 0x05:
@@ -360,7 +392,8 @@ void SimMouse::run_memory_request(const FeatureReport& req, FeatureReport& reply
             }
             break;
         case 0x0A:
-            if (keyed) write_memory(address, staged_);
+            if (keyed)
+                write_memory(address, staged_);
             break;
         default:
             break;
@@ -381,7 +414,8 @@ void SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> dat
     r[1] = kKey;
     r[2] = link_tag_;
     r[3] = event;
-    for (std::size_t i = 0; i < data.size() && 4 + i < r.size(); ++i) r[4 + i] = data[i];
+    for (std::size_t i = 0; i < data.size() && 4 + i < r.size(); ++i)
+        r[4 + i] = data[i];
     queue_input(std::move(r));
 }
 
@@ -406,7 +440,8 @@ void SimMouse::press_dpi_button(int level) {
 }
 
 void SimMouse::tilt(int amount) {
-    const auto a = static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(amount, -128, 127)));
+    const auto a =
+        static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(amount, -128, 127)));
     raise_input(kEventTilt, std::span(&a, 1));
 }
 

@@ -69,7 +69,7 @@ inline constexpr std::uint8_t kEventTilt = 3;
 inline constexpr std::uint8_t kInputReportId = 4;
 
 class SimMouse {
-public:
+  public:
     explicit SimMouse(SimMouseConfig config);
 
     const SimMouseConfig& config() const { return config_; }
@@ -106,7 +106,7 @@ public:
     int wrong_length_transfers() const;  // feature reports refused for their length
     int wakeups() const;                 // 08/01 requests received
 
-private:
+  private:
     void load_state();
     void save_memory(std::size_t offset, std::size_t count);
     void save_settings();

@@ -10,15 +10,19 @@ namespace {
 bool parse_int(std::string_view text, int min, int max, int& out) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
-    if (value < min || value > max) return false;
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return false;
+    if (value < min || value > max)
+        return false;
     out = value;
     return true;
 }
 
 }  // namespace
 
-std::filesystem::path default_state_dir() { return platform::user_state_directory() / "sim"; }
+std::filesystem::path default_state_dir() {
+    return platform::user_state_directory() / "sim";
+}
 
 std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error) {
     SimSpec spec;
@@ -27,7 +31,8 @@ std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error)
         const auto comma = text.find(',');
         const std::string_view item = text.substr(0, comma);
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-        if (item.empty()) continue;
+        if (item.empty())
+            continue;
         const auto eq = item.find('=');
         const std::string_view key = item.substr(0, eq);
         const std::string_view value =
@@ -75,10 +80,9 @@ std::shared_ptr<SimBackend> make_sim_backend(const SimSpec& spec) {
     const int size = spec.memory_kib * 1024;
     for (int i = 0; i < spec.mice; ++i) {
         SimMouseConfig config =
-            spec.variant_kp3
-                ? SimMouseConfig::variant_kp3(size)
-                : SimMouseConfig::family_mouse(spec.model, spec.sensor, spec.firmware,
-                                               spec.dpi_step, size);
+            spec.variant_kp3 ? SimMouseConfig::variant_kp3(size)
+                             : SimMouseConfig::family_mouse(spec.model, spec.sensor, spec.firmware,
+                                                            spec.dpi_step, size);
         if (spec.state_dir) {
             // The memory size is part of the name, so a mouse of another size starts afresh
             // instead of overwriting this one's image.
