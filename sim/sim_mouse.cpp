@@ -212,7 +212,7 @@ bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
     reply_[0] = 0;
     reply_ready_ = true;
     if (faults_.unplug_after_exchanges > 0 && --faults_.unplug_after_exchanges == 0) {
-        faults_.unplugged = true;
+        unplug_after_reply_ = true;
     }
     return true;
 }
@@ -241,6 +241,11 @@ bool SimMouse::get_feature(std::span<std::uint8_t> report) {
         }
     }
     report[1] = static_cast<std::uint8_t>((report[1] & 0x3F) | kDone);
+    if (unplug_after_reply_) {  // the exchange is complete: now the cable goes
+        unplug_after_reply_ = false;
+        faults_.unplugged = true;
+        input_ready_.notify_all();
+    }
     return true;
 }
 

@@ -46,7 +46,7 @@ struct SimFaults {
     bool never_done = false;          // replies never get the done bit
     bool unplugged = false;           // opens fail and open handles stop answering
     int feature_report_length = 9;    // the length the interface declares and accepts
-    int unplug_after_exchanges = -1;  // unplugs itself after this many more requests
+    int unplug_after_exchanges = -1;  // unplugs itself once this many more replies are read
     bool garbage_replies = false;     // replies are flagged done but carry noise
 };
 
@@ -128,6 +128,7 @@ class SimMouse {
     std::array<std::uint8_t, 32> staged_{};
     FeatureReport reply_{};
     bool reply_ready_ = false;
+    bool unplug_after_reply_ = false;
     std::deque<std::vector<std::uint8_t>> input_;
     std::vector<FeatureReport> requests_;
     int wrong_length_ = 0;
