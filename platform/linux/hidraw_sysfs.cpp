@@ -161,12 +161,14 @@ std::optional<UsbParent> find_usb_parent(const fs::path& sysfs, const fs::path& 
         return !rel.empty() && *rel.begin() != "..";
     };
     for (; inside(dir) && dir != root; dir = dir.parent_path()) {
+        if (!fs::exists(dir / "busnum", ec))
+            continue;
+        // The first ancestor with a bus number is the device; never look past it to its hub.
         const auto bus = read_decimal_file(dir / "busnum");
         const auto address = read_decimal_file(dir / "devnum");
-        if (!bus || !address)
-            continue;
-        if (*bus < 1 || *bus > 999 || *address < 1 || *address > 999)
+        if (!bus || !address || *bus < 1 || *bus > 999 || *address < 1 || *address > 999) {
             return std::nullopt;
+        }
         UsbParent p;
         p.bus = *bus;
         p.address = *address;
