@@ -5,6 +5,7 @@
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
+#include "cli/commands/hid_caps.h"
 
 namespace zentrik::cli {
 
@@ -24,6 +25,8 @@ const std::vector<CliCommand>& all_commands() {
                    run_lang},
         CliCommand{"library", "the macro library: categories, entries, paths, sizes", kLibraryUsage,
                    run_library},
+        CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
+                   kHidCapsUsage, run_hid_caps},
     };
     return commands;
 }
