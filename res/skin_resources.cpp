@@ -3,7 +3,11 @@
 
 namespace zentrik::res {
 
-std::span<const std::uint8_t> skin_png(int) { return {}; }
-std::vector<int> skin_image_ids() { return {}; }
+std::span<const std::uint8_t> skin_png(int) {
+    return {};
+}
+std::vector<int> skin_image_ids() {
+    return {};
+}
 
 }  // namespace zentrik::res
