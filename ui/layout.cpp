@@ -419,7 +419,7 @@ void initial_values(WidgetBoard& b) {
         run_once.offset = 0;
         run_once.size = 1;
         run_once.code = 0x04;
-        run_once.text = "Execute one time";
+        run_once.text = texts::macro_text(0);
         editor.rows = {run_once};
         editor.selected_row = 0;
     });
@@ -435,6 +435,7 @@ void load_shared_images(WidgetBoard& board, const int* ids) {
 
 void build_main_window(WidgetBoard& board, BoardOwner* owner, WindowShell& shell) {
     board.set_owner(owner);
+    shell.load_language();
     shell.register_device_notifications();
     shell.load_cursor(kActiveCursor);
     shell.set_title(texts::window_caption());

@@ -60,8 +60,8 @@ struct ListPaintHooks {
     std::function<std::string(const ListItem&)> step_text;
     // Size in bytes of the mouse's macro `tag` for renamable lists; negative when absent.
     std::function<int(std::uint32_t tag)> macro_size;
-    std::string pinned_label = "Mode";  // label of a step list's fixed first row
-    std::string closing_text = "End";   // shown as "- End -" after the last row
+    std::string pinned_label{};  // label of a step list's fixed first row ("Mode")
+    std::string closing_text{};  // shown as "- End -" after the last row
 };
 
 class Renderer {
