@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <array>
@@ -52,6 +53,8 @@ std::string resolved_family(const char* name) {
 }
 
 void build() {
+    // Fontconfig is set up here, before pango would start it on a thread of its own.
+    FcInit();
     for (int i = 0; i < kFontCount; ++i) {
         FontEntry& e = g_fonts[i];
         const FontSpec& spec = kTable[i];

@@ -39,7 +39,8 @@ TEST(BoardThreads, WorkersChangeWidgetsWhilePainting) {
             }
         }
     });
-    for (int frame = 0; frame < 30; ++frame) renderer.compose({});
+    for (int frame = 0; frame < 30; ++frame)
+        renderer.compose({});
     rows.join();
     stop = true;
     values.join();
