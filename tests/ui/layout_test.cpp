@@ -145,7 +145,13 @@ TEST_F(LayoutTest, InitialStateOfTheWidgets) {
     EXPECT_EQ(board.find_widget("zz_button 0")->enabled, 0);
     EXPECT_EQ(board.find_widget("zz_button 1")->enabled, 1);
     EXPECT_EQ(board.find_widget("zz_button 3")->text, "Forward");
+    EXPECT_EQ(board.find_widget("zz_button 5")->text, "No function");
     EXPECT_EQ(board.find_widget("zz_button 7")->elbow_x, 740);
+    // The memory line shows numbers, never its raw template, and has no fill that would
+    // hide its black text.
+    const Widget* info = board.find_widget("memory info");
+    EXPECT_EQ(info->text, "Remaining: 0 B , Total: 0 B");
+    EXPECT_EQ(info->colors[1] >> 24, 0u);
     EXPECT_EQ(board.find_widget("profile 2")->text, "profile 3");
     EXPECT_EQ(board.find_widget("profile 2")->edit_limit, 6);
     const Widget* editor = board.find_widget("list macro edit");
