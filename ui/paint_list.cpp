@@ -23,8 +23,9 @@ std::string format_int(const char* format, long long value) {
 }
 
 void pointer_triangle(Canvas& c, int x, int top, int r, Argb color) {
-    const double points[] = {double(x + 7),  double(top + r / 2 - 7), double(x + 14),
-                             double(top + r / 2 - 1), double(x + 7), double(top + r / 2 + 5)};
+    const double points[] = {double(x + 7),  double(top + r / 2 - 7),
+                             double(x + 14), double(top + r / 2 - 1),
+                             double(x + 7),  double(top + r / 2 + 5)};
     c.fill_polygon(points, 3, color);
 }
 
