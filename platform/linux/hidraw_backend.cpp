@@ -185,11 +185,13 @@ class HidrawBackend final : public HidBackend {
     }
 
     std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) override {
-        if (const auto dir = class_dir(roots_.sysfs, path)) {
-            if (auto bytes = read_report_descriptor(*dir))
-                return bytes;
-        }
-        // No sysfs entry to read: ask the node itself, which needs only read access.
+        // Only a known hidraw node is opened: opening an arbitrary device can have effects.
+        const auto dir = class_dir(roots_.sysfs, path);
+        if (!dir)
+            return std::nullopt;
+        if (auto bytes = read_report_descriptor(*dir))
+            return bytes;
+        // The sysfs copy is unreadable: ask the node itself, which needs only read access.
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return std::nullopt;

@@ -41,6 +41,7 @@ class FakeSysfs {
         write(device / "busnum", "1\n");
         write(device / "devnum", std::to_string(address) + "\n");
         write(device / "bcdDevice", bcd_device + "\n");
+        FakeSysfs::write(device / (port + ":1.1") / "bInterfaceNumber", "01\n");
         return add_node(n, device / (port + ":1.1"), descriptor);
     }
 

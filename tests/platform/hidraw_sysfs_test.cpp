@@ -76,6 +76,7 @@ TEST(HidrawSysfs, TheUsbParentIsTheDeviceAboveTheInterface) {
     EXPECT_EQ(parent->bus, 1);
     EXPECT_EQ(parent->address, 7);  // not the root hub's address 1
     EXPECT_EQ(parent->bcd_device, 0x0210);
+    EXPECT_EQ(parent->interface_number, 1);
     EXPECT_EQ(parent->sysfs_dir.filename(), "1-2");
 
     const auto virtual_node = fs.add_virtual_node(1, hid::test::boot_mouse());
