@@ -109,7 +109,7 @@ void SimMouse::load_state() {
                 for (auto& level : stored_.dpi) {
                     int x = 0, y = 0;
                     if (s >> x >> y)
-                        level = {byte(std::to_string(x)), byte(std::to_string(y))};
+                        level = {clamp_byte(x), clamp_byte(y)};
                 }
             }
         } catch (const std::exception&) {
