@@ -168,6 +168,10 @@ TEST(SimBackend, ListsPluggedMiceAndOpensByPath) {
     auto handle = backend.open("sim:mouse1");
     ASSERT_TRUE(handle);
     EXPECT_EQ(handle->indexed_string(199), (std::vector<std::uint8_t>{'K', 'P', '-', '3'}));
+    backend.mouse(1)->tilt(5);
+    std::array<std::uint8_t, 8> input{};
+    EXPECT_EQ(handle->read_input(input, 0), 8);
+    EXPECT_EQ(input[4], 5);
     EXPECT_FALSE(backend.open("sim:mouse2"));
     EXPECT_FALSE(backend.open("sim:mouse"));
     EXPECT_FALSE(backend.open("sim:mouse1x"));
