@@ -30,10 +30,10 @@ class DeviceCommands : public ::testing::Test {
         std::filesystem::remove_all(state_);
     }
 
-    int run(std::vector<std::string> args, const std::string& spec = "") {
+    int run(std::vector<std::string> args, const std::string& setup = "") {
         std::string simulate = "--simulate=state=" + state_.string();
-        if (!spec.empty())
-            simulate += "," + spec;
+        if (!setup.empty())
+            simulate += "," + setup;
         args.insert(args.begin(), simulate);
         out_.str("");
         err_.str("");
