@@ -1,0 +1,166 @@
+// The built-in images: every id the window uses is there, decodes, and has the size the layout
+// is built around; the window background has the shape the window takes.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "res/skin_resources.h"
+
+namespace zentrik::res {
+namespace {
+
+using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
+Surface decode(int id) {
+    struct Reader {
+        std::span<const std::uint8_t> bytes;
+        std::size_t at = 0;
+    } reader{skin_png(id)};
+    auto read = [](void* closure, unsigned char* data, unsigned int length) {
+        auto* r = static_cast<Reader*>(closure);
+        if (r->bytes.size() - r->at < length) {
+            return CAIRO_STATUS_READ_ERROR;
+        }
+        std::memcpy(data, r->bytes.data() + r->at, length);
+        r->at += length;
+        return CAIRO_STATUS_SUCCESS;
+    };
+    return Surface(cairo_image_surface_create_from_png_stream(read, &reader),
+                   cairo_surface_destroy);
+}
+
+std::uint8_t alpha_at(cairo_surface_t* s, int x, int y) {
+    cairo_surface_flush(s);
+    const auto* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    std::uint32_t px;
+    std::memcpy(&px, row + 4 * x, 4);
+    return std::uint8_t(px >> 24);
+}
+
+struct Expected {
+    int width, height;
+    std::vector<int> ids;
+};
+
+// The sizes the window layout is built around, by role.
+const std::vector<Expected>& expected_sizes() {
+    static const std::vector<Expected> table = {
+        {1046, 655, {244}},
+        {407, 194, {310}},
+        {768, 416, {284}},
+        {230, 366, {306}},
+        {716, 78, {273}},
+        {66, 56, {274}},
+        {316, 64, {275}},
+        {24, 24, {204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 215}},
+        {200, 28, {307, 308, 309}},
+        {26, 26, {132, 133, 135, 261, 262, 264, 265}},
+        {130, 118, {267, 268, 269, 270, 271, 272}},
+        {370, 120, {223, 224, 225, 258, 259, 260}},
+        {150, 40, {276, 277}},
+        {288, 62, {160, 161, 162, 163, 164, 165, 166, 167}},
+        {16, 16, {168, 169}},
+        {14, 22, {154}},
+        {12, 12, {230, 231}},
+        {40, 34, {285, 286, 287, 288, 289, 290, 291, 292, 293, 294, 295, 296, 297, 298,
+                  220, 305, 243, 301, 235, 300, 216, 303, 217, 218, 304, 219}},
+        {22, 22, {177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 197,  // in the callouts
+                  187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 198,  // selected
+                  246, 247, 248, 249, 250, 251, 252, 253, 254, 255, 256,  // hovered
+                  315, 316, 317, 318, 319, 320, 321, 322, 323, 324, 325}},  // on the mouse
+        {215, 345, {136, 313, 311, 312, 314, 331, 334, 332, 333, 335}},
+        {520, 430, {257, 330}},
+        {80, 64, {232, 170, 175}},
+        {360, 96, {158, 159, 155, 156, 326, 327, 328, 329}},
+        {256, 256, {128}},
+        {32, 32, {202, 203}},
+    };
+    return table;
+}
+
+TEST(SkinResources, EveryLayoutImageDecodesAtItsSize) {
+    for (const auto& group : expected_sizes()) {
+        for (int id : group.ids) {
+            SCOPED_TRACE(id);
+            const Surface s = decode(id);
+            ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS);
+            EXPECT_EQ(cairo_image_surface_get_width(s.get()), group.width);
+            EXPECT_EQ(cairo_image_surface_get_height(s.get()), group.height);
+            EXPECT_EQ(cairo_image_surface_get_format(s.get()), CAIRO_FORMAT_ARGB32);
+        }
+    }
+}
+
+TEST(SkinResources, IdListIsAscendingAndHoldsOnlyLayoutImages) {
+    const std::vector<int> ids = skin_image_ids();
+    std::vector<int> wanted;
+    for (const auto& group : expected_sizes()) {
+        wanted.insert(wanted.end(), group.ids.begin(), group.ids.end());
+    }
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(ids, wanted);
+}
+
+TEST(SkinResources, IdsWithoutAnImageAreEmpty) {
+    // 0 is "no image"; 102, 153 and 214 are the dialog, menu and scan-code resources, which
+    // are not pictures; the others fall in gaps or outside the range.
+    for (int id : {0, -1, 102, 131, 153, 214, 245, 336, 100000}) {
+        EXPECT_TRUE(skin_png(id).empty()) << id;
+    }
+}
+
+TEST(SkinResources, BackgroundIsShapedWithTransparentCornersAndOpaqueBody) {
+    const Surface bg = decode(244);
+    ASSERT_EQ(cairo_surface_status(bg.get()), CAIRO_STATUS_SUCCESS);
+    // The four corners and a few pixels around each are outside the cut corners.
+    for (auto [x, y] : std::vector<std::pair<int, int>>{
+             {0, 0}, {1045, 0}, {0, 654}, {1045, 654}, {14, 8}, {1002, 8}, {14, 646}}) {
+        EXPECT_EQ(alpha_at(bg.get(), x, y), 0) << x << "," << y;
+    }
+    // Every pixel where the window's widgets sit is opaque: the centre, the header with the
+    // corner buttons, the side tabs and the device rows' far ends.
+    for (auto [x, y] : std::vector<std::pair<int, int>>{
+             {523, 327}, {966, 20}, {40, 120}, {50, 80}, {980, 632}, {921, 520}}) {
+        EXPECT_EQ(alpha_at(bg.get(), x, y), 255) << x << "," << y;
+    }
+}
+
+TEST(SkinResources, LeaderLineAnchorsLandOnTheMouseInEveryButtonPagePicture) {
+    // Where the leader line of button i ends, relative to the picture at (688, 195).
+    const int anchors[11][2] = {{82, 35},  {162, 28}, {122, 65}, {22, 135}, {40, 187}, {196, 45},
+                                {207, 90}, {75, 62},  {163, 62}, {120, 19}, {120, 110}};
+    for (int id : {136, 313, 311, 312, 314, 331, 334, 332, 333, 335}) {
+        const Surface s = decode(id);
+        ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS) << id;
+        for (const auto& a : anchors) {
+            EXPECT_EQ(alpha_at(s.get(), a[0], a[1]), 255)
+                << "picture " << id << " at " << a[0] << "," << a[1];
+        }
+    }
+}
+
+TEST(SkinResources, CursorHotspotsSitOnTheDrawnPointer) {
+    for (int id : {kCursorActive, kCursorDrag}) {
+        const CursorHotspot h = cursor_hotspot(id);
+        const Surface s = decode(id);
+        ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS) << id;
+        ASSERT_TRUE(h.x >= 0 && h.x < 32 && h.y >= 0 && h.y < 32) << id;
+        // The tip pixel, or one next to it, is painted.
+        int painted = 0;
+        for (int dy = 0; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                painted += alpha_at(s.get(), std::max(0, h.x + dx), h.y + dy) > 0;
+            }
+        }
+        EXPECT_GT(painted, 0) << id;
+    }
+    EXPECT_EQ(cursor_hotspot(128).x, 0);
+    EXPECT_EQ(cursor_hotspot(128).y, 0);
+}
+
+}  // namespace
+}  // namespace zentrik::res
