@@ -115,7 +115,8 @@ void drag_cursor(cairo_t* cr) {
 void add_app_images(Catalog& c) {
     c.push_back({128, 256, 256, "application icon (window list, tray)", app_icon});
     c.push_back({res::kCursorActive, 32, 32, "cursor over an active widget (hand)", hand_cursor});
-    c.push_back({res::kCursorDrag, 32, 32, "cursor while dragging (arrow with a row)", drag_cursor});
+    c.push_back(
+        {res::kCursorDrag, 32, 32, "cursor while dragging (arrow with a row)", drag_cursor});
 }
 
 }  // namespace zentrik::skin

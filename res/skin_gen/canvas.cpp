@@ -7,7 +7,9 @@
 
 namespace zentrik::skin {
 
-Rgba with_alpha(Rgba c, double alpha) { return {c.r, c.g, c.b, alpha}; }
+Rgba with_alpha(Rgba c, double alpha) {
+    return {c.r, c.g, c.b, alpha};
+}
 
 Rgba mix(Rgba a, Rgba b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t,
@@ -43,7 +45,9 @@ std::vector<std::uint8_t> Canvas::png() const {
     return out;
 }
 
-void set_color(cairo_t* cr, Rgba c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void set_color(cairo_t* cr, Rgba c) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r) {
     r = std::min({r, w / 2, h / 2});

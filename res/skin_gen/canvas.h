@@ -16,8 +16,7 @@ struct Rgba {
 
 // 0xRRGGBB with an opacity of 0..1.
 constexpr Rgba rgb(std::uint32_t hex, double alpha = 1.0) {
-    return {((hex >> 16) & 0xFF) / 255.0, ((hex >> 8) & 0xFF) / 255.0, (hex & 0xFF) / 255.0,
-            alpha};
+    return {((hex >> 16) & 0xFF) / 255.0, ((hex >> 8) & 0xFF) / 255.0, (hex & 0xFF) / 255.0, alpha};
 }
 
 Rgba with_alpha(Rgba c, double alpha);
@@ -25,7 +24,7 @@ Rgba mix(Rgba a, Rgba b, double t);
 
 // An ARGB32 drawing surface of a fixed size, cleared to transparent.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -37,7 +36,7 @@ public:
     int height() const { return height_; }
     std::vector<std::uint8_t> png() const;
 
-private:
+  private:
     int width_, height_;
     cairo_surface_t* surface_;
     cairo_t* cr_;

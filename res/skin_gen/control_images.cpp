@@ -72,15 +72,8 @@ void home_card(cairo_t* cr, Glyph g, int number, bool lit) {
     draw_glyph(cr, g, 62, 32, 56, lit ? p::ink_light : rgb(0xB8BFCA),
                lit ? p::accent_hi : p::accent);
     line(cr, 168.5, 28, 168.5, 92, rgb(0xFFFFFF, 0.08), 1);
-    text(cr, "0" + std::to_string(number), 11, true, 352, 18,
-         lit ? p::accent_hi : p::ink_dim, Align::right, 1.5);
-    // Arrow hint at the right edge.
-    cairo_move_to(cr, 344, 54);
-    cairo_line_to(cr, 350, 60);
-    cairo_line_to(cr, 344, 66);
-    set_color(cr, lit ? p::accent : p::ink_dim);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    text(cr, "0" + std::to_string(number), 11, true, 352, 18, lit ? p::accent_hi : p::ink_dim,
+         Align::right, 1.5);
 }
 
 // Backup, restore and reset buttons, 150 x 40; the caption is drawn centred by the program.

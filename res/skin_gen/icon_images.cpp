@@ -35,20 +35,19 @@ void add_icon_images(Catalog& c) {
         Glyph glyph;
         const char* role;
     };
-    for (const Step& s : {Step{206, Glyph::clock, "wait"},
-                          Step{208, Glyph::key_down, "key pressed"},
-                          Step{209, Glyph::key_up, "key released"},
-                          Step{204, Glyph::mouse_pressed, "mouse button pressed"},
-                          Step{205, Glyph::mouse_released, "mouse button released"},
-                          Step{211, Glyph::one_arrow, "run once"},
-                          Step{210, Glyph::circular_arrows, "loop"},
-                          Step{207, Glyph::fan_arrows, "repeat while held"},
-                          Step{212, Glyph::arc_arrows, "wheel or pointer movement"},
-                          Step{213, Glyph::tools, "system command"},
-                          Step{215, Glyph::question, "unknown step"}}) {
+    for (const Step& s :
+         {Step{206, Glyph::clock, "wait"}, Step{208, Glyph::key_down, "key pressed"},
+          Step{209, Glyph::key_up, "key released"},
+          Step{204, Glyph::mouse_pressed, "mouse button pressed"},
+          Step{205, Glyph::mouse_released, "mouse button released"},
+          Step{211, Glyph::one_arrow, "run once"}, Step{210, Glyph::circular_arrows, "loop"},
+          Step{207, Glyph::fan_arrows, "repeat while held"},
+          Step{212, Glyph::arc_arrows, "wheel or pointer movement"},
+          Step{213, Glyph::tools, "system command"}, Step{215, Glyph::question, "unknown step"}}) {
         const Glyph g = s.glyph;
-        c.push_back({s.id, 24, 24, std::string("macro step icon: ") + s.role,
-                     [=](cairo_t* cr) { draw_glyph(cr, g, 0, 0, 24, rgb(0x2A2F38), p::accent_lo); }});
+        c.push_back({s.id, 24, 24, std::string("macro step icon: ") + s.role, [=](cairo_t* cr) {
+                         draw_glyph(cr, g, 0, 0, 24, rgb(0x2A2F38), p::accent_lo);
+                     }});
     }
 
     struct ToolIcon {
@@ -57,22 +56,19 @@ void add_icon_images(Catalog& c) {
         const char* role;
         bool red;
     };
-    for (const ToolIcon& t : {ToolIcon{Glyph::clock, 289, 290, -1, "insert wait", false},
-                              ToolIcon{Glyph::key_down, 285, 286, -1, "insert key down", false},
-                              ToolIcon{Glyph::key_up, 287, 288, -1, "insert key up", false},
-                              ToolIcon{Glyph::mouse_pressed, 291, 292, -1,
-                                       "insert mouse button down", false},
-                              ToolIcon{Glyph::mouse_released, 293, 294, -1,
-                                       "insert mouse button up", false},
-                              ToolIcon{Glyph::wheel, 295, 296, -1, "insert wheel scroll", false},
-                              ToolIcon{Glyph::trash, 297, 298, -1, "discard (drop target)", false},
-                              ToolIcon{Glyph::new_sheet, 220, 305, -1, "new macro", false},
-                              ToolIcon{Glyph::import_file, 243, 301, -1, "import macro file",
-                                       false},
-                              ToolIcon{Glyph::export_file, 235, 300, -1, "export macro file",
-                                       false},
-                              ToolIcon{Glyph::record, 216, 303, 217, "record", true},
-                              ToolIcon{Glyph::stop, 218, 304, 219, "stop recording", false}}) {
+    for (const ToolIcon& t :
+         {ToolIcon{Glyph::clock, 289, 290, -1, "insert wait", false},
+          ToolIcon{Glyph::key_down, 285, 286, -1, "insert key down", false},
+          ToolIcon{Glyph::key_up, 287, 288, -1, "insert key up", false},
+          ToolIcon{Glyph::mouse_pressed, 291, 292, -1, "insert mouse button down", false},
+          ToolIcon{Glyph::mouse_released, 293, 294, -1, "insert mouse button up", false},
+          ToolIcon{Glyph::wheel, 295, 296, -1, "insert wheel scroll", false},
+          ToolIcon{Glyph::trash, 297, 298, -1, "discard (drop target)", false},
+          ToolIcon{Glyph::new_sheet, 220, 305, -1, "new macro", false},
+          ToolIcon{Glyph::import_file, 243, 301, -1, "import macro file", false},
+          ToolIcon{Glyph::export_file, 235, 300, -1, "export macro file", false},
+          ToolIcon{Glyph::record, 216, 303, 217, "record", true},
+          ToolIcon{Glyph::stop, 218, 304, 219, "stop recording", false}}) {
         const Glyph g = t.glyph;
         const Rgba accent = t.red ? p::record_red : p::accent;
         const std::string role = std::string("macro tool icon: ") + t.role;

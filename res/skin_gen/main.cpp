@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (cpp.empty() != blob.empty() || (cpp.empty() && png_dir.empty() && sheet.empty() &&
-                                        preview.empty() && !list)) {
+    if (cpp.empty() != blob.empty() ||
+        (cpp.empty() && png_dir.empty() && sheet.empty() && preview.empty() && !list)) {
         return usage();
     }
     try {

@@ -18,9 +18,9 @@ namespace {
 namespace p = palette;
 
 struct MouseStyle {
-    Rgba trim;            // accent lines on the shell
-    Rgba led;             // profile light
-    bool right_buttons;   // the two extra buttons on the right flank
+    Rgba trim;           // accent lines on the shell
+    Rgba led;            // profile light
+    bool right_buttons;  // the two extra buttons on the right flank
     Rgba shell_top = rgb(0x3A3F49);
     Rgba shell_bottom = rgb(0x1E2128);
 };
@@ -48,13 +48,22 @@ void buttons_clip(cairo_t* cr) {
     cairo_close_path(cr);
 }
 
-void pill(cairo_t* cr, double x, double y, double w, double h, Rgba top, Rgba bottom, Rgba edge) {
+// A side button seen from above: a rounded key lying along the flank, standing a few pixels
+// out past the body's edge.
+void flank_button(cairo_t* cr, double x, double y, double w, double h, const MouseStyle& st) {
+    cairo_save(cr);
+    rounded_rect(cr, x - 1.5, y + 1.5, w + 3, h, h / 2);
+    set_color(cr, rgb(0x000000, 0.45));
+    cairo_fill(cr);
     rounded_rect(cr, x, y, w, h, h / 2);
-    vertical_gradient(cr, y, y + h, top, bottom);
+    vertical_gradient(cr, y, y + h, rgb(0x59606C), rgb(0x2E323A));
     cairo_fill_preserve(cr);
-    set_color(cr, edge);
-    cairo_set_line_width(cr, 1);
+    set_color(cr, rgb(0x07080A));
+    cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
+    line(cr, x + h / 2, y + 2.5, x + w - h / 2, y + 2.5, rgb(0xFFFFFF, 0.22), 1);
+    line(cr, x + h / 2 + 2, y + h - 3, x + w - h / 2 - 2, y + h - 3, with_alpha(st.trim, 0.5), 1);
+    cairo_restore(cr);
 }
 
 // Draws the mouse in picture coordinates (about 215 x 345) at (x, y), scaled by `s`.
@@ -165,12 +174,12 @@ void draw_mouse(cairo_t* cr, double x, double y, double s, const MouseStyle& st)
     cairo_stroke(cr);
 
     // Side buttons on the left flank (forward, backward).
-    pill(cr, 0, 126, 50, 20, rgb(0x4A505B), rgb(0x2A2E36), rgb(0x08090B));
-    pill(cr, 0, 176, 50, 20, rgb(0x4A505B), rgb(0x2A2E36), rgb(0x08090B));
+    flank_button(cr, 1, 128, 48, 16, st);
+    flank_button(cr, 1, 178, 48, 16, st);
     // Extra buttons on the right flank.
     if (st.right_buttons) {
-        pill(cr, 146, 36, 62, 20, rgb(0x4A505B), rgb(0x2A2E36), rgb(0x08090B));
-        pill(cr, 150, 80, 62, 20, rgb(0x4A505B), rgb(0x2A2E36), rgb(0x08090B));
+        flank_button(cr, 150, 38, 50, 16, st);
+        flank_button(cr, 156, 82, 54, 16, st);
     }
     cairo_restore(cr);
 }
@@ -265,10 +274,10 @@ void add_mouse_images(Catalog& c) {
         std::uint32_t led;
         const char* profile;
     };
-    for (const Pic& pic : {Pic{136, 331, 0xFF2A2A, "1 (red)"}, Pic{313, 334, 0x2BE04A, "2 (green)"},
-                           Pic{311, 332, 0x3A6BFF, "3 (blue)"},
-                           Pic{314, 335, 0xF040F0, "4 (magenta)"},
-                           Pic{312, 333, 0x2AE6E6, "5 (cyan)"}}) {
+    for (const Pic& pic :
+         {Pic{136, 331, 0xFF2A2A, "1 (red)"}, Pic{313, 334, 0x2BE04A, "2 (green)"},
+          Pic{311, 332, 0x3A6BFF, "3 (blue)"}, Pic{314, 335, 0xF040F0, "4 (magenta)"},
+          Pic{312, 333, 0x2AE6E6, "5 (cyan)"}}) {
         const Rgba led = rgb(pic.led);
         const std::string role = std::string("button-page mouse, profile ") + pic.profile;
         c.push_back({pic.first_set, 215, 345, role,

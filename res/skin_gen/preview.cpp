@@ -23,7 +23,7 @@ Surface render_surface(const Entry& e) {
 }
 
 class Images {
-public:
+  public:
     explicit Images(const Catalog& c) {
         for (const auto& e : c) {
             by_id_.emplace(e.id, &e);
@@ -42,7 +42,7 @@ public:
         cairo_paint(cr);
     }
 
-private:
+  private:
     std::map<int, const Entry*> by_id_;
     std::map<int, Surface> cache_;
 };
@@ -124,9 +124,9 @@ void page_buttons(cairo_t* cr, Images& img) {
               {"_@Function", "Default", "Disable", "Left click", "Right click", "Wheel click",
                "_@Macro", "Macro 1"});
     img.draw(cr, 136, 688, 195);
-    const char* names[] = {"Left click", "Right click", "Wheel click", "Forward", "Backward",
-                           "No function", "No function", "Tilt left", "Tilt right", "Scroll up",
-                           "Scroll down"};
+    const char* names[] = {"Left click", "Right click", "Wheel click", "Forward",
+                           "Backward",   "No function", "No function", "Tilt left",
+                           "Tilt right", "Scroll up",   "Scroll down"};
     const int ax[] = {770, 850, 810, 710, 728, 884, 895, 763, 851, 808, 808};
     const int ay[] = {230, 223, 260, 330, 382, 240, 285, 257, 257, 214, 305};
     const int ex[] = {-1, -1, -1, -1, -1, -1, -1, 740, 791, 710, 680};
@@ -137,7 +137,10 @@ void page_buttons(cairo_t* cr, Images& img) {
     for (int i = 0; i <= 10; ++i) {
         const double x = 430, y = 180 + 33 * i, w = 200, h = 28, m = y + h / 2;
         img.draw(cr, i == selected ? 309 : i == hovered ? 308 : 307, x, y);
-        img.draw(cr, i == selected ? 187 + i : i == hovered ? 246 + i : (i < 10 ? 177 + i : 197),
+        img.draw(cr,
+                 i == selected  ? 187 + i
+                 : i == hovered ? 246 + i
+                                : (i < 10 ? 177 + i : 197),
                  433, 183 + 33 * i);
         label(cr, names[i], 14, x, y, w, h, rgb(0x000000, i == 0 ? 0.38 : 1.0));
         if (i == selected || i == hovered) {
@@ -182,9 +185,14 @@ void page_macros(cairo_t* cr, Images& img) {
     list_rows(cr, 503, 129, 450, 358, "Macro Editor", {});
     text(cr, "23 B", 10, false, 945, 129 + 14, rgb(0xFFFFFF), Align::right);
     const int steps[] = {211, 208, 206, 209, 204, 206, 205, 210};
-    const char* texts[] = {"Execute one time", "Press & hold Keyboard  A", "Wait 50 ms",
-                           "Release Keyboard  A", "Press & hold mouse button Left",
-                           "Wait 20 ms", "Release mouse button Left", "Loop mode"};
+    const char* texts[] = {"Execute one time",
+                           "Press & hold Keyboard  A",
+                           "Wait 50 ms",
+                           "Release Keyboard  A",
+                           "Press & hold mouse button Left",
+                           "Wait 20 ms",
+                           "Release mouse button Left",
+                           "Loop mode"};
     for (int k = 0; k < 8; ++k) {
         const double top = 129 + 32 + 34 * k;
         if (k == 2) {
@@ -192,8 +200,8 @@ void page_macros(cairo_t* cr, Images& img) {
             set_color(cr, rgb(0x404040, 0.25));
             cairo_fill(cr);
         }
-        label(cr, std::to_string(1000 + k * 3).substr(1), 12, 503 + 13, top, 45, 32,
-              rgb(0x202020), Align::left);
+        label(cr, std::to_string(1000 + k * 3).substr(1), 12, 503 + 13, top, 45, 32, rgb(0x202020),
+              Align::left);
         img.draw(cr, steps[k], 503 + 50, top + 5 - 1);
         label(cr, texts[k], 12, 503 + 82, top, 350, 32, rgb(0x000000), Align::left);
         cairo_set_dash(cr, std::vector<double>{1, 2}.data(), 2, 0);
@@ -233,10 +241,8 @@ void page_dpi(cairo_t* cr, Images& img) {
     for (int k = 0; k < 4; ++k) {
         img.draw(cr, k == 1 ? 160 + 2 * k : 161 + 2 * k, 205, ys[k]);
         const double ly = 341 - 63 * k;
-        label(cr, "X: " + std::to_string(dpi[k]), 16, 308, ly, 80, 32, rgb(0x202020),
-              Align::left);
-        label(cr, "Y: " + std::to_string(dpi[k]), 16, 400, ly, 80, 32, rgb(0x202020),
-              Align::left);
+        label(cr, "X: " + std::to_string(dpi[k]), 16, 308, ly, 80, 32, rgb(0x202020), Align::left);
+        label(cr, "Y: " + std::to_string(dpi[k]), 16, 400, ly, 80, 32, rgb(0x202020), Align::left);
     }
     img.draw(cr, 159, 547, 158);
     img.draw(cr, 169, 570, 260 + 8);
@@ -286,18 +292,24 @@ void page_home(cairo_t* cr, Images& img) {
     (void)cards;
     for (int k = 0; k < 3; ++k) {
         img.draw(cr, k == 1 ? 260 : normal[k], 40, 120 + 140 * k);
-        label(cr, names[k], 16, 40 + 180, 120 + 140 * k, 190, 120, rgb(0xB4B4B4, 0.7),
-              Align::left);
+        label(cr, names[k], 16, 40 + 180, 120 + 140 * k, 190, 120, rgb(0xB4B4B4, 0.7), Align::left);
     }
     img.draw(cr, 257, 430, 170);
 }
 
 void page_recording(cairo_t* cr, Images& img) {
     page_macros(cr, img);
+    // Overlays only darken what is there: the transparent outside stays transparent.
+    cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
     cairo_rectangle(cr, 0, 0, 1046, 655);
     set_color(cr, rgb(0x101010, 0xDC / 255.0));
     cairo_fill(cr);
+    const std::uint32_t shadow[] = {0x20, 0x40, 0x60, 0x80};
+    for (int i = 0; i < 4; ++i) {
+        fill_rounded(cr, 523 - i - 206, 327 - i - 36, 420, 80, 6, rgb(0x202020, shadow[i] / 255.0));
+    }
     fill_rounded(cr, 523 - 210, 327 - 40, 420, 80, 6, rgb(0x161616, 0xA6 / 255.0));
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     img.draw(cr, 310, 523 - 203, 327 - 97);
     label(cr, "Wait keyboard action ...", 16, 523 - 210, 327 - 40, 420, 80, rgb(0xFFFFFF));
 }
@@ -358,8 +370,7 @@ void write_page_previews(const Catalog& catalog, const std::string& dir) {
         void (*paint)(cairo_t*, Images&);
     };
     for (const Page& page : {Page{0, page_buttons}, Page{1, page_macros}, Page{2, page_dpi},
-                             Page{3, page_devices}, Page{5, page_home},
-                             Page{6, page_recording}}) {
+                             Page{3, page_devices}, Page{5, page_home}, Page{6, page_recording}}) {
         Canvas canvas(1046, 655);
         cairo_t* cr = canvas.cr();
         img.draw(cr, 244, 0, 0);

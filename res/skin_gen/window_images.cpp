@@ -73,8 +73,8 @@ void paint_background(cairo_t* cr) {
     cairo_rectangle(cr, 0, 0, 1046, kBodyY + kHeaderH);
     vertical_gradient(cr, 0, kBodyY + kHeaderH, rgb(0x0C0E12), p::header);
     cairo_fill(cr);
-    line(cr, kBodyX, kBodyY + kHeaderH + 0.5, kBodyX + kBodyW, kBodyY + kHeaderH + 0.5,
-         p::hairline, 1);
+    line(cr, kBodyX, kBodyY + kHeaderH + 0.5, kBodyX + kBodyW, kBodyY + kHeaderH + 0.5, p::hairline,
+         1);
     cairo_pattern_t* accent = cairo_pattern_create_linear(kBodyX, 0, 420, 0);
     cairo_pattern_add_color_stop_rgba(accent, 0, p::accent.r, p::accent.g, p::accent.b, 0.9);
     cairo_pattern_add_color_stop_rgba(accent, 1, p::accent.r, p::accent.g, p::accent.b, 0.0);
@@ -207,9 +207,17 @@ void paint_axis_labels(cairo_t* cr) {
     }
 }
 
-// The frame around the recording message (the message itself is drawn in white across the
-// middle band, y 57 to 137).
+// The frame around the recording message. The program first draws a 420 x 80 dark band across
+// the window's middle and this image over it (centred, so the band runs from y 57 to 137 here
+// and stands 6.5 pixels out on each side); the message goes in white across that band. The
+// frame is split there and the band's rows are filled nearly opaque in the band's own colour,
+// so the band reads as one ribbon running through the frame and hides the page under the text.
 void paint_recording_panel(cairo_t* cr) {
+    constexpr double band_top = 57, band_bottom = 137;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, 407, band_top);
+    cairo_rectangle(cr, 0, band_bottom, 407, 194 - band_bottom);
+    cairo_clip(cr);
     rounded_rect(cr, 1, 1, 405, 192, 14);
     vertical_gradient(cr, 0, 194, rgb(0x2B3039, 0.97), rgb(0x171A20, 0.97));
     cairo_fill_preserve(cr);
@@ -217,39 +225,43 @@ void paint_recording_panel(cairo_t* cr) {
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     stroke_rounded(cr, 6.5, 6.5, 394, 181, 10, rgb(0xFFFFFF, 0.06));
+    cairo_restore(cr);
+    cairo_rectangle(cr, 0, band_top, 407, band_bottom - band_top);
+    set_color(cr, rgb(0x141518, 0.93));
+    cairo_fill(cr);
+    // Accent edges where the band passes through.
+    line(cr, 1, band_top + 0.5, 406, band_top + 0.5, rgb(0xFF7A1A, 0.85), 1);
+    line(cr, 1, band_bottom - 0.5, 406, band_bottom - 0.5, rgb(0xFF7A1A, 0.85), 1);
+
     // Recording light and level bars above the message.
-    circle(cr, 203.5, 30, 12);
+    circle(cr, 203.5, 29, 12);
     set_color(cr, rgb(0xF03E3E, 0.25));
     cairo_fill(cr);
-    circle(cr, 203.5, 30, 7);
+    circle(cr, 203.5, 29, 7);
     set_color(cr, palette::record_red);
     cairo_fill(cr);
     const double heights[] = {6, 10, 16, 10, 6};
     for (int k = 0; k < 5; ++k) {
-        fill_rounded(cr, 140 + k * 7, 30 - heights[k] / 2, 3.5, heights[k], 1.75,
+        fill_rounded(cr, 140 + k * 7, 29 - heights[k] / 2, 3.5, heights[k], 1.75,
                      rgb(0xFF7A1A, 0.8));
-        fill_rounded(cr, 238 + k * 7, 30 - heights[4 - k] / 2, 3.5, heights[4 - k], 1.75,
+        fill_rounded(cr, 238 + k * 7, 29 - heights[4 - k] / 2, 3.5, heights[4 - k], 1.75,
                      rgb(0xFF7A1A, 0.8));
     }
-    // The message band.
-    fill_rounded(cr, 18, 57, 371, 80, 8, rgb(0x000000, 0.32));
-    // Keyboard and mouse hints below.
-    cairo_save(cr);
+    // Keyboard and mouse below: what is being listened to.
+    const Rgba ink = rgb(0x8D95A2);
     rounded_rect(cr, 150, 152, 62, 26, 4);
-    set_color(cr, rgb(0x8D95A2));
+    set_color(cr, ink);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
     for (int row = 0; row < 2; ++row) {
         for (int k = 0; k < 6; ++k) {
-            fill_rounded(cr, 155 + k * 9.2, 156 + row * 8, 6.5, 5.5, 1, rgb(0x8D95A2));
+            fill_rounded(cr, 155 + k * 9.2, 156 + row * 8, 6.5, 5.5, 1, ink);
         }
     }
-    fill_rounded(cr, 163, 172, 36, 3.5, 1, rgb(0x8D95A2));
-    rounded_rect(cr, 232, 150, 22, 30, 11);
-    cairo_stroke(cr);
-    line(cr, 243, 151, 243, 161, rgb(0x8D95A2), 1.5);
-    line(cr, 233, 161, 253, 161, rgb(0x8D95A2), 1.5);
-    cairo_restore(cr);
+    fill_rounded(cr, 163, 172, 36, 3.5, 1, ink);
+    stroke_rounded(cr, 232, 150, 22, 30, 11, ink, 1.5);
+    line(cr, 243, 151, 243, 161, ink, 1.5);
+    line(cr, 233, 161, 253, 161, ink, 1.5);
 }
 
 }  // namespace
@@ -259,11 +271,12 @@ void add_window_images(Catalog& c) {
                  paint_background});
     c.push_back({284, 768, 416, "macro page panel behind both lists and their status strips",
                  paint_macro_panel});
-    c.push_back({306, 230, 366, "button page panel behind the function list", paint_function_panel});
+    c.push_back(
+        {306, 230, 366, "button page panel behind the function list", paint_function_panel});
     c.push_back({273, 716, 78, "DPI page panel behind the report-rate and wheel-rate sliders",
                  paint_slider_panel});
-    c.push_back({274, 66, 56, "DPI page fields and arrows behind the two spin boxes",
-                 paint_spin_fields});
+    c.push_back(
+        {274, 66, 56, "DPI page fields and arrows behind the two spin boxes", paint_spin_fields});
     c.push_back({275, 316, 64, "DPI page axis letters and grooves of the X and Y sliders",
                  paint_axis_labels});
     c.push_back({310, 407, 194, "frame of the recording overlay", paint_recording_panel});
