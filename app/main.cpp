@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/render_page.h"
 #include "app/shell/main_window.h"
 #include "app/startup/start_routine.h"
 #include "platform/paths.h"
@@ -10,6 +11,15 @@
 int main(int argc, char** argv) {
     using namespace zentrik;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // A headless render never touches the single instance or a display.
+    std::string render_error;
+    if (const auto request = app::parse_render_page(args, render_error)) {
+        if (!render_error.empty()) {
+            std::fprintf(stderr, "%s\n", render_error.c_str());
+            return 2;
+        }
+        return app::render_page(*request);
+    }
     const app::StartOptions options = app::parse_start_switches(args);
     if (options.help) {
         std::fputs(app::start_usage_text().c_str(), stdout);
@@ -19,8 +29,7 @@ int main(int argc, char** argv) {
         std::puts("zentrik 1.0");
         return 0;
     }
-    const app::StartEnvironment env{platform::module_directory(),
-                                    platform::user_config_directory(),
+    const app::StartEnvironment env{platform::module_directory(), platform::user_config_directory(),
                                     platform::InstanceChannel(platform::default_instance_name())};
     return app::run_start_routine(options, env, app::run_main_window);
 }

@@ -23,9 +23,9 @@ struct CliContext {
 };
 
 struct CliCommand {
-    const char* name;     // first word ("macro", "list", ...)
-    const char* summary;  // one line for the overview
-    const char* usage;    // the text of `zentrikctl NAME --help`
+    const char* name;                     // first word ("macro", "list", ...)
+    const char* summary;                  // one line for the overview
+    const char* usage;                    // the text of `zentrikctl NAME --help`
     std::function<int(CliContext&)> run;  // exit status
 };
 

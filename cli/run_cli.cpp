@@ -53,8 +53,8 @@ int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
         err << "zentrikctl: unknown command '" << argv[i] << "' (see zentrikctl --help)\n";
         return kUsageError;
     }
-    CliContext ctx{globals, {argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end()}, out,
-                   err};
+    CliContext ctx{
+        globals, {argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end()}, out, err};
     if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
         out << it->usage;
         return 0;

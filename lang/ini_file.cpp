@@ -12,13 +12,15 @@ namespace {
 std::string_view trim(std::string_view s) {
     const char* blanks = " \t";
     const auto b = s.find_first_not_of(blanks);
-    if (b == std::string_view::npos) return {};
+    if (b == std::string_view::npos)
+        return {};
     const auto e = s.find_last_not_of(blanks);
     return s.substr(b, e - b + 1);
 }
 
 bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i])))
@@ -30,18 +32,22 @@ bool iequals(std::string_view a, std::string_view b) {
 // "[name]" → name; anything else → nullopt.
 std::optional<std::string_view> section_header(std::string_view line) {
     line = trim(line);
-    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
     const auto close = line.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
+    if (close == std::string_view::npos)
+        return std::nullopt;
     return trim(line.substr(1, close - 1));
 }
 
 // "key=value" → {key, value}; comments and lines without '=' → nullopt.
 std::optional<std::pair<std::string_view, std::string_view>> key_value(std::string_view line) {
     const auto t = trim(line);
-    if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
+    if (t.empty() || t.front() == ';' || t.front() == '[')
+        return std::nullopt;
     const auto eq = t.find('=');
-    if (eq == std::string_view::npos) return std::nullopt;
+    if (eq == std::string_view::npos)
+        return std::nullopt;
     return std::pair{trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
 }
 
@@ -55,9 +61,11 @@ std::string clean_value(std::string_view v) {
 
 IniFile IniFile::load(const std::filesystem::path& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return {};
+    if (!std::filesystem::is_regular_file(path, ec))
+        return {};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
+    if (!in)
+        return {};
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return parse(bytes.str());
@@ -80,7 +88,8 @@ IniFile IniFile::parse(std::string_view bytes) {
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
         if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
-            if (i == text.size() && start == i) break;
+            if (i == text.size() && start == i)
+                break;
             ini.lines_.push_back({text.substr(start, i - start)});
             if (i < text.size() && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
@@ -95,12 +104,14 @@ std::optional<std::string> IniFile::find(std::string_view section, std::string_v
     bool seen_section = false;
     for (const auto& line : lines_) {
         if (auto name = section_header(line.text)) {
-            if (seen_section && in_section) return std::nullopt;  // only the first match counts
+            if (seen_section && in_section)
+                return std::nullopt;  // only the first match counts
             in_section = iequals(*name, trim(section));
             seen_section = seen_section || in_section;
             continue;
         }
-        if (!in_section) continue;
+        if (!in_section)
+            continue;
         if (auto kv = key_value(line.text); kv && iequals(kv->first, trim(key)))
             return clean_value(kv->second);
     }
@@ -109,13 +120,15 @@ std::optional<std::string> IniFile::find(std::string_view section, std::string_v
 
 std::string IniFile::get_string(std::string_view section, std::string_view key,
                                 std::string_view fallback) const {
-    if (auto v = find(section, key)) return *v;
+    if (auto v = find(section, key))
+        return *v;
     return std::string(fallback);
 }
 
 int IniFile::get_int(std::string_view section, std::string_view key, int fallback) const {
     const auto v = find(section, key);
-    if (!v) return fallback;
+    if (!v)
+        return fallback;
     std::string_view s = trim(*v);
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
@@ -124,9 +137,11 @@ int IniFile::get_int(std::string_view section, std::string_view key, int fallbac
     }
     long long value = 0;
     for (char c : s) {
-        if (c < '0' || c > '9') break;
+        if (c < '0' || c > '9')
+            break;
         value = value * 10 + (c - '0');
-        if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;  // saturate instead of overflowing
+        if (value > 0x7FFFFFFF)
+            value = 0x7FFFFFFF;  // saturate instead of overflowing
     }
     return static_cast<int>(negative ? -value : value);
 }
@@ -136,16 +151,21 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     std::optional<std::size_t> insert_at;  // after the section's last non-blank line
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (auto name = section_header(lines_[i].text)) {
-            if (insert_at) break;
-            if (iequals(*name, trim(section))) insert_at = i + 1;
+            if (insert_at)
+                break;
+            if (iequals(*name, trim(section)))
+                insert_at = i + 1;
             continue;
         }
-        if (!insert_at) continue;
+        if (!insert_at)
+            continue;
         if (auto kv = key_value(lines_[i].text); kv && iequals(kv->first, trim(key))) {
-            lines_[i].text = std::string(kv->first) + "=" + std::string(value);  // keep its spelling
+            lines_[i].text =
+                std::string(kv->first) + "=" + std::string(value);  // keep its spelling
             return;
         }
-        if (!trim(lines_[i].text).empty()) insert_at = i + 1;
+        if (!trim(lines_[i].text).empty())
+            insert_at = i + 1;
     }
     if (!insert_at) {
         lines_.push_back({"[" + std::string(trim(section)) + "]"});
@@ -175,7 +195,8 @@ std::string IniFile::serialize() const {
 std::vector<std::string> IniFile::section_names() const {
     std::vector<std::string> names;
     for (const auto& line : lines_) {
-        if (auto name = section_header(line.text)) names.emplace_back(*name);
+        if (auto name = section_header(line.text))
+            names.emplace_back(*name);
     }
     return names;
 }
@@ -186,12 +207,14 @@ std::vector<std::pair<std::string, std::string>> IniFile::entries(std::string_vi
     bool seen_section = false;
     for (const auto& line : lines_) {
         if (auto name = section_header(line.text)) {
-            if (seen_section && in_section) break;
+            if (seen_section && in_section)
+                break;
             in_section = iequals(*name, trim(section));
             seen_section = seen_section || in_section;
             continue;
         }
-        if (!in_section) continue;
+        if (!in_section)
+            continue;
         if (auto kv = key_value(line.text))
             out.emplace_back(std::string(kv->first), clean_value(kv->second));
     }
@@ -208,7 +231,8 @@ bool write_ini_value(const std::filesystem::path& path, std::string_view section
     tmp += ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out)
+            return false;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             std::error_code ec;
@@ -218,7 +242,8 @@ bool write_ini_value(const std::filesystem::path& path, std::string_view section
     }
     std::error_code ec;
     std::filesystem::rename(tmp, path, ec);
-    if (!ec) return true;
+    if (!ec)
+        return true;
     std::filesystem::remove(tmp, ec);
     return false;
 }

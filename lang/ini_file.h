@@ -21,7 +21,7 @@ enum class TextEncoding { kUtf8, kUtf8Bom, kUtf16Le };
 inline constexpr std::size_t kMaxIniValueChars = 999;
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
 
     // Loads `path`; a missing or unreadable file gives an empty IniFile.
@@ -47,7 +47,7 @@ public:
     // The key/value pairs of one section in file order.
     std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
 
-private:
+  private:
     struct Line {
         std::string text;  // the raw line (UTF-8), without its line ending
     };

@@ -3,7 +3,8 @@
 namespace zentrik::lang {
 
 void append_utf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        cp = 0xFFFD;
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
@@ -63,13 +64,16 @@ std::size_t decode_one(std::string_view s, std::size_t i, char32_t& cp) {
     } else {
         return 0;
     }
-    if (i + len > s.size()) return 0;
+    if (i + len > s.size())
+        return 0;
     for (std::size_t k = 1; k < len; ++k) {
         const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
+        if ((b & 0xC0) != 0x80)
+            return 0;
         cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
     return len;
 }
 
@@ -120,7 +124,8 @@ std::string sanitize_8bit(std::string_view bytes) {
 
 std::size_t utf8_length(std::string_view utf8) {
     std::size_t n = 0;
-    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    for (char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return n;
 }
 
@@ -128,7 +133,8 @@ std::string utf8_prefix(std::string_view utf8, std::size_t max_chars) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-            if (chars == max_chars) return std::string(utf8.substr(0, i));
+            if (chars == max_chars)
+                return std::string(utf8.substr(0, i));
             ++chars;
         }
     }

@@ -32,7 +32,7 @@ struct HidAttributes {
 };
 
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
 
     // Every top-level collection of the interface, in descriptor order; empty when the
@@ -48,7 +48,8 @@ public:
     virtual bool get_feature(std::span<std::uint8_t> report) = 0;
 
     // Waits up to `timeout_ms` for one input report; returns its length, 0 on time-out and
-    // -1 when the device is gone.
+    // -1 when the device is gone. Byte 0 is the report id, 0 on an interface without report
+    // ids (as with feature reports), so the length counts that byte.
     virtual int read_input(std::span<std::uint8_t> report, int timeout_ms) = 0;
 
     // Drops pending input and output (a no-op where the backend has none).
@@ -56,13 +57,19 @@ public:
 };
 
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // Paths of the HID interfaces present now, in a stable order.
     virtual std::vector<std::string> enumerate() = 0;
     // Opens one interface for feature exchanges; nullptr when it cannot be opened
     // (gone, or not permitted).
     virtual std::unique_ptr<HidHandle> open(const std::string& path) = 0;
+    // The raw report descriptor of an interface, read without opening it for exchanges (so it
+    // works where open() is not permitted); nullopt when it cannot be had.
+    virtual std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
 };
 
 // The operating system's HID interfaces (Linux: hidraw nodes).

@@ -13,7 +13,7 @@ namespace zentrik::platform {
 enum class InstanceMessage { kRestore, kClose };
 
 class InstanceListener {
-public:
+  public:
     virtual ~InstanceListener() = default;
     // A file descriptor that becomes readable when a message may be waiting.
     virtual int fd() const = 0;
@@ -22,7 +22,7 @@ public:
 };
 
 class InstanceChannel {
-public:
+  public:
     // `name` tells programs apart (tests use their own); the user id is added by the channel.
     explicit InstanceChannel(std::string name);
 
@@ -31,7 +31,7 @@ public:
     // Becomes the running instance; nullptr when another instance holds the channel.
     std::unique_ptr<InstanceListener> listen_as_first() const;
 
-private:
+  private:
     std::string address_;
 };
 

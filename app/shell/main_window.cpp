@@ -3,6 +3,8 @@
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include "app/shell/tray_icon.h"
+
 namespace zentrik::app {
 namespace {
 
@@ -47,7 +49,9 @@ gboolean on_draw(GtkWidget* widget, cairo_t* cr, gpointer) {
 }
 
 // Keys never reach default handling: Escape, Enter and Alt+F4 inside the window do nothing.
-gboolean on_key(GtkWidget*, GdkEventKey*, gpointer) { return TRUE; }
+gboolean on_key(GtkWidget*, GdkEventKey*, gpointer) {
+    return TRUE;
+}
 
 gboolean on_delete(GtkWidget*, GdkEvent*, gpointer) {
     gtk_main_quit();  // the window manager's close request ends the program
@@ -79,8 +83,19 @@ int run_main_window(const StartOptions& options,
     g_signal_connect(shell.window, "key-release-event", G_CALLBACK(on_key), nullptr);
     g_signal_connect(shell.window, "delete-event", G_CALLBACK(on_delete), nullptr);
 
+    TrayIcon tray(kDefaultCaption, "Restore", "Exit",
+                  {[&shell] { bring_forward(shell); }, [] { gtk_main_quit(); }});
+    g_signal_connect(shell.window, "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+                         static_cast<TrayIcon*>(t)->set_window_visible(true);
+                     }),
+                     &tray);
+    g_signal_connect(shell.window, "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+                         static_cast<TrayIcon*>(t)->set_window_visible(false);
+                     }),
+                     &tray);
     const guint watch = g_unix_fd_add(shell.listener->fd(), G_IO_IN, on_instance_message, &shell);
-    if (!options.hide) bring_forward(shell);
+    if (!options.hide)
+        bring_forward(shell);
     gtk_main();
     g_source_remove(watch);
     gtk_widget_destroy(shell.window);

@@ -24,7 +24,8 @@ StartOptions parse_start_switches(const std::vector<std::string>& args) {
     // One lower-cased line of the arguments, blank-separated, as the classic command line was.
     std::string line;
     for (const auto& a : args) {
-        if (!line.empty()) line += ' ';
+        if (!line.empty())
+            line += ' ';
         line += a;
     }
     std::transform(line.begin(), line.end(), line.begin(),

@@ -11,23 +11,28 @@ using platform::InstanceMessage;
 
 std::filesystem::path store_language_choice(const StartEnvironment& env, const std::string& id) {
     const auto module_file = env.module_directory / lang::kSetIniName;
-    if (lang::write_ini_value(module_file, "LANG", "id", id)) return module_file;
+    if (lang::write_ini_value(module_file, "LANG", "id", id))
+        return module_file;
     std::error_code ec;
     std::filesystem::create_directories(env.config_directory, ec);
     const auto user_file = env.config_directory / lang::kSetIniName;
-    if (lang::write_ini_value(user_file, "LANG", "id", id)) return user_file;
+    if (lang::write_ini_value(user_file, "LANG", "id", id))
+        return user_file;
     return {};
 }
 
 int run_start_routine(const StartOptions& options, const StartEnvironment& env,
                       const RunWindow& run_window) {
-    if (options.langid) store_language_choice(env, *options.langid);
+    if (options.langid)
+        store_language_choice(env, *options.langid);
     // The classic program also kept a registry value "LanguageID" that nothing ever read;
     // it has no counterpart here.
 
     const auto request = options.close ? InstanceMessage::kClose : InstanceMessage::kRestore;
-    if (env.channel.send_to_running(request)) return 0;
-    if (options.close) return 0;
+    if (env.channel.send_to_running(request))
+        return 0;
+    if (options.close)
+        return 0;
 
     auto listener = env.channel.listen_as_first();
     if (!listener) {

@@ -1,17 +1,219 @@
-// The system HID backend. Until hidraw access lands, it lists no interfaces.
-#include "platform/hid_backend.h"
+// The system HID backend on Linux: hidraw nodes, listed and described through sysfs, with
+// feature reports carried by the hidraw ioctls and indexed strings read from the USB parent.
+#include "platform/linux/hidraw_backend.h"
 
-namespace zentrik::platform {
+#include <fcntl.h>
+#include <linux/hidraw.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/hid/report_descriptor.h"
+#include "platform/linux/hidraw_sysfs.h"
+#include "platform/linux/usb_string_descriptor.h"
+
+namespace zentrik::platform::hidraw {
 namespace {
 
-class NoHidBackend final : public HidBackend {
-public:
-    std::vector<std::string> enumerate() override { return {}; }
-    std::unique_ptr<HidHandle> open(const std::string&) override { return nullptr; }
+// The length of a feature ioctl is encoded in 14 bits of the request number.
+constexpr std::size_t kMaxIoctlBytes = (1u << 14) - 1;
+
+template <typename F>
+int retry_on_eintr(F f) {
+    int r;
+    do {
+        r = f();
+    } while (r < 0 && errno == EINTR);
+    return r;
+}
+
+std::optional<std::vector<std::uint8_t>> descriptor_from_ioctl(int fd) {
+    int size = 0;
+    if (::ioctl(fd, HIDIOCGRDESCSIZE, &size) < 0 || size <= 0)
+        return std::nullopt;
+    hidraw_report_descriptor rd{};
+    rd.size = static_cast<__u32>(std::min<int>(size, HID_MAX_DESCRIPTOR_SIZE));
+    if (::ioctl(fd, HIDIOCGRDESC, &rd) < 0)
+        return std::nullopt;
+    return std::vector<std::uint8_t>(rd.value, rd.value + rd.size);
+}
+
+class HidrawHandle final : public HidHandle {
+  public:
+    HidrawHandle(int fd, std::optional<std::filesystem::path> class_dir, HidrawRoots roots)
+        : fd_(fd), class_dir_(std::move(class_dir)), roots_(std::move(roots)) {}
+    HidrawHandle(const HidrawHandle&) = delete;
+    HidrawHandle& operator=(const HidrawHandle&) = delete;
+    ~HidrawHandle() override { ::close(fd_); }
+
+    std::vector<HidCollectionCaps> collections() override {
+        const auto* info = parsed();
+        return info ? info->collections : std::vector<HidCollectionCaps>{};
+    }
+
+    std::optional<HidAttributes> attributes() override {
+        std::optional<HidAttributes> a;
+        hidraw_devinfo info{};
+        if (::ioctl(fd_, HIDIOCGRAWINFO, &info) == 0) {
+            a.emplace();
+            a->vendor_id = static_cast<std::uint16_t>(info.vendor);
+            a->product_id = static_cast<std::uint16_t>(info.product);
+        } else if (class_dir_) {
+            a = read_hid_id(*class_dir_);
+        }
+        if (!a)
+            return std::nullopt;
+        // The version is the USB device's release number; other buses have none to give.
+        if (const auto usb = usb_parent())
+            a->version = usb->bcd_device;
+        return a;
+    }
+
+    std::optional<std::vector<std::uint8_t>> indexed_string(int index) override {
+        const auto usb = usb_parent();
+        if (!usb)
+            return std::nullopt;
+        return usb::read_string_descriptor(usb::usbfs_node(roots_.usbfs, usb->bus, usb->address),
+                                           index);
+    }
+
+    bool set_feature(std::span<const std::uint8_t> report) override {
+        if (report.empty() || report.size() > kMaxIoctlBytes)
+            return false;
+        // The ioctl takes a writable buffer; the caller's report stays untouched.
+        std::vector<std::uint8_t> buf(report.begin(), report.end());
+        const int n =
+            retry_on_eintr([&] { return ::ioctl(fd_, HIDIOCSFEATURE(buf.size()), buf.data()); });
+        return n == static_cast<int>(buf.size());
+    }
+
+    bool get_feature(std::span<std::uint8_t> report) override {
+        if (report.empty() || report.size() > kMaxIoctlBytes)
+            return false;
+        // Byte 0 carries the report id in; hidraw keeps it in byte 0 (0 on an interface
+        // without report ids) and returns the data after it.
+        const int n = retry_on_eintr(
+            [&] { return ::ioctl(fd_, HIDIOCGFEATURE(report.size()), report.data()); });
+        if (n <= 0)
+            return false;
+        // A short answer must not leave what the buffer held before looking like reply bytes.
+        if (static_cast<std::size_t>(n) < report.size()) {
+            std::memset(report.data() + n, 0, report.size() - static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    int read_input(std::span<std::uint8_t> report, int timeout_ms) override {
+        if (report.empty())
+            return 0;
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, timeout_ms);
+        if (ready < 0)
+            return errno == EINTR ? 0 : -1;
+        if (ready == 0)
+            return 0;
+        if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+            return -1;
+        // hidraw gives numbered reports with their id and unnumbered ones without; the caller
+        // always gets the id in byte 0.
+        const auto* info = parsed();
+        const bool numbered = !info || info->numbered_reports;
+        std::uint8_t* dst = numbered ? report.data() : report.data() + 1;
+        const std::size_t room = numbered ? report.size() : report.size() - 1;
+        if (room == 0)
+            return 0;
+        const ssize_t n = ::read(fd_, dst, room);
+        if (n < 0)
+            return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+        if (n == 0)
+            return 0;
+        if (!numbered)
+            report[0] = 0;
+        return static_cast<int>(n) + (numbered ? 0 : 1);
+    }
+
+    // Exchanges here are synchronous: nothing of ours is ever pending.
+    void cancel() override {}
+
+  private:
+    const hid::ReportDescriptorInfo* parsed() {
+        if (!parsed_) {
+            std::optional<std::vector<std::uint8_t>> bytes;
+            if (class_dir_)
+                bytes = read_report_descriptor(*class_dir_);
+            if (!bytes)
+                bytes = descriptor_from_ioctl(fd_);
+            if (!bytes)
+                return nullptr;
+            parsed_ = hid::parse_report_descriptor(*bytes);
+        }
+        return &*parsed_;
+    }
+
+    std::optional<UsbParent> usb_parent() const {
+        if (!class_dir_)
+            return std::nullopt;
+        return find_usb_parent(roots_.sysfs, *class_dir_);
+    }
+
+    int fd_;
+    std::optional<std::filesystem::path> class_dir_;
+    HidrawRoots roots_;
+    std::optional<hid::ReportDescriptorInfo> parsed_;
+};
+
+class HidrawBackend final : public HidBackend {
+  public:
+    explicit HidrawBackend(HidrawRoots roots) : roots_(std::move(roots)) {}
+
+    std::vector<std::string> enumerate() override {
+        std::vector<std::string> paths;
+        for (const auto& name : node_names(roots_.sysfs))
+            paths.push_back(roots_.dev / name);
+        return paths;
+    }
+
+    std::unique_ptr<HidHandle> open(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            return nullptr;
+        return std::make_unique<HidrawHandle>(fd, class_dir(roots_.sysfs, path), roots_);
+    }
+
+    std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) override {
+        if (const auto dir = class_dir(roots_.sysfs, path)) {
+            if (auto bytes = read_report_descriptor(*dir))
+                return bytes;
+        }
+        // No sysfs entry to read: ask the node itself, which needs only read access.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            return std::nullopt;
+        auto bytes = descriptor_from_ioctl(fd);
+        ::close(fd);
+        return bytes;
+    }
+
+  private:
+    HidrawRoots roots_;
 };
 
 }  // namespace
 
-std::unique_ptr<HidBackend> make_system_hid_backend() { return std::make_unique<NoHidBackend>(); }
+std::unique_ptr<HidBackend> make_hidraw_backend(HidrawRoots roots) {
+    return std::make_unique<HidrawBackend>(std::move(roots));
+}
+
+}  // namespace zentrik::platform::hidraw
+
+namespace zentrik::platform {
+
+std::unique_ptr<HidBackend> make_system_hid_backend() {
+    return hidraw::make_hidraw_backend(hidraw::HidrawRoots{});
+}
 
 }  // namespace zentrik::platform

@@ -23,7 +23,8 @@ struct Fd {
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
@@ -39,32 +40,38 @@ socklen_t make_address(const std::string& address, sockaddr_un& sa) {
 bool peer_is_this_user(int fd) {
     ucred cred{};
     socklen_t len = sizeof cred;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
+        return false;
     return cred.uid == ::getuid();
 }
 
 class SocketListener final : public InstanceListener {
-public:
+  public:
     explicit SocketListener(int fd) : fd_(fd) {}
     ~SocketListener() override { ::close(fd_); }
     int fd() const override { return fd_; }
 
     std::optional<InstanceMessage> receive() override {
         Fd client(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
-        if (client.fd < 0 || !peer_is_this_user(client.fd)) return std::nullopt;
+        if (client.fd < 0 || !peer_is_this_user(client.fd))
+            return std::nullopt;
         timeval tv{1, 0};  // a silent client must not hang the window
         ::setsockopt(client.fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         char buf[16] = {};
         const ssize_t n = ::recv(client.fd, buf, sizeof buf - 1, 0);
-        if (n <= 0) return std::nullopt;
+        if (n <= 0)
+            return std::nullopt;
         std::optional<InstanceMessage> message;
-        if (std::strcmp(buf, kRestoreWord) == 0) message = InstanceMessage::kRestore;
-        if (std::strcmp(buf, kCloseWord) == 0) message = InstanceMessage::kClose;
-        if (message) (void)!::send(client.fd, "ok\n", 3, MSG_NOSIGNAL);
+        if (std::strcmp(buf, kRestoreWord) == 0)
+            message = InstanceMessage::kRestore;
+        if (std::strcmp(buf, kCloseWord) == 0)
+            message = InstanceMessage::kClose;
+        if (message)
+            (void)!::send(client.fd, "ok\n", 3, MSG_NOSIGNAL);
         return message;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -75,13 +82,17 @@ InstanceChannel::InstanceChannel(std::string name)
 
 bool InstanceChannel::send_to_running(InstanceMessage message) const {
     Fd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (s.fd < 0) return false;
+    if (s.fd < 0)
+        return false;
     sockaddr_un sa;
     const socklen_t len = make_address(address_, sa);
-    if (::connect(s.fd, reinterpret_cast<sockaddr*>(&sa), len) != 0) return false;
-    if (!peer_is_this_user(s.fd)) return false;
+    if (::connect(s.fd, reinterpret_cast<sockaddr*>(&sa), len) != 0)
+        return false;
+    if (!peer_is_this_user(s.fd))
+        return false;
     const char* word = message == InstanceMessage::kClose ? kCloseWord : kRestoreWord;
-    if (::send(s.fd, word, std::strlen(word), MSG_NOSIGNAL) < 0) return false;
+    if (::send(s.fd, word, std::strlen(word), MSG_NOSIGNAL) < 0)
+        return false;
     // Wait (briefly) for the acknowledgement so the caller knows the message arrived.
     timeval tv{3, 0};
     ::setsockopt(s.fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
@@ -91,7 +102,8 @@ bool InstanceChannel::send_to_running(InstanceMessage message) const {
 
 std::unique_ptr<InstanceListener> InstanceChannel::listen_as_first() const {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0) return nullptr;
+    if (fd < 0)
+        return nullptr;
     sockaddr_un sa;
     const socklen_t len = make_address(address_, sa);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), len) != 0 || ::listen(fd, 8) != 0) {

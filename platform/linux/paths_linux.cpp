@@ -7,7 +7,8 @@ namespace zentrik::platform {
 namespace {
 
 std::filesystem::path xdg_dir(const char* variable, const char* home_suffix) {
-    if (const char* v = std::getenv(variable); v && *v == '/') return std::filesystem::path(v);
+    if (const char* v = std::getenv(variable); v && *v == '/')
+        return std::filesystem::path(v);
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home && *home ? home : "/tmp") / home_suffix;
 }
@@ -20,7 +21,9 @@ std::filesystem::path executable_path() {
     return ec ? std::filesystem::path() : p;
 }
 
-std::filesystem::path module_directory() { return executable_path().parent_path(); }
+std::filesystem::path module_directory() {
+    return executable_path().parent_path();
+}
 
 std::filesystem::path user_config_directory() {
     return xdg_dir("XDG_CONFIG_HOME", ".config") / "zentrik";

@@ -20,7 +20,7 @@ using platform::InstanceListener;
 using platform::InstanceMessage;
 
 class StartRoutine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("zentrik-start-" + std::to_string(::getpid()) + "-" +
@@ -99,15 +99,18 @@ TEST_F(StartRoutine, CloseWithNoInstanceOpensNothing) {
     int windows = 0;
     StartOptions close;
     close.close = true;
-    EXPECT_EQ(run_start_routine(close, env(), [&](const StartOptions&, auto) {
-        return ++windows, 0;
-    }), 0);
+    EXPECT_EQ(
+        run_start_routine(close, env(), [&](const StartOptions&, auto) { return ++windows, 0; }),
+        0);
     EXPECT_EQ(windows, 0);
 }
 
 TEST_F(StartRoutine, ChannelOfAnEndedInstanceIsFreeAgain) {
     const auto e = env();
-    { auto gone = e.channel.listen_as_first(); ASSERT_TRUE(gone); }
+    {
+        auto gone = e.channel.listen_as_first();
+        ASSERT_TRUE(gone);
+    }
     EXPECT_FALSE(e.channel.send_to_running(InstanceMessage::kRestore));
     EXPECT_TRUE(e.channel.listen_as_first());
 }

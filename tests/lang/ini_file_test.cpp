@@ -10,10 +10,13 @@
 namespace zentrik::lang {
 namespace {
 
-std::string utf16_file(std::string_view utf8) { return "\xFF\xFE" + utf8_to_utf16le(utf8); }
+std::string utf16_file(std::string_view utf8) {
+    return "\xFF\xFE" + utf8_to_utf16le(utf8);
+}
 
 TEST(IniFile, FindsValuesCaseInsensitivelyAndTrimmed) {
-    const auto ini = IniFile::parse("; comment\r\n[Lang]\r\n  ID = 1041  \r\n[APP]\r\nstr=\"Quoted\"\r\n");
+    const auto ini =
+        IniFile::parse("; comment\r\n[Lang]\r\n  ID = 1041  \r\n[APP]\r\nstr=\"Quoted\"\r\n");
     EXPECT_EQ(ini.get_int("LANG", "id", 0), 1041);
     EXPECT_EQ(ini.get_string("app", "STR", "x"), "Quoted");
     EXPECT_EQ(ini.get_string("app", "missing", "fallback"), "fallback");

@@ -1,0 +1,86 @@
+#include "app/render_page.h"
+
+#include <cairo.h>
+
+#include <charconv>
+#include <cstdio>
+
+#include "ui/layout.h"
+#include "ui/renderer.h"
+#include "ui/widget_board.h"
+
+namespace zentrik::app {
+
+namespace {
+
+// Two mice as the device page lists them.
+void add_example_device_rows(ui::WidgetBoard& board) {
+    ui::add_device_row(board, 0,
+                       "QX10 - Wired / Wireless Mouse (id: 00A5) , Firmware: v3 , EEPROM: 16K", 170,
+                       "qx10", 16384, "/dev/hidraw3");
+    ui::add_device_row(board, 1, "QX6 - Wired  Mouse (id: 1C07) , Firmware: v2 , EEPROM: 8K", 232,
+                       "qx6", 8192, "/dev/hidraw7");
+    board.select_in_group(board.find_widget(ui::device_row_name(0)));
+}
+
+}  // namespace
+
+bool is_renderable_page(int page) {
+    return page == 0 || page == 1 || page == 2 || page == 3 || page == 5 || page == 99;
+}
+
+std::optional<RenderPageRequest> parse_render_page(const std::vector<std::string>& args,
+                                                   std::string& error) {
+    if (args.empty() || args[0] != "--render-page")
+        return std::nullopt;
+    error.clear();
+    RenderPageRequest request;
+    if (args.size() != 3) {
+        error = "usage: zentrik --render-page N OUT.png   (N = 0, 1, 2, 3, 5 or 99)";
+        return request;
+    }
+    const std::string& n = args[1];
+    const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), request.page);
+    if (ec != std::errc() || end != n.data() + n.size() || !is_renderable_page(request.page)) {
+        error = "zentrik: no such page: " + n + " (pages are 0, 1, 2, 3, 5 and 99)";
+        return request;
+    }
+    request.output = args[2];
+    if (request.output.empty())
+        error = "zentrik: the output file name is empty";
+    return request;
+}
+
+int render_page(const RenderPageRequest& request) {
+    ui::WidgetBoard board;
+    ui::HeadlessOwner owner;
+    ui::WindowShell shell;
+    ui::build_main_window(board, &owner, shell);
+
+    ui::PageChoice choice;
+    if (request.page == ui::kPageDevices) {
+        add_example_device_rows(board);
+        choice.any_mouse_listed = true;
+    } else if (request.page != ui::kPageNoDevice) {
+        choice.mouse_selected = true;
+        choice.chosen_page = request.page;
+    }
+    ui::switch_page(board, choice);
+    // The side tab of the page shown is the checked one of its group.
+    if (request.page <= ui::kPageDpi) {
+        const char* tabs[] = {"_tab_bt", "_tab_macro", "_tab_dpi"};
+        board.select_in_group(board.find_widget(tabs[request.page]));
+    }
+
+    ui::Renderer renderer(board);
+    cairo_surface_t* frame = renderer.compose({});
+    const cairo_status_t status = cairo_surface_write_to_png(frame, request.output.c_str());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "zentrik: cannot write %s: %s\n", request.output.c_str(),
+                     cairo_status_to_string(status));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace zentrik::app

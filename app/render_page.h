@@ -1,0 +1,27 @@
+#pragma once
+// `zentrik --render-page N OUT.png`: builds the window as at start, shows page N and writes
+// the frame as a PNG with its alpha, without a display.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zentrik::app {
+
+struct RenderPageRequest {
+    int page = 0;
+    std::string output;
+};
+
+// The request when the arguments start with "--render-page"; nullopt otherwise. `error`
+// receives a message when "--render-page" is given with bad arguments.
+std::optional<RenderPageRequest> parse_render_page(const std::vector<std::string>& args,
+                                                   std::string& error);
+
+// The pages that can be rendered: 0, 1, 2, 3, 5 and 99.
+bool is_renderable_page(int page);
+
+// Renders and writes the page; returns the process exit status (0 on success) and prints
+// a message on failure.
+int render_page(const RenderPageRequest& request);
+
+}  // namespace zentrik::app

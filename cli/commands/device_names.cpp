@@ -1,0 +1,110 @@
+// zentrikctl names, zentrikctl name P TEXT: the five profile names kept in the mouse.
+#include <ostream>
+
+#include "cli/commands/device_commands.h"
+#include "cli/commands/device_session.h"
+#include "device/commands.h"
+#include "lang/text_codec.h"
+
+namespace zentrik::cli {
+
+const char* const kDeviceNamesUsage =
+    "Usage: zentrikctl names [--device=N]\n"
+    "Prints the names of the five profiles, one line each: the index (0-4) that 'name' takes,\n"
+    "the profile number (1-5) and the name, or '(no name)'.\n";
+
+const char* const kDeviceNameUsage =
+    "Usage: zentrikctl name [--device=N] P TEXT\n"
+    "Names profile P (index 0-4; profile 1 is index 0). The mouse keeps 6 characters; a longer\n"
+    "TEXT is cut. An empty TEXT ('') clears the name.\n";
+
+namespace {
+
+constexpr int kProfiles = 5;
+constexpr std::size_t kNameChars = 6;
+
+std::string to_utf8(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return lang::utf16le_to_utf8(bytes);
+}
+
+std::u16string to_utf16(const std::string& text) {
+    const std::string bytes = lang::utf8_to_utf16le(text);
+    std::u16string out;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    return out;
+}
+
+}  // namespace
+
+int run_device_names(CliContext& ctx) {
+    auto args = ctx.args;
+    const auto index = take_device_option(ctx, args);
+    if (!index)
+        return kUsageError;
+    if (!args.empty()) {
+        ctx.err << "zentrikctl names: unexpected argument '" << args[0] << "'\n"
+                << kDeviceNamesUsage;
+        return kUsageError;
+    }
+    int status = 0;
+    auto lib = open_device_link(ctx, status);
+    if (!lib)
+        return status;
+    const auto d = pick_device(ctx, *lib, *index);
+    if (!d)
+        return kDeviceError;
+    for (int p = 0; p < kProfiles; ++p) {
+        const auto name = device::read_profile_name(*lib, d->path, p);
+        if (!name) {
+            ctx.err << "zentrikctl names: the mouse did not answer\n";
+            return kDeviceError;
+        }
+        ctx.out << p << "  profile " << p + 1 << "  "
+                << (name->empty() ? "(no name)" : to_utf8(*name)) << "\n";
+    }
+    return 0;
+}
+
+int run_device_name(CliContext& ctx) {
+    auto args = ctx.args;
+    const auto index = take_device_option(ctx, args);
+    if (!index)
+        return kUsageError;
+    if (args.size() != 2) {
+        ctx.err << "zentrikctl name: expected P and TEXT\n" << kDeviceNameUsage;
+        return kUsageError;
+    }
+    const auto profile = parse_number(args[0]);
+    if (!profile || *profile >= kProfiles) {
+        ctx.err << "zentrikctl name: P must be a profile index from 0 to 4, not '" << args[0]
+                << "'\n";
+        return kUsageError;
+    }
+    std::u16string text = to_utf16(args[1]);
+    if (text.size() > kNameChars) {
+        ctx.err << "zentrikctl name: the mouse keeps 6 characters; storing '"
+                << to_utf8(text.substr(0, kNameChars)) << "'\n";
+    }
+    int status = 0;
+    auto lib = open_device_link(ctx, status);
+    if (!lib)
+        return status;
+    const auto d = pick_device(ctx, *lib, *index);
+    if (!d)
+        return kDeviceError;
+    if (!device::write_profile_name(*lib, d->path, static_cast<int>(*profile), text)) {
+        ctx.err << "zentrikctl name: the mouse did not take the name\n";
+        return kDeviceError;
+    }
+    return 0;
+}
+
+}  // namespace zentrik::cli

@@ -1,0 +1,117 @@
+#include "cli/commands/device_session.h"
+
+#include <ostream>
+
+#include "device/backend_selection.h"
+#include "sim/sim_spec.h"
+
+namespace zentrik::cli {
+namespace {
+
+std::shared_ptr<device::Timing>& timing_override() {
+    static std::shared_ptr<device::Timing> timing;
+    return timing;
+}
+
+}  // namespace
+
+void use_device_timing(std::shared_ptr<device::Timing> timing) {
+    timing_override() = std::move(timing);
+}
+
+std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code) {
+    auto timing = timing_override() ? timing_override() : device::make_system_timing();
+    std::shared_ptr<platform::HidBackend> backend;
+    if (ctx.globals.simulate) {
+        std::string error;
+        const auto spec = sim::parse_sim_spec(*ctx.globals.simulate, error);
+        if (!spec) {
+            ctx.err << "zentrikctl: --simulate: " << error << "\n";
+            exit_code = kUsageError;
+            return nullptr;
+        }
+        backend = sim::make_sim_backend(*spec);
+    } else {
+        auto choice = device::select_backend(
+            platform::make_system_hid_backend(),
+            [] {
+                std::string unused;
+                return sim::make_sim_backend(*sim::parse_sim_spec("", unused));
+            },
+            timing);
+        if (choice.simulated) {
+            ctx.err << "zentrikctl: no mouse attached; using the simulated mouse\n";
+        }
+        backend = std::move(choice.backend);
+    }
+    auto lib = std::make_unique<device::zklib>(std::move(backend), std::move(timing));
+    if (ctx.globals.trace) {
+        std::ostream& err = ctx.err;
+        lib->set_trace([&err](const device::ExchangeTrace& t) {
+            err << device::format_exchange(t) << "  " << t.path << "\n";
+        });
+    }
+    lib->discover();
+    return lib;
+}
+
+std::optional<int> take_device_option(CliContext& ctx, std::vector<std::string>& args) {
+    int index = 0;
+    for (auto it = args.begin(); it != args.end();) {
+        if (it->rfind("--device=", 0) == 0) {
+            const auto n = parse_number(it->substr(9));
+            if (!n || *n < 0 || *n > 255) {
+                ctx.err << "zentrikctl: --device wants a mouse number from 'zentrikctl list' "
+                           "(0, 1, ...), not '"
+                        << it->substr(9) << "'\n";
+                return std::nullopt;
+            }
+            index = static_cast<int>(*n);
+            it = args.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return index;
+}
+
+std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib, int index) {
+    const int count = lib.device_count();
+    if (count == 0) {
+        ctx.err << "zentrikctl: no mouse found\n";
+        return std::nullopt;
+    }
+    if (index >= count) {
+        ctx.err << "zentrikctl: there is no mouse " << index << " (" << count
+                << (count == 1 ? " mouse" : " mice") << " found)\n";
+        return std::nullopt;
+    }
+    return lib.device_at(index);
+}
+
+std::optional<long> parse_number(const std::string& text, bool hex_default) {
+    std::string digits = text;
+    int base = hex_default ? 16 : 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits = digits.substr(2);
+        base = 16;
+    }
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    long value = 0;
+    for (char c : digits) {
+        int d = -1;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        if (d < 0)
+            return std::nullopt;
+        value = value * base + d;
+    }
+    return value;
+}
+
+}  // namespace zentrik::cli

@@ -1,0 +1,35 @@
+#pragma once
+// What the device subcommands share: the mice they talk to (real or simulated, chosen by the
+// global options), the mouse a command addresses, and parsing of numbers.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "device/zklib.h"
+
+namespace zentrik::cli {
+
+// A zklib over the mice the global options choose ("--simulate[=SPEC]", else the attached
+// mice, else the simulated one), discovered, with "--trace" wired to ctx.err. nullptr after
+// printing why (`exit_code` then holds the status to return).
+std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code);
+
+// Takes "--device=N" (index in the device list, default 0) out of `args`; nullopt after
+// printing a message when N is not a number.
+std::optional<int> take_device_option(CliContext& ctx, std::vector<std::string>& args);
+
+// The mouse at `index`, or nullopt after printing a message (no mouse, index out of range).
+std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib, int index);
+
+// Numbers on the command line: decimal, or hexadecimal with "0x"; `hex_default` reads bare
+// digits as hexadecimal (addresses).
+std::optional<long> parse_number(const std::string& text, bool hex_default = false);
+
+// Replaces real time for in-process tests (nullptr restores it).
+void use_device_timing(std::shared_ptr<device::Timing> timing);
+
+inline constexpr int kDeviceError = 1;
+
+}  // namespace zentrik::cli

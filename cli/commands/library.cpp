@@ -1,0 +1,54 @@
+// zentrikctl library: the macro library as the program reads it.
+#include "cli/commands/library.h"
+
+#include <ostream>
+
+#include "cli/commands/macro_args.h"
+#include "macro/macro_library.h"
+#include "platform/paths.h"
+
+namespace zentrik::cli {
+
+const char kLibraryUsage[] =
+    "Usage: zentrikctl library [--dir DIR]\n"
+    "Prints the macro library (\"macro library.ini\" in the program's directory), one row\n"
+    "per line, fields separated by tabs:\n"
+    "  header  _@CATEGORY\n"
+    "  entry   TITLE  FULL-PATH  SIZE\n"
+    "SIZE is the space the macro needs in the mouse (code bytes + 1); 0 marks a file\n"
+    "that is missing or not a macro file, which is never written into a mouse.\n\n"
+    "  --dir DIR   read the catalogue from DIR; entry paths are relative to DIR\n";
+
+int run_library(CliContext& ctx) {
+    std::filesystem::path dir = platform::module_directory();
+    const auto& args = ctx.args;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dir") {
+            const auto value = option_value(args, i);
+            if (!value || value->empty()) {
+                ctx.err << "zentrikctl library: --dir needs a directory\n";
+                return kUsageError;
+            }
+            dir = *value;
+        } else {
+            ctx.err << "zentrikctl library: unexpected '" << args[i]
+                    << "' (see zentrikctl library --help)\n";
+            return kUsageError;
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(dir / macro::kLibraryFileName, ec)) {
+        ctx.err << "note: no '" << macro::kLibraryFileName << "' in " << dir.string() << "\n";
+        return 0;
+    }
+    for (const auto& row : macro::load_library(dir).rows) {
+        if (row.header)
+            ctx.out << "header\t" << visible_line_breaks(row.text) << "\n";
+        else
+            ctx.out << "entry\t" << visible_line_breaks(row.text) << "\t" << row.path.string()
+                    << "\t" << row.size << "\n";
+    }
+    return 0;
+}
+
+}  // namespace zentrik::cli

@@ -1,0 +1,130 @@
+#include "macro/macro_library.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "lang/text_codec.h"
+#include "macro/macro_file.h"
+
+namespace zentrik::macro {
+namespace {
+
+// The catalogue's text, up to its first NUL character.
+std::string catalogue_text(std::string_view bytes) {
+    std::string text;
+    if (bytes.substr(0, 2) == "\xFF\xFE") {
+        text = lang::utf16le_to_utf8(bytes.substr(2));
+    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        text = lang::sanitize_8bit(bytes.substr(3));
+    } else if (bytes.find('\0') != std::string_view::npos) {
+        // The keys are ASCII, so UTF-16 text always holds zero bytes and UTF-8 text never does.
+        text = lang::utf16le_to_utf8(bytes);
+    } else {
+        text = lang::sanitize_8bit(bytes);
+    }
+    return text.substr(0, text.find('\0'));
+}
+
+std::vector<std::string_view> non_empty_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+struct KeyValue {
+    std::string key;  // lower case
+    std::string_view value;
+};
+
+KeyValue split(std::string_view line) {
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return {};
+    KeyValue kv;
+    for (char c : line.substr(0, eq))
+        kv.key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    kv.value = line.substr(eq + 1);
+    return kv;
+}
+
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// The file's full path: blanks around the relative path dropped (the original platform ignored
+// trailing ones too), "\" read as a separator, and the path kept inside the module directory's
+// frame even when it starts with a separator.
+std::filesystem::path entry_path(std::string_view value, const std::filesystem::path& module_dir) {
+    while (!value.empty() && is_space(value.front()))
+        value.remove_prefix(1);
+    while (!value.empty() && is_space(value.back()))
+        value.remove_suffix(1);
+    std::string relative(value);
+    for (char& c : relative) {
+        if (c == '\\')
+            c = '/';
+    }
+    const auto first = relative.find_first_not_of('/');
+    relative.erase(0, first == std::string::npos ? relative.size() : first);
+    return module_dir / relative;
+}
+
+}  // namespace
+
+const std::filesystem::path* MacroLibrary::library_path(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= paths.size())
+        return nullptr;
+    return &paths[static_cast<std::size_t>(index)];
+}
+
+MacroLibrary parse_library(std::string_view file_bytes,
+                           const std::filesystem::path& module_directory) {
+    MacroLibrary library;
+    const std::string text = catalogue_text(file_bytes);
+    const auto lines = non_empty_lines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const KeyValue kv = split(lines[i]);
+        if (kv.key == "cat") {
+            LibraryRow row;
+            row.header = true;
+            row.text = kHeaderPrefix + std::string(kv.value);
+            library.rows.push_back(std::move(row));
+        } else if (kv.key == "str" && i + 1 < lines.size()) {
+            const KeyValue file = split(lines[i + 1]);
+            if (file.key != "file")
+                continue;  // the next line is read on its own
+            ++i;
+            LibraryRow row;
+            row.text = std::string(kv.value);
+            row.path = entry_path(file.value, module_directory);
+            row.size = macro_file_size(row.path);
+            row.path_index = static_cast<int>(library.paths.size());
+            library.paths.push_back(row.path);
+            library.rows.push_back(std::move(row));
+        }
+    }
+    return library;
+}
+
+MacroLibrary load_library(const std::filesystem::path& module_directory) {
+    const auto path = module_directory / kLibraryFileName;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return parse_library(bytes.str(), module_directory);
+}
+
+}  // namespace zentrik::macro

@@ -1,0 +1,97 @@
+#include "sim/sim_spec.h"
+
+#include <charconv>
+
+#include "platform/paths.h"
+
+namespace zentrik::sim {
+namespace {
+
+bool parse_int(std::string_view text, int min, int max, int& out) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return false;
+    if (value < min || value > max)
+        return false;
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path default_state_dir() {
+    return platform::user_state_directory() / "sim";
+}
+
+std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error) {
+    SimSpec spec;
+    spec.state_dir = default_state_dir();
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        if (item.empty())
+            continue;
+        const auto eq = item.find('=');
+        const std::string_view key = item.substr(0, eq);
+        const std::string_view value =
+            eq == std::string_view::npos ? std::string_view() : item.substr(eq + 1);
+        bool ok = eq != std::string_view::npos;
+        if (key == "model") {
+            ok = ok && parse_int(value, 0, 255, spec.model);
+        } else if (key == "sensor") {
+            ok = ok && parse_int(value, 0, 255, spec.sensor);
+        } else if (key == "firmware") {
+            ok = ok && parse_int(value, 0, 255, spec.firmware);
+        } else if (key == "dpi-step") {
+            ok = ok && parse_int(value, 1, 255, spec.dpi_step);
+        } else if (key == "memory") {
+            ok = ok && parse_int(value, 8, 32, spec.memory_kib) &&
+                 (spec.memory_kib == 8 || spec.memory_kib == 16 || spec.memory_kib == 32);
+        } else if (key == "mice") {
+            ok = ok && parse_int(value, 1, 16, spec.mice);
+        } else if (key == "variant") {
+            ok = ok && value == "kp3";
+            spec.variant_kp3 = ok;
+        } else if (key == "state") {
+            ok = ok && !value.empty();
+            if (value == "none") {
+                spec.state_dir.reset();
+            } else {
+                spec.state_dir = std::filesystem::path(value);
+            }
+        } else {
+            error = "unknown key '" + std::string(key) + "' in the simulation spec";
+            return std::nullopt;
+        }
+        if (!ok) {
+            error = "bad value in '" + std::string(item) +
+                    "' (model, sensor, firmware: 0-255; dpi-step: 1-255; memory: 8, 16 or 32; "
+                    "mice: 1-16; variant: kp3; state: a directory or none)";
+            return std::nullopt;
+        }
+    }
+    return spec;
+}
+
+std::shared_ptr<SimBackend> make_sim_backend(const SimSpec& spec) {
+    auto backend = std::make_shared<SimBackend>();
+    const int size = spec.memory_kib * 1024;
+    for (int i = 0; i < spec.mice; ++i) {
+        SimMouseConfig config =
+            spec.variant_kp3 ? SimMouseConfig::variant_kp3(size)
+                             : SimMouseConfig::family_mouse(spec.model, spec.sensor, spec.firmware,
+                                                            spec.dpi_step, size);
+        if (spec.state_dir) {
+            // The memory size is part of the name, so a mouse of another size starts afresh
+            // instead of overwriting this one's image.
+            config.state_file_stem = *spec.state_dir / ("mouse" + std::to_string(i) + "-" +
+                                                        std::to_string(spec.memory_kib) + "k");
+        }
+        backend->add(std::make_shared<SimMouse>(std::move(config)));
+    }
+    return backend;
+}
+
+}  // namespace zentrik::sim

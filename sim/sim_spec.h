@@ -1,0 +1,36 @@
+#pragma once
+// The text that chooses the simulated mice ("--simulate=SPEC"): comma-separated KEY=VALUE pairs,
+// e.g. "model=1,memory=8,mice=2,state=/tmp/mice". Documented in docs/simulated-mouse.md.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/sim_backend.h"
+
+namespace zentrik::sim {
+
+struct SimSpec {
+    int model = 7;
+    int sensor = 1;
+    int firmware = 3;
+    int dpi_step = 100;
+    int memory_kib = 16;
+    int mice = 1;
+    bool variant_kp3 = false;
+    // Directory of the mice's state files; nullopt keeps state in memory only ("state=none").
+    std::optional<std::filesystem::path> state_dir;
+};
+
+// Parses SPEC; the empty text gives the defaults with state in default_state_dir(). On a bad
+// key or value returns nullopt and says why in `error`.
+std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error);
+
+// $XDG_STATE_HOME/zentrik/sim.
+std::filesystem::path default_state_dir();
+
+// The mice of `spec`, their state loaded from (and kept in) the state directory.
+std::shared_ptr<SimBackend> make_sim_backend(const SimSpec& spec);
+
+}  // namespace zentrik::sim

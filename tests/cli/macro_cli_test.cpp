@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli_command.h"
+#include "macro/key_names.h"
+#include "macro/macro_file.h"
+
+namespace zentrik::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run zentrikctl(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run_cli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class MacroCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               (std::string("zentrik-cli-") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        macro::set_key_name_service(
+            platform::make_layout_key_name_service({"evdev", "pc105", "us", "", ""}));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+TEST_F(MacroCli, BuildThenShowListsEveryStep) {
+    const auto built =
+        zentrikctl({"macro", "build", path("m.mf"), "05", "83", "04", "88", "32", "84", "04"});
+    ASSERT_EQ(built.status, 0) << built.err;
+    const auto shown = zentrikctl({"macro", "show", path("m.mf")});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out,
+              "     0  05              Loop mode\n"
+              "     1  83 04           Press & hold Keyboard  A\n"
+              "     3  88 32           Wait 50 ms\n"
+              "     5  84 04           Release Keyboard  A\n");
+}
+
+TEST_F(MacroCli, ShowMarksTheAddedModeStepAndReportsShortFiles) {
+    ASSERT_EQ(zentrikctl({"macro", "build", path("n.mf"), "0x8304", "8404"}).status, 0);
+    const auto shown = zentrikctl({"macro", "show", path("n.mf")});
+    EXPECT_EQ(shown.out.substr(0, shown.out.find('\n')),
+              "     -  (added)         Execute one time");
+
+    std::ofstream(path("short.mf"), std::ios::binary)
+        << std::string("\x07_@_MF5_\x09\x00\x00\x00\x04\x89\xE8", 15);
+    const auto short_file = zentrikctl({"macro", "show", path("short.mf")});
+    EXPECT_EQ(short_file.status, 0);
+    EXPECT_EQ(short_file.out, "     0  04              Execute one time\n");
+    EXPECT_NE(short_file.err.find("states 9 code bytes; 3 were read"), std::string::npos);
+}
+
+TEST_F(MacroCli, BadArgumentsAndFilesGiveMessagesAndNonZeroStatus) {
+    EXPECT_EQ(zentrikctl({"macro"}).status, kUsageError);
+    EXPECT_EQ(zentrikctl({"macro", "build", path("x.mf")}).status, kUsageError);
+    EXPECT_EQ(zentrikctl({"macro", "build", path("x.mf"), "0g"}).status, kUsageError);
+    EXPECT_EQ(zentrikctl({"macro", "build", path("x.mf"), "123"}).status, kUsageError);
+    EXPECT_FALSE(fs::exists(dir_ / "x.mf"));
+    EXPECT_EQ(zentrikctl({"macro", "build", path("no/dir.mf"), "04"}).status, 1);
+    EXPECT_EQ(zentrikctl({"macro", "show", path("missing.mf")}).status, 1);
+    std::ofstream(path("bad.mf"), std::ios::binary) << "\x07_@_MF4_";
+    const auto bad = zentrikctl({"macro", "show", path("bad.mf")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("invalid format"), std::string::npos);
+    EXPECT_EQ(zentrikctl({"macro", "--help"}).status, 0);
+}
+
+TEST_F(MacroCli, KeyNamesAndConsumerKeys) {
+    EXPECT_EQ(zentrikctl({"keyname", "--layout", "us", "4"}).out, "A\n");
+    EXPECT_EQ(zentrikctl({"keyname", "--layout", "de", "28"}).out, "Z\n");
+    EXPECT_EQ(zentrikctl({"keyname", "--layout", "us", "0x53"}).out, "Num Lock\n");
+    EXPECT_EQ(zentrikctl({"keyname", "--layout", "us", "--scan", "0xE01C"}).out,
+              "Num Enter (usage 88)\n");
+    EXPECT_EQ(zentrikctl({"keyname", "consumer", "0xE9"}).out, "Volume +\n");
+    EXPECT_EQ(zentrikctl({"keyname", "256"}).status, kUsageError);
+    EXPECT_EQ(zentrikctl({"keyname"}).status, kUsageError);
+    EXPECT_EQ(zentrikctl({"keyname", "4", "--scan", "30"}).status, kUsageError);
+}
+
+TEST_F(MacroCli, LibraryListsHeadersEntriesPathsAndSizes) {
+    fs::create_directories(dir_ / "macros");
+    ASSERT_TRUE(macro::write_macro_file(dir_ / "macros" / "reload.mf", macro::MacroCode{4, 0x20}));
+    std::ofstream(dir_ / "macro library.ini", std::ios::binary)
+        << "cat=Games\nstr=Reload\nfile=macros\\reload.mf\nstr=Gone\nfile=gone.mf\n";
+    const auto run = zentrikctl({"library", "--dir", dir_.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "header\t_@Games\nentry\tReload\t" + (dir_ / "macros/reload.mf").string() +
+                           "\t3\nentry\tGone\t" + (dir_ / "gone.mf").string() + "\t0\n");
+    EXPECT_EQ(zentrikctl({"library", "--dir"}).status, kUsageError);
+}
+
+}  // namespace
+}  // namespace zentrik::cli

@@ -1,0 +1,94 @@
+// Which interfaces discovery lists, in what order, and the device list operations.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/device/device_test_support.h"
+
+namespace zentrik::device {
+namespace {
+
+using sim::SimMouseConfig;
+using testing::SimRig;
+
+TEST(Discovery, ListsFamilyMiceInEnumerationOrderWithTheirIdentity) {
+    SimRig rig;
+    rig.lib.discover();
+    EXPECT_EQ(rig.lib.device_count(), 0);
+
+    rig.add(SimMouseConfig::family_mouse(8, 5, 12, 200, 32768));
+    rig.add(SimMouseConfig::family_mouse(1, 0, 2, 50, 8192));
+    rig.lib.discover();
+    ASSERT_EQ(rig.lib.device_count(), 2);
+    const _DEVICE_ first = rig.lib.device_at(0);
+    EXPECT_EQ(first.path, "sim:mouse0");
+    EXPECT_EQ(first.model, 8);
+    EXPECT_EQ(first.sensor, 5);
+    EXPECT_EQ(first.firmware, 12);
+    EXPECT_EQ(first.dpi_step, 200);
+    EXPECT_EQ(first.memory_size, 0) << "known only after identify";
+    EXPECT_EQ(rig.lib.path_of(1), "sim:mouse1");
+
+    // Discovery rebuilds the list from empty.
+    rig.backend->mouse(0)->set_faults({.unplugged = true});
+    rig.lib.discover();
+    ASSERT_EQ(rig.lib.device_count(), 1);
+    EXPECT_EQ(rig.lib.path_of(0), "sim:mouse1");
+}
+
+TEST(Discovery, SkipsInterfacesThatAreNotFamilyMice) {
+    SimRig rig;
+    auto other_signature = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    other_signature.strings[120] = {'Z', '5', 3, 7, 1, 100};
+    rig.add(other_signature);
+    auto utf16_signature = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    utf16_signature.strings[120] = {0x5A, 0x00, 0x34, 0x00, 3, 7};
+    rig.add(utf16_signature);
+    auto no_identity = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    no_identity.strings.erase(120);
+    rig.add(no_identity);
+    auto keyboard = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    keyboard.collections = {{1, 6, 9, 0, 9}};
+    rig.add(keyboard);
+    for (int length : {8, 65}) {
+        rig.add(SimMouseConfig::family_mouse(7, 1, 3, 100, 8192))
+            ->set_faults({.feature_report_length = length});
+    }
+    rig.add_mouse();  // the one mouse of the family, last
+    rig.lib.discover();
+    ASSERT_EQ(rig.lib.device_count(), 1);
+    EXPECT_EQ(rig.lib.path_of(0), "sim:mouse6");
+}
+
+TEST(Discovery, WakesTheVariantAndDoesNotListIt) {
+    SimRig rig;
+    auto variant = rig.add(SimMouseConfig::variant_kp3());
+    rig.lib.discover();
+    EXPECT_EQ(rig.lib.device_count(), 0) << "although its string 120 carries the signature";
+    EXPECT_EQ(variant->wakeups(), 1);
+    ASSERT_EQ(variant->requests().size(), 1u);
+    EXPECT_EQ(variant->requests()[0], (Report{0x00, 0x08, 0x01, 0x00}));
+    EXPECT_EQ(rig.timing->sleeps(), (std::vector<int>{2, 8, 3}));
+}
+
+TEST(DeviceList, RemoveIgnoresCaseFindIsExact) {
+    SimRig rig;
+    rig.add_mouse();
+    rig.add_mouse();
+    rig.lib.discover();
+    EXPECT_FALSE(rig.lib.find_device("SIM:MOUSE1"));
+    EXPECT_TRUE(rig.lib.find_device("sim:mouse1"));
+    EXPECT_TRUE(rig.lib.set_memory_size("sim:mouse1", 16384));
+    EXPECT_FALSE(rig.lib.set_memory_size("SIM:MOUSE1", 8192));
+
+    EXPECT_EQ(rig.lib.remove_device("SIM:Mouse0"), 1);
+    ASSERT_EQ(rig.lib.device_count(), 1);
+    EXPECT_EQ(rig.lib.device_at(0).path, "sim:mouse1");
+    EXPECT_EQ(rig.lib.device_at(0).memory_size, 16384);
+    EXPECT_EQ(rig.lib.remove_device("sim:mouse0"), 0);
+    EXPECT_THROW(rig.lib.device_at(1), std::out_of_range);
+    EXPECT_THROW(rig.lib.device_at(-1), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace zentrik::device

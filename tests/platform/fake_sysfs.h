@@ -1,0 +1,87 @@
+#pragma once
+// A throw-away sysfs and /dev tree in a temporary directory, laid out as the kernel lays out
+// hidraw nodes: class links into /sys/devices, HID devices under USB interfaces.
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/linux/hidraw_backend.h"
+
+namespace zentrik::platform::hidraw::test {
+
+class FakeSysfs {
+  public:
+    FakeSysfs() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zentrik-sysfs-XXXXXX");
+        root_ = ::mkdtemp(pattern.data());
+        std::filesystem::create_directories(roots().sysfs / "class" / "hidraw");
+        std::filesystem::create_directories(roots().dev);
+        write(usb_controller() / "busnum", "1\n");  // the root hub
+        write(usb_controller() / "devnum", "1\n");
+    }
+    ~FakeSysfs() {
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
+    FakeSysfs(const FakeSysfs&) = delete;
+    FakeSysfs& operator=(const FakeSysfs&) = delete;
+
+    HidrawRoots roots() const { return {root_ / "sys", root_ / "dev", root_ / "usb"}; }
+
+    // hidrawN on interface 1 of the USB device at bus 1, `port`.
+    std::filesystem::path add_usb_node(int n, const std::string& port, int address,
+                                       const std::string& bcd_device,
+                                       const std::vector<std::uint8_t>& descriptor) {
+        const auto device = usb_controller() / port;
+        write(device / "busnum", "1\n");
+        write(device / "devnum", std::to_string(address) + "\n");
+        write(device / "bcdDevice", bcd_device + "\n");
+        return add_node(n, device / (port + ":1.1"), descriptor);
+    }
+
+    // hidrawN on a virtual (uhid) device: no USB anywhere above it.
+    std::filesystem::path add_virtual_node(int n, const std::vector<std::uint8_t>& descriptor) {
+        return add_node(n, roots().sysfs / "devices" / "virtual" / "misc" / "uhid", descriptor);
+    }
+
+    // The /dev entry of node n as a regular file (ioctls on it fail like on a dead device).
+    std::filesystem::path add_dev_file(int n) {
+        const auto p = dev_path(n);
+        write(p, "");
+        return p;
+    }
+
+    std::filesystem::path dev_path(int n) const {
+        return roots().dev / ("hidraw" + std::to_string(n));
+    }
+
+    static void write(const std::filesystem::path& p, const std::string& text) {
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << text;
+    }
+
+  private:
+    std::filesystem::path usb_controller() const {
+        return roots().sysfs / "devices" / "pci0000:00" / "0000:00:14.0" / "usb1";
+    }
+
+    std::filesystem::path add_node(int n, const std::filesystem::path& parent,
+                                   const std::vector<std::uint8_t>& descriptor) {
+        const auto hid = parent / ("0003:1234:5678.000" + std::to_string(n));
+        write(hid / "uevent", "DRIVER=hid-generic\nHID_ID=0003:00001234:00005678\nHID_NAME=Fake\n");
+        write(hid / "report_descriptor", std::string(descriptor.begin(), descriptor.end()));
+        const auto node = hid / "hidraw" / ("hidraw" + std::to_string(n));
+        std::filesystem::create_directories(node);
+        std::filesystem::create_directory_symlink("../../", node / "device");
+        const auto link = roots().sysfs / "class" / "hidraw" / node.filename();
+        std::filesystem::create_directory_symlink(node, link);
+        return link;
+    }
+
+    std::filesystem::path root_;
+};
+
+}  // namespace zentrik::platform::hidraw::test

@@ -1,0 +1,75 @@
+#pragma once
+// Drawing primitives on a cairo context with the window's conventions: ARGB colours,
+// integer boxes, 1-pixel lines on pixel centres, rounded clips, and text into a box
+// (centred vertically, alignment near/centre/far, clipped to the box).
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+#include "ui/geometry.h"
+
+typedef struct _cairo cairo_t;
+typedef struct _PangoContext PangoContext;
+typedef struct _PangoLayout PangoLayout;
+
+namespace zentrik::ui {
+
+class SkinImage;
+
+struct BoxF {
+    double x = 0, y = 0, w = 0, h = 0;
+};
+
+// Pango layouts keyed by what decides their shape, so an unchanged text is laid out once.
+class TextLayouts {
+  public:
+    TextLayouts();
+    ~TextLayouts();
+    TextLayouts(const TextLayouts&) = delete;
+    TextLayouts& operator=(const TextLayouts&) = delete;
+
+    PangoLayout* get(std::string_view text, int font, int width, int align, bool wrap);
+
+  private:
+    using Key = std::tuple<std::string, int, int, int, bool>;
+    PangoContext* context_ = nullptr;
+    std::map<Key, PangoLayout*> cache_;
+};
+
+class Canvas {
+  public:
+    Canvas(cairo_t* cr, TextLayouts& layouts) : cr_(cr), layouts_(layouts) {}
+
+    cairo_t* cr() const { return cr_; }
+    void set_antialias(bool on);
+    void save();
+    void restore();
+
+    void set_color(Argb color);
+    void fill_rect(double x, double y, double w, double h, Argb color);
+    // 1-pixel (or `width`) line between pixel positions.
+    void line(double x1, double y1, double x2, double y2, Argb color, double width = 1);
+    void stroke_rect(double x, double y, double w, double h, Argb color);
+    void rounded_path(double x, double y, double w, double h, double radius);
+    void fill_rounded(double x, double y, double w, double h, double radius, Argb color);
+    void clip_rect(double x, double y, double w, double h);
+    void clip_rounded(double x, double y, double w, double h, double radius);
+    void draw_image(const SkinImage* image, int x, int y);
+    // Text centred vertically in the box; `align` 0 near, 1 centre, 2 far.
+    void text(std::string_view text, int font, Argb color, const BoxF& box, int align,
+              bool wrap = true);
+    // Measured size of a text in a font (unwrapped within `max_width`).
+    std::pair<int, int> measure(std::string_view text, int font, int max_width);
+
+  private:
+    cairo_t* cr_;
+    TextLayouts& layouts_;
+};
+
+// Colour with its alpha replaced.
+inline Argb with_alpha(Argb color, unsigned alpha) {
+    return (color & 0x00FFFFFF) | (alpha << 24);
+}
+
+}  // namespace zentrik::ui

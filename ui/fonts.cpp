@@ -1,0 +1,86 @@
+#include "ui/fonts.h"
+
+#include <pango/pangocairo.h>
+
+#include <array>
+#include <mutex>
+
+namespace zentrik::ui {
+
+namespace {
+
+struct FontSpec {
+    const char* family;  // nullptr: the generic monospace family
+    int pixel_size;
+};
+
+constexpr std::array<FontSpec, kFontCount> kTable{{
+    {"Tahoma", 16},
+    {"Tahoma", 16},
+    {"Tahoma", 15},
+    {"Tahoma", 20},
+    {"Tahoma", 32},
+    {"Arial Black", 16},
+    {"Arial Black", 20},
+    {nullptr, 18},
+    {nullptr, 16},
+    {"Tahoma", 14},
+    {"Tahoma", 10},
+    {"Tahoma", 12},
+    {"Tahoma", 11},
+}};
+
+std::array<FontEntry, kFontCount> g_fonts;
+std::once_flag g_once;
+
+// The family name fontconfig resolves a request to.
+std::string resolved_family(const char* name) {
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    PangoContext* context = pango_font_map_create_context(map);
+    PangoFontDescription* desc = pango_font_description_from_string(name);
+    std::string family = name;
+    if (PangoFont* font = pango_font_map_load_font(map, context, desc)) {
+        PangoFontDescription* got = pango_font_describe(font);
+        if (const char* f = pango_font_description_get_family(got))
+            family = f;
+        pango_font_description_free(got);
+        g_object_unref(font);
+    }
+    pango_font_description_free(desc);
+    g_object_unref(context);
+    return family;
+}
+
+void build() {
+    for (int i = 0; i < kFontCount; ++i) {
+        FontEntry& e = g_fonts[i];
+        const FontSpec& spec = kTable[i];
+        e.monospace = spec.family == nullptr;
+        e.requested = e.monospace ? "monospace" : spec.family;
+        e.pixel_size = spec.pixel_size;
+        e.family = resolved_family(e.requested.c_str());
+        e.description = pango_font_description_new();
+        // A missing family gets the generic sans-serif family.
+        const bool found = e.monospace || e.family == e.requested;
+        pango_font_description_set_family(e.description, found ? e.family.c_str() : "sans-serif");
+        // Stand-ins for the black face keep its heavy look.
+        if (!found && e.requested == "Arial Black")
+            pango_font_description_set_weight(e.description, PANGO_WEIGHT_HEAVY);
+        pango_font_description_set_absolute_size(e.description, spec.pixel_size * PANGO_SCALE);
+    }
+}
+
+}  // namespace
+
+void build_font_tables() {
+    std::call_once(g_once, build);
+}
+
+const FontEntry& font_entry(int index) {
+    build_font_tables();
+    if (index < 0 || index >= kFontCount)
+        index = 0;
+    return g_fonts[index];
+}
+
+}  // namespace zentrik::ui

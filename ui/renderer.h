@@ -1,0 +1,101 @@
+#pragma once
+// Composes the main window's frame: the cached background, the widgets in three passes, the
+// tooltip, then the guide or recording overlay and the progress overlay. The frame is a
+// premultiplied ARGB32 cairo image the size of the background (1046 x 655).
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "ui/canvas.h"
+#include "ui/widget_board.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace zentrik::ui {
+
+inline constexpr int kWindowWidth = 1046;
+inline constexpr int kWindowHeight = 655;
+inline constexpr int kBackgroundImage = 244;
+inline constexpr int kRecordPanelImage = 310;
+
+// The progress box long jobs show over the window. Written by workers, read by the painter.
+class ProgressOverlay {
+  public:
+    // Turns the box on at `fraction` (0.0-1.0) with a message, or off.
+    void show(double fraction, std::string message);
+    void hide();
+    // While shown: stores min(fraction, 1.0) and invalidates the bar area.
+    void set_progress(WidgetBoard& board, double fraction);
+    void set_message(std::string message);
+
+    bool shown() const { return shown_.load(); }
+    double fraction() const { return fraction_.load(); }
+    std::string message() const;
+
+    // The bar area of a window of the given size.
+    static Rect bar_area(int window_width, int window_height);
+
+  private:
+    std::atomic<bool> shown_{false};
+    std::atomic<double> fraction_{0.0};
+    mutable std::mutex mutex_;
+    std::string message_;
+};
+
+// What the overlays show; owned by the modules that drive them.
+struct OverlayState {
+    int recording_state = 0;        // 0 none, 1 recording, 2-6 recording-panel messages
+    std::string recording_message;  // text for states 2-6
+    int guide_mode = 0;             // 0 none; 1, 3, 4 veil the window around the macro lists
+    bool editor_visible = false;    // the inline editor is open
+    const ProgressOverlay* progress = nullptr;
+};
+
+// Texts and row facts the list painter takes from other modules.
+struct ListPaintHooks {
+    // The text of a macro step row (default: the row's own text).
+    std::function<std::string(const ListItem&)> step_text;
+    // Size in bytes of the mouse's macro `tag` for renamable lists; negative when absent.
+    std::function<int(std::uint32_t tag)> macro_size;
+    std::string pinned_label = "Mode";  // label of a step list's fixed first row
+    std::string closing_text = "End";   // shown as "- End -" after the last row
+};
+
+class Renderer {
+  public:
+    explicit Renderer(WidgetBoard& board);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    ListPaintHooks& hooks() { return hooks_; }
+
+    // Composes one frame (under the board's lock) and returns it; the renderer owns it.
+    // Until the board is marked ready only the background is drawn.
+    cairo_surface_t* compose(const OverlayState& overlay);
+    cairo_surface_t* frame() const { return frame_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // The steps of compose, for callers that draw into their own context.
+    void paint_widgets(Canvas& canvas);
+    void paint_overlays(Canvas& canvas, const OverlayState& overlay);
+    void paint_progress(Canvas& canvas, const ProgressOverlay& progress);
+
+  private:
+    void paint_widget(Canvas& canvas, const Widget& w);
+    void paint_tooltip(Canvas& canvas);
+
+    WidgetBoard& board_;
+    ListPaintHooks hooks_;
+    TextLayouts layouts_;
+    cairo_surface_t* background_ = nullptr;
+    cairo_surface_t* frame_ = nullptr;
+    int width_ = kWindowWidth;
+    int height_ = kWindowHeight;
+};
+
+}  // namespace zentrik::ui

@@ -1,0 +1,63 @@
+#pragma once
+// Skin images: PNG resources decoded once into premultiplied ARGB32 pixels and kept for the
+// life of the program. Widgets hold plain pointers to them; id 0 means no image.
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "ui/geometry.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace zentrik::ui {
+
+class SkinImage {
+  public:
+    // Takes ownership of an ARGB32 image surface (any other format is converted).
+    explicit SkinImage(cairo_surface_t* surface);
+    ~SkinImage();
+    SkinImage(const SkinImage&) = delete;
+    SkinImage& operator=(const SkinImage&) = delete;
+
+    // An image of the given size filled with one premultiplied ARGB pixel value.
+    static std::unique_ptr<SkinImage> filled(int width, int height, std::uint32_t pixel);
+
+    cairo_surface_t* surface() const { return surface_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Premultiplied ARGB pixel at (x, y); 0 outside the image.
+    std::uint32_t pixel(int x, int y) const;
+    // Writes one premultiplied ARGB pixel (for images made by code and by tests).
+    void set_pixel(int x, int y, std::uint32_t value);
+
+  private:
+    cairo_surface_t* surface_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Decodes PNG bytes; null when they are not a decodable PNG.
+std::unique_ptr<SkinImage> decode_png(std::span<const std::uint8_t> bytes);
+
+// The image of built-in resource `id`, decoded on first use and kept; null for id 0 and for
+// ids without a decodable image. Thread-safe.
+const SkinImage* load_skin_image(int id);
+
+// Puts an image under `id` in the cache, replacing what the resources would give (images made
+// by code, and test images). The previous image of that id stays allocated, so pointers that
+// widgets already hold remain valid.
+const SkinImage* install_skin_image(int id, std::unique_ptr<SkinImage> image);
+
+// Natural size; 0 for no image.
+inline int image_width(const SkinImage* image) {
+    return image ? image->width() : 0;
+}
+inline int image_height(const SkinImage* image) {
+    return image ? image->height() : 0;
+}
+
+// The pixels whose 32-bit value is not 0, one rectangle per run of such pixels in a row, in
+// image coordinates. A fully transparent image gives an empty region.
+Region region_from_alpha(const SkinImage* image);
+
+}  // namespace zentrik::ui
