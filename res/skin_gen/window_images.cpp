@@ -19,6 +19,18 @@ void body_path(cairo_t* cr, double inset) {
                  kCut - inset * 0.4);
 }
 
+void glow(cairo_t* cr, double cx, double cy, double radius, Rgba c, double strength) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
+    for (int k = 0; k <= 8; ++k) {
+        const double t = k / 8.0;
+        const double fall = (1 - t) * (1 - t) * (1 + 2 * t);  // smoothstep from 1 to 0
+        cairo_pattern_add_color_stop_rgba(p, t, c.r, c.g, c.b, strength * fall);
+    }
+    cairo_set_source(cr, p);
+    cairo_paint(cr);
+    cairo_pattern_destroy(p);
+}
+
 void brand(cairo_t* cr) {
     // Mark: two offset chevrons.
     cairo_save(cr);
@@ -46,19 +58,10 @@ void paint_background(cairo_t* cr) {
     cairo_save(cr);
     body_path(cr, 0);
     cairo_clip(cr);
-    // A faint warm glow behind the work area and a cool one low on the left.
-    cairo_pattern_t* glow = cairo_pattern_create_radial(760, 300, 20, 760, 300, 520);
-    cairo_pattern_add_color_stop_rgba(glow, 0, 1.0, 0.48, 0.10, 0.07);
-    cairo_pattern_add_color_stop_rgba(glow, 1, 1.0, 0.48, 0.10, 0.0);
-    cairo_set_source(cr, glow);
-    cairo_paint(cr);
-    cairo_pattern_destroy(glow);
-    glow = cairo_pattern_create_radial(60, 640, 10, 60, 640, 420);
-    cairo_pattern_add_color_stop_rgba(glow, 0, 0.25, 0.45, 0.70, 0.08);
-    cairo_pattern_add_color_stop_rgba(glow, 1, 0.25, 0.45, 0.70, 0.0);
-    cairo_set_source(cr, glow);
-    cairo_paint(cr);
-    cairo_pattern_destroy(glow);
+    // A faint warm glow behind the work area and a cool one low on the left, each with an
+    // eased fall-off so no ring shows.
+    glow(cr, 760, 300, 620, rgb(0xFF7A1A), 0.075);
+    glow(cr, 0, 655, 700, rgb(0x4073B3), 0.07);
 
     // Fine diagonal texture.
     cairo_set_line_width(cr, 1);
