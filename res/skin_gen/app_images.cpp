@@ -25,7 +25,8 @@ void app_icon(cairo_t* cr) {
     cairo_pattern_destroy(glow);
     // Mouse outline with the wheel.
     rounded_rect(cr, 78, 44, 100, 168, 50);
-    vertical_gradient(cr, 44, 212, rgb(0x4A505C), rgb(0x24282F));
+    // Light shell so the shape still reads at tray size on a dark panel.
+    vertical_gradient(cr, 44, 212, rgb(0xE2E6EC), rgb(0x8E96A3));
     cairo_fill_preserve(cr);
     set_color(cr, rgb(0x0A0B0E));
     cairo_set_line_width(cr, 5);

@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -39,6 +40,50 @@ std::uint8_t alpha_at(cairo_surface_t* s, int x, int y) {
     std::uint32_t px;
     std::memcpy(&px, row + 4 * x, 4);
     return std::uint8_t(px >> 24);
+}
+
+// Mean luminance (0..1) and mean alpha of a rectangle, colours un-premultiplied.
+struct Patch {
+    double luminance = 0, alpha = 0;
+};
+
+Patch patch(cairo_surface_t* s, int x0, int y0, int w, int h) {
+    cairo_surface_flush(s);
+    const auto* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    double lum = 0, alpha = 0, weight = 0;
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) {
+            std::uint32_t px;
+            std::memcpy(&px, data + y * stride + 4 * x, 4);
+            const double a = (px >> 24) / 255.0;
+            alpha += a;
+            if (a > 0) {
+                const double r = ((px >> 16) & 0xFF) / 255.0 / a,
+                             g = ((px >> 8) & 0xFF) / 255.0 / a, b = (px & 0xFF) / 255.0 / a;
+                lum += a * (0.2126 * r + 0.7152 * g + 0.0722 * b);
+                weight += a;
+            }
+        }
+    }
+    return {weight > 0 ? lum / weight : 0, alpha / (w * h)};
+}
+
+// Mean absolute difference of two same-sized images over all channels, 0..255.
+double difference(cairo_surface_t* a, cairo_surface_t* b) {
+    cairo_surface_flush(a);
+    cairo_surface_flush(b);
+    const int w = cairo_image_surface_get_width(a), h = cairo_image_surface_get_height(a);
+    const auto* da = cairo_image_surface_get_data(a);
+    const auto* db = cairo_image_surface_get_data(b);
+    const int stride = cairo_image_surface_get_stride(a);
+    double sum = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < 4 * w; ++x) {
+            sum += std::abs(int(da[y * stride + x]) - int(db[y * stride + x]));
+        }
+    }
+    return sum / (4.0 * w * h);
 }
 
 struct Expected {
@@ -126,6 +171,90 @@ TEST(SkinResources, BackgroundIsShapedWithTransparentCornersAndOpaqueBody) {
     for (auto [x, y] : std::vector<std::pair<int, int>>{
              {523, 327}, {966, 20}, {40, 120}, {50, 80}, {980, 632}, {921, 520}}) {
         EXPECT_EQ(alpha_at(bg.get(), x, y), 255) << x << "," << y;
+    }
+}
+
+TEST(SkinResources, BackgroundShapeHasNoHolesInsideItsOutline) {
+    // Clicks fall through transparent pixels, so a hole inside the body would be a hole in the
+    // window. Between the first and the last painted pixel of each row everything is opaque.
+    const Surface bg = decode(244);
+    for (int y = 0; y < 655; ++y) {
+        int first = -1, last = -1;
+        for (int x = 0; x < 1046; ++x) {
+            if (alpha_at(bg.get(), x, y) > 0) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        if (first < 0) {
+            continue;
+        }
+        // The anti-aliased edge pixels may be partly transparent.
+        for (int x = first + 1; x < last; ++x) {
+            ASSERT_EQ(alpha_at(bg.get(), x, y), 255) << x << "," << y;
+        }
+    }
+}
+
+TEST(SkinResources, EveryImageIsVisible) {
+    // A painter that fails silently leaves a fully transparent picture.
+    for (int id : skin_image_ids()) {
+        const Surface s = decode(id);
+        const int w = cairo_image_surface_get_width(s.get());
+        const int h = cairo_image_surface_get_height(s.get());
+        EXPECT_GT(patch(s.get(), 0, 0, w, h).alpha, 0.02) << id;
+    }
+}
+
+TEST(SkinResources, StateImagesDifferFromTheirNormalImage) {
+    // hover / pressed / checked / disabled against normal: each must read as another state.
+    const std::vector<std::pair<int, int>> pairs = {
+        {132, 133}, {132, 135}, {261, 262}, {264, 265},              // corner buttons
+        {267, 268}, {271, 272}, {269, 270},                          // side tabs
+        {223, 258}, {225, 260}, {224, 259},                          // home cards
+        {277, 276}, {161, 160}, {163, 162}, {165, 164}, {167, 166},  // buttons
+        {168, 169}, {230, 231}, {307, 308}, {307, 309}, {308, 309},  // boxes, callouts
+        {289, 290}, {285, 286}, {287, 288}, {291, 292}, {293, 294}, {295, 296}, {297, 298},
+        {220, 305}, {243, 301}, {235, 300}, {216, 303}, {216, 217}, {218, 304}, {218, 219},
+        {177, 187}, {177, 246}, {315, 187}, {315, 246}, {197, 198}, {136, 313}, {136, 331},
+        {257, 330}, {158, 159}, {155, 156}, {158, 326}};
+    for (auto [normal, other] : pairs) {
+        const Surface a = decode(normal), b = decode(other);
+        EXPECT_GT(difference(a.get(), b.get()), 2.0) << normal << " vs " << other;
+    }
+}
+
+TEST(SkinResources, TextAreasContrastWithTheTextDrawnOnThem) {
+    struct Area {
+        int id, x, y, w, h;
+        bool dark_text;  // the program writes black text there; else white or light grey
+    };
+    const std::vector<Area> areas = {
+        {307, 40, 6, 150, 16, true},    {308, 40, 6, 150, 16, true},     // callouts
+        {309, 40, 6, 150, 16, true},    {274, 4, 3, 36, 14, true},       // spin fields
+        {274, 4, 38, 36, 14, true},     {306, 20, 60, 190, 250, true},   // function list rows
+        {284, 20, 60, 190, 250, true},  {284, 330, 60, 420, 250, true},  // macro lists
+        {284, 30, 375, 180, 30, true},  {284, 330, 370, 400, 28, true},  // strips under them
+        {161, 105, 20, 170, 30, true},  {160, 105, 20, 170, 30, true},   // DPI label plates
+        {167, 105, 20, 170, 30, true},  {166, 105, 20, 170, 30, true},
+        {168, 3, 3, 10, 10, true},                                       // check box inside
+        {284, 20, 4, 190, 22, false},   {284, 330, 4, 420, 22, false},   // list captions
+        {306, 20, 5, 190, 22, false},   {267, 10, 90, 110, 22, false},   // tab captions
+        {268, 10, 90, 110, 22, false},  {223, 185, 40, 150, 40, false},  // home captions
+        {258, 185, 40, 150, 40, false}, {277, 20, 10, 110, 20, false},   // action buttons
+        {276, 20, 10, 110, 20, false},  {273, 10, 10, 290, 28, false},   // slider captions
+        {273, 380, 10, 290, 28, false}, {310, 30, 70, 340, 60, false},   // recording message
+    };
+    for (const Area& a : areas) {
+        const Surface s = decode(a.id);
+        const Patch p = patch(s.get(), a.x, a.y, a.w, a.h);
+        SCOPED_TRACE(a.id);
+        EXPECT_GT(p.alpha, 0.85) << "the area must hide what lies behind it";
+        if (a.dark_text) {
+            EXPECT_GT(p.luminance, 0.5);
+        } else {
+            EXPECT_LT(p.luminance, 0.25);
+        }
     }
 }
 
