@@ -163,7 +163,8 @@ void fold_arrow(cairo_t* cr, bool expanded) {
     cairo_restore(cr);
 }
 
-// Callout plates, 200 x 28, under black text; the button badge sits at (3, 3).
+// Callout plates, 200 x 28, under black text; the button badge sits at (3, 3). The program
+// fills the whole box before drawing the plate, so the plate is square and fully opaque.
 enum class Plate { normal, hover, checked };
 void callout_plate(cairo_t* cr, Plate look) {
     Rgba top = rgb(0xD3D8DF), bottom = rgb(0xBCC2CC), edge = rgb(0x0E1014);
@@ -175,7 +176,7 @@ void callout_plate(cairo_t* cr, Plate look) {
         bottom = rgb(0xF27612);
         edge = rgb(0x5A2703);
     }
-    rounded_rect(cr, 0.5, 0.5, 199, 27, 4);
+    cairo_rectangle(cr, 0.5, 0.5, 199, 27);
     vertical_gradient(cr, 0, 28, top, bottom);
     cairo_fill_preserve(cr);
     set_color(cr, edge);

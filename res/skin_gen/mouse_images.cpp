@@ -27,9 +27,9 @@ struct MouseStyle {
 
 void body_outline(cairo_t* cr) {
     cairo_move_to(cr, 90, 3);
-    cairo_curve_to(cr, 140, 2, 182, 10, 190, 30);
-    cairo_curve_to(cr, 198, 50, 208, 85, 207, 120);
-    cairo_curve_to(cr, 206, 170, 204, 220, 196, 260);
+    cairo_curve_to(cr, 140, 2, 184, 10, 192, 30);
+    cairo_curve_to(cr, 201, 48, 212, 85, 211, 120);
+    cairo_curve_to(cr, 210, 170, 205, 220, 196, 260);
     cairo_curve_to(cr, 188, 310, 150, 338, 110, 338);
     cairo_curve_to(cr, 60, 338, 22, 305, 14, 262);
     cairo_curve_to(cr, 8, 230, 2, 190, 6, 150);
@@ -48,21 +48,31 @@ void buttons_clip(cairo_t* cr) {
     cairo_close_path(cr);
 }
 
-// A side button seen from above: a rounded key lying along the flank, standing a few pixels
-// out past the body's edge.
-void flank_button(cairo_t* cr, double x, double y, double w, double h, const MouseStyle& st) {
+// A side button seen from above: a key set into the flank, its outer side following the body's
+// edge (it is clipped to the body) with the flank's rim lit where the key sits. `inner` is the
+// x of its rounded inner end; `left` says which flank it is on.
+void flank_button(cairo_t* cr, double inner, double y, double h, bool left, const MouseStyle& st) {
+    const double x0 = left ? -30 : inner, x1 = left ? inner : 245;
     cairo_save(cr);
-    rounded_rect(cr, x - 1.5, y + 1.5, w + 3, h, h / 2);
-    set_color(cr, rgb(0x000000, 0.45));
+    body_outline(cr);
+    cairo_clip(cr);
+    rounded_rect(cr, x0, y + 2, x1 - x0, h, h / 2);
+    set_color(cr, rgb(0x000000, 0.5));
     cairo_fill(cr);
-    rounded_rect(cr, x, y, w, h, h / 2);
-    vertical_gradient(cr, y, y + h, rgb(0x59606C), rgb(0x2E323A));
+    rounded_rect(cr, x0, y, x1 - x0, h, h / 2);
+    vertical_gradient(cr, y, y + h, rgb(0x5A616D), rgb(0x30343C));
     cairo_fill_preserve(cr);
     set_color(cr, rgb(0x07080A));
-    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_width(cr, 1.4);
     cairo_stroke(cr);
-    line(cr, x + h / 2, y + 2.5, x + w - h / 2, y + 2.5, rgb(0xFFFFFF, 0.22), 1);
-    line(cr, x + h / 2 + 2, y + h - 3, x + w - h / 2 - 2, y + h - 3, with_alpha(st.trim, 0.5), 1);
+    line(cr, x0 + h / 2, y + 2.5, x1 - h / 2, y + 2.5, rgb(0xFFFFFF, 0.22), 1);
+    // The rim of the flank alongside the key.
+    cairo_rectangle(cr, x0, y - 1, x1 - x0, h + 2);
+    cairo_clip(cr);
+    body_outline(cr);
+    set_color(cr, with_alpha(st.trim, 0.85));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
     cairo_restore(cr);
 }
 
@@ -174,12 +184,12 @@ void draw_mouse(cairo_t* cr, double x, double y, double s, const MouseStyle& st)
     cairo_stroke(cr);
 
     // Side buttons on the left flank (forward, backward).
-    flank_button(cr, 1, 128, 48, 16, st);
-    flank_button(cr, 1, 178, 48, 16, st);
+    flank_button(cr, 46, 127, 18, true, st);
+    flank_button(cr, 46, 177, 18, true, st);
     // Extra buttons on the right flank.
     if (st.right_buttons) {
-        flank_button(cr, 150, 38, 50, 16, st);
-        flank_button(cr, 156, 82, 54, 16, st);
+        flank_button(cr, 150, 37, 18, false, st);
+        flank_button(cr, 156, 81, 18, false, st);
     }
     cairo_restore(cr);
 }
