@@ -99,6 +99,24 @@ double difference(cairo_surface_t* a, cairo_surface_t* b) {
     return sum / (4.0 * w * h);
 }
 
+struct Rgb {
+    int r, g, b;
+};
+
+// Un-premultiplied colour of one pixel.
+Rgb colour_at(cairo_surface_t* s, int x, int y) {
+    cairo_surface_flush(s);
+    const auto* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    std::uint32_t px;
+    std::memcpy(&px, row + 4 * x, 4);
+    const int a = int(px >> 24);
+    if (a == 0) {
+        return {0, 0, 0};
+    }
+    auto un = [a](std::uint32_t c) { return int((c & 0xFF) * 255 / a); };
+    return {un(px >> 16), un(px >> 8), un(px)};
+}
+
 struct Expected {
     int width, height;
     std::vector<int> ids;
@@ -266,6 +284,86 @@ TEST(SkinResources, TextAreasContrastWithTheTextDrawnOnThem) {
             EXPECT_GT(p.luminance, 0.5);
         } else {
             EXPECT_LT(p.luminance, 0.25);
+        }
+    }
+}
+
+TEST(SkinResources, RegionButtonsKeepTheirShapeInEveryState) {
+    // A region button is hit by its normal picture's opaque pixels, so its other pictures must
+    // cover the same shape, or the hover look would spill outside what reacts.
+    const std::vector<std::pair<int, int>> pairs = {{132, 133}, {132, 135}, {261, 262}, {264, 265},
+                                                    {267, 268}, {271, 272}, {269, 270}, {223, 258},
+                                                    {225, 260}, {224, 259}, {277, 276}};
+    for (auto [normal, other] : pairs) {
+        const Surface a = decode(normal), b = decode(other);
+        const int w = cairo_image_surface_get_width(a.get());
+        const int h = cairo_image_surface_get_height(a.get());
+        int differing = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                differing += (alpha_at(a.get(), x, y) > 127) != (alpha_at(b.get(), x, y) > 127);
+            }
+        }
+        // Edge pixels may differ in their anti-aliasing; a glow or a grown outline would not.
+        EXPECT_LE(differing, (w + h) / 2) << normal << " vs " << other;
+    }
+}
+
+TEST(SkinResources, IconInkSuitsTheGroundItIsDrawnOn) {
+    auto ink_luminance = [](int id) {
+        const Surface s = decode(id);
+        const int w = cairo_image_surface_get_width(s.get());
+        const int h = cairo_image_surface_get_height(s.get());
+        return patch(s.get(), 0, 0, w, h).luminance;
+    };
+    // Step icons and fold arrows sit on the light list rows.
+    for (int id : {204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 215, 230, 231}) {
+        EXPECT_LT(ink_luminance(id), 0.45) << id;
+    }
+    // Tool icons sit on the dark window.
+    for (int id : {285, 287, 289, 291, 293, 295, 297, 220, 243, 235, 290, 286, 298, 305}) {
+        EXPECT_GT(ink_luminance(id), 0.5) << id;
+    }
+}
+
+TEST(SkinResources, ProfilePicturesShowTheirProfileColour) {
+    // Profiles 1..5 are red, green, blue, magenta, cyan; the pictures are shown by profile
+    // with ids out of order (the fourth profile uses 314/335, the fifth 312/333).
+    struct Profile {
+        int first_set, second_set;
+        bool r, g, b;
+    };
+    const Profile profiles[] = {{136, 331, true, false, false},
+                                {313, 334, false, true, false},
+                                {311, 332, false, false, true},
+                                {314, 335, true, false, true},
+                                {312, 333, false, true, true}};
+    for (const Profile& p : profiles) {
+        for (int id : {p.first_set, p.second_set}) {
+            const Surface s = decode(id);
+            // The left end of the profile light on the palm (its middle has a white sheen).
+            const Rgb c = colour_at(s.get(), 87, 262);
+            EXPECT_EQ(c.r > 160, p.r) << id;
+            EXPECT_EQ(c.g > 160, p.g) << id;
+            EXPECT_EQ(c.b > 160, p.b) << id;
+        }
+    }
+}
+
+TEST(SkinResources, DpiPicturesLightOneBarPerLevel) {
+    // Level pictures by level 1..4: 158, 159, 155, 156, and 326..329 for the second set.
+    const int first_set[] = {158, 159, 155, 156};
+    for (int level = 1; level <= 4; ++level) {
+        for (int id : {first_set[level - 1], 325 + level}) {
+            const Surface s = decode(id);
+            int lit = 0;
+            for (int bar = 0; bar < 4; ++bar) {
+                // Bars stand on y = 80, 24 wide, 38 apart from x = 200; sample just above
+                // the floor.
+                const Rgb c = colour_at(s.get(), 212 + 38 * bar, 74);
+                lit += std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 100;
+            }
+            EXPECT_EQ(lit, level) << id;
         }
     }
 }
