@@ -421,6 +421,8 @@ void initial_values(WidgetBoard& b) {
     for (const char* name : {"dpi x value", "dpi y value", "dpi x", "dpi y"})
         b.set_value(name, kInitialDpi);
     b.set_visible("bt_lib", 0);
+    // The memory gauge agrees with its empty caption until the macro memory is read.
+    b.set_fraction("memory process bar", 0.0);
     // The editor always holds its run-mode step.
     b.with_widget("list macro edit", [](Widget& editor) {
         ListItem run_once;

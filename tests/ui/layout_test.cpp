@@ -152,6 +152,7 @@ TEST_F(LayoutTest, InitialStateOfTheWidgets) {
     const Widget* info = board.find_widget("memory info");
     EXPECT_EQ(info->text, "Remaining: 0 B , Total: 0 B");
     EXPECT_EQ(info->colors[1] >> 24, 0u);
+    EXPECT_DOUBLE_EQ(board.find_widget("memory process bar")->fraction, 0.0);
     EXPECT_EQ(board.find_widget("profile 2")->text, "profile 3");
     EXPECT_EQ(board.find_widget("profile 2")->edit_limit, 6);
     const Widget* editor = board.find_widget("list macro edit");
