@@ -225,6 +225,12 @@ class WidgetBoard {
     void for_each_widget(Fn&& fn) const {
         Lock l = lock();
         for (const Entry& e : order_)
+            fn(e.name, static_cast<const Widget&>(*e.widget));
+    }
+    template <typename Fn>
+    void for_each_widget(Fn&& fn) {
+        Lock l = lock();
+        for (const Entry& e : order_)
             fn(e.name, *e.widget);
     }
     std::size_t widget_count() const;

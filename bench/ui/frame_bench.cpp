@@ -47,7 +47,8 @@ BENCHMARK(BM_FrameCopy);
 
 void BM_ComposePage(benchmark::State& state) {
     Window window(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(window.renderer->compose({}));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(window.renderer->compose({}));
 }
 BENCHMARK(BM_ComposePage)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 
