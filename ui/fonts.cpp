@@ -4,6 +4,7 @@
 #include <pango/pangocairo.h>
 
 #include <array>
+#include <filesystem>
 #include <mutex>
 
 namespace zentrik::ui {
@@ -52,9 +53,17 @@ std::string resolved_family(const char* name) {
     return family;
 }
 
+// Debian's fonts-wine ships a Tahoma with the original's metrics outside fontconfig's paths;
+// when it is there the captions get the face and widths they were laid out for.
+constexpr const char* kTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
+                                        "/usr/share/wine/fonts/tahomabd.ttf"};
+
 void build() {
     // Fontconfig is set up here, before pango would start it on a thread of its own.
     FcInit();
+    for (const char* file : kTahomaFiles)
+        if (std::error_code ec; std::filesystem::exists(file, ec))
+            FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file));
     for (int i = 0; i < kFontCount; ++i) {
         FontEntry& e = g_fonts[i];
         const FontSpec& spec = kTable[i];

@@ -44,12 +44,15 @@ Rect ProgressOverlay::bar_area(int w, int h) {
     return {w / 2 - 182, h / 2 - 41, w / 2 + 201, h / 2 + 21};
 }
 
-Renderer::Renderer(WidgetBoard& board) : board_(board) {
+Renderer::Renderer(WidgetBoard& board) : Renderer(board, load_skin_image(kBackgroundImage)) {}
+
+Renderer::Renderer(WidgetBoard& board, const SkinImage* background)
+    : board_(board), background_image_(background) {
     hooks_.pinned_label = texts::caption(8);
     hooks_.closing_text = texts::caption(9);
-    if (const SkinImage* bg = load_skin_image(kBackgroundImage)) {
-        width_ = bg->width();
-        height_ = bg->height();
+    if (background) {
+        width_ = background->width();
+        height_ = background->height();
     }
 }
 
@@ -66,8 +69,8 @@ cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
         background_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
         frame_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
         cairo_t* cr = cairo_create(background_);
-        if (const SkinImage* bg = load_skin_image(kBackgroundImage)) {
-            cairo_set_source_surface(cr, bg->surface(), 0, 0);
+        if (background_image_) {
+            cairo_set_source_surface(cr, background_image_->surface(), 0, 0);
             cairo_paint(cr);
         }
         cairo_destroy(cr);
@@ -197,16 +200,24 @@ void panel_with_shadow(Canvas& c, int W, int H, Argb shadow_rgb, Argb panel) {
 
 }  // namespace
 
+void Renderer::keep_inside_shape(Canvas& canvas) const {
+    // Drawing "atop" keeps each pixel's alpha: the veils darken the window and leave the
+    // transparent pixels around its shape transparent.
+    if (background_image_)
+        cairo_set_operator(canvas.cr(), CAIRO_OPERATOR_ATOP);
+}
+
 void Renderer::paint_overlays(Canvas& canvas, const OverlayState& overlay) {
     WidgetBoard::Lock lock = board_.lock();
     const int W = width_, H = height_;
     const Tooltip& tip = board_.tooltip;
     auto tooltip_hole = [&](Veil& veil) {
         if (tip.count > 0)
-            veil.hole(tip.rect[0] + 1, tip.rect[1], tip.rect[2], tip.rect[3], 0);
+            veil.hole(tip.rect[0] + 1, tip.rect[1], tip.rect[2] - 1, tip.rect[3], 0);
     };
     const Widget* edit = board_.find_widget("list macro edit");
     canvas.save();
+    keep_inside_shape(canvas);
     canvas.set_antialias(false);
     if (overlay.recording_state == 1) {
         Veil veil(canvas, W, H);
@@ -251,6 +262,7 @@ void Renderer::paint_progress(Canvas& c, const ProgressOverlay& progress) {
     const int W = width_, H = height_;
     const double fraction = std::clamp(progress.fraction(), 0.0, 1.0);
     c.save();
+    keep_inside_shape(c);
     c.set_antialias(true);
     c.fill_rect(0, 0, W, H, 0xDC101010);
     panel_with_shadow(c, W, H, 0x080808, 0xA61C1C1C);

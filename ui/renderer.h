@@ -66,7 +66,11 @@ struct ListPaintHooks {
 
 class Renderer {
   public:
+    // The window's background is image 244; its size is the frame's size and its non-zero
+    // pixels are the window's shape, which the overlays never paint outside.
     explicit Renderer(WidgetBoard& board);
+    // Another background, or none (the frame is then 1046 x 655 and wholly the window).
+    Renderer(WidgetBoard& board, const SkinImage* background);
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -88,8 +92,10 @@ class Renderer {
   private:
     void paint_widget(Canvas& canvas, const Widget& w);
     void paint_tooltip(Canvas& canvas);
+    void keep_inside_shape(Canvas& canvas) const;
 
     WidgetBoard& board_;
+    const SkinImage* background_image_ = nullptr;
     ListPaintHooks hooks_;
     TextLayouts layouts_;
     cairo_surface_t* background_ = nullptr;

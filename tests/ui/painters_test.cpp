@@ -35,7 +35,7 @@ class PaintTest : public ::testing::Test {
     cairo_surface_t* render(const OverlayState& overlay = {}) { return renderer.compose(overlay); }
 
     WidgetBoard board;
-    Renderer renderer{board};
+    Renderer renderer{board, nullptr};  // no background: every unpainted pixel is clear
 };
 
 TEST_F(PaintTest, CalloutLeaderLineOnlyWhenCheckedHoveredOrDropTarget) {
@@ -305,6 +305,28 @@ TEST_F(PaintTest, ProgressOverlayFillsHalfTheBar) {
     // Beyond 1.0 the bar stays full.
     progress.set_progress(board, 3.0);
     EXPECT_DOUBLE_EQ(progress.fraction(), 1.0);
+}
+
+TEST(Overlays, VeilsStayInsideTheWindowShape) {
+    // A background whose left half is the window.
+    auto background = SkinImage::filled(200, 100, 0);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            background->set_pixel(x, y, 0xFF336699);
+    WidgetBoard board;
+    board.paint_ready = 1;
+    Renderer renderer(board, background.get());
+    EXPECT_EQ(renderer.width(), 200);
+    ProgressOverlay progress;
+    progress.show(0.5, "");
+    for (const OverlayState& overlay :
+         {OverlayState{.guide_mode = 4}, OverlayState{.recording_state = 3},
+          OverlayState{.progress = &progress}}) {
+        cairo_surface_t* f = renderer.compose(overlay);
+        EXPECT_EQ(pixel_at(f, 150, 5).a, 0u);
+        EXPECT_EQ(pixel_at(f, 5, 5).a, 0xFFu);
+        EXPECT_LT(pixel_at(f, 5, 5).b, 0x99u);  // darkened
+    }
 }
 
 }  // namespace
