@@ -85,8 +85,3 @@ int render_page(const RenderPageRequest& request) {
 
 }  // namespace zentrik::app
 
-// Fontconfig keeps its configuration and caches until the process ends; LeakSanitizer builds
-// would report them as leaks of every run that draws text.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
