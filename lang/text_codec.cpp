@@ -141,4 +141,25 @@ std::string utf8_prefix(std::string_view utf8, std::size_t max_chars) {
     return std::string(utf8);
 }
 
+std::string utf16_to_utf8(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return utf16le_to_utf8(bytes);
+}
+
+std::u16string utf8_to_utf16(std::string_view utf8) {
+    const std::string bytes = utf8_to_utf16le(utf8);
+    std::u16string out;
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    return out;
+}
+
 }  // namespace zentrik::lang

@@ -18,6 +18,9 @@ std::string sanitize_8bit(std::string_view bytes);
 std::size_t utf8_length(std::string_view utf8);
 // The first `max_chars` code points of valid UTF-8.
 std::string utf8_prefix(std::string_view utf8, std::size_t max_chars);
+// UTF-16 strings (as the mouse stores profile names) to and from UTF-8.
+std::string utf16_to_utf8(std::u16string_view text);
+std::u16string utf8_to_utf16(std::string_view utf8);
 // Appends the UTF-8 form of one code point.
 void append_utf8(std::string& out, char32_t cp);
 

@@ -65,14 +65,13 @@ int run_device_identify(CliContext& ctx) {
         return kUsageError;
     }
     int status = 0;
-    auto lib = open_device_link(ctx, status);
-    if (!lib)
+    auto mouse = open_addressed_mouse(ctx, *index, status);
+    if (!mouse)
         return status;
-    const auto d = pick_device(ctx, *lib, *index);
-    if (!d)
-        return kDeviceError;
+    device::zklib& lib = *mouse->lib;
+    const device::_DEVICE_* d = &mouse->device;
     int memory_size = 0;
-    const std::uint16_t identity = device::identify(*lib, d->path, &memory_size);
+    const std::uint16_t identity = device::identify(lib, d->path, &memory_size);
     ctx.out << d->path << "  identity=" << identity_hex(identity) << " memory=" << memory_size
             << "\n";
     return 0;

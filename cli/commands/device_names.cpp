@@ -23,25 +23,6 @@ namespace {
 constexpr int kProfiles = 5;
 constexpr std::size_t kNameChars = 6;
 
-std::string to_utf8(const std::u16string& text) {
-    std::string bytes;
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return lang::utf16le_to_utf8(bytes);
-}
-
-std::u16string to_utf16(const std::string& text) {
-    const std::string bytes = lang::utf8_to_utf16le(text);
-    std::u16string out;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
-    return out;
-}
-
 }  // namespace
 
 int run_device_names(CliContext& ctx) {
@@ -55,20 +36,19 @@ int run_device_names(CliContext& ctx) {
         return kUsageError;
     }
     int status = 0;
-    auto lib = open_device_link(ctx, status);
-    if (!lib)
+    auto mouse = open_addressed_mouse(ctx, *index, status);
+    if (!mouse)
         return status;
-    const auto d = pick_device(ctx, *lib, *index);
-    if (!d)
-        return kDeviceError;
+    device::zklib& lib = *mouse->lib;
+    const device::_DEVICE_* d = &mouse->device;
     for (int p = 0; p < kProfiles; ++p) {
-        const auto name = device::read_profile_name(*lib, d->path, p);
+        const auto name = device::read_profile_name(lib, d->path, p);
         if (!name) {
             ctx.err << "zentrikctl names: the mouse did not answer\n";
             return kDeviceError;
         }
         ctx.out << p << "  profile " << p + 1 << "  "
-                << (name->empty() ? "(no name)" : to_utf8(*name)) << "\n";
+                << (name->empty() ? "(no name)" : lang::utf16_to_utf8(*name)) << "\n";
     }
     return 0;
 }
@@ -88,19 +68,18 @@ int run_device_name(CliContext& ctx) {
                 << "'\n";
         return kUsageError;
     }
-    std::u16string text = to_utf16(args[1]);
+    std::u16string text = lang::utf8_to_utf16(args[1]);
     if (text.size() > kNameChars) {
         ctx.err << "zentrikctl name: the mouse keeps 6 characters; storing '"
-                << to_utf8(text.substr(0, kNameChars)) << "'\n";
+                << lang::utf16_to_utf8(text.substr(0, kNameChars)) << "'\n";
     }
     int status = 0;
-    auto lib = open_device_link(ctx, status);
-    if (!lib)
+    auto mouse = open_addressed_mouse(ctx, *index, status);
+    if (!mouse)
         return status;
-    const auto d = pick_device(ctx, *lib, *index);
-    if (!d)
-        return kDeviceError;
-    if (!device::write_profile_name(*lib, d->path, static_cast<int>(*profile), text)) {
+    device::zklib& lib = *mouse->lib;
+    const device::_DEVICE_* d = &mouse->device;
+    if (!device::write_profile_name(lib, d->path, static_cast<int>(*profile), text)) {
         ctx.err << "zentrikctl name: the mouse did not take the name\n";
         return kDeviceError;
     }

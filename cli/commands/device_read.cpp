@@ -62,14 +62,13 @@ int run_device_read(CliContext& ctx) {
         return kUsageError;
     }
     int status = 0;
-    auto lib = open_device_link(ctx, status);
-    if (!lib)
+    auto mouse = open_addressed_mouse(ctx, *index, status);
+    if (!mouse)
         return status;
-    const auto d = pick_device(ctx, *lib, *index);
-    if (!d)
-        return kDeviceError;
+    device::zklib& lib = *mouse->lib;
+    const device::_DEVICE_* d = &mouse->device;
     int memory_size = 0;
-    device::identify(*lib, d->path, &memory_size);
+    device::identify(lib, d->path, &memory_size);
     if (*length > memory_size) {
         ctx.err << "zentrikctl read: LEN " << *length << " is larger than the memory of the mouse ("
                 << memory_size << " bytes)\n";
@@ -80,7 +79,7 @@ int run_device_read(CliContext& ctx) {
     auto at = static_cast<std::uint16_t>(*address);
     while (bytes.size() < static_cast<std::size_t>(*length)) {
         device::Report reply{};
-        if (!device::read_memory(*lib, d->path, at, reply)) {
+        if (!device::read_memory(lib, d->path, at, reply)) {
             char text[8];
             std::snprintf(text, sizeof text, "%04x", at);
             ctx.err << "zentrikctl read: the mouse did not answer the read at " << text << "\n";

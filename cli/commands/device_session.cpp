@@ -89,6 +89,18 @@ std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib,
     return lib.device_at(index);
 }
 
+std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code) {
+    auto lib = open_device_link(ctx, exit_code);
+    if (!lib)
+        return std::nullopt;
+    auto device = pick_device(ctx, *lib, index);
+    if (!device) {
+        exit_code = kDeviceError;
+        return std::nullopt;
+    }
+    return AddressedMouse{std::move(lib), *device};
+}
+
 std::optional<long> parse_number(const std::string& text, bool hex_default) {
     std::string digits = text;
     int base = hex_default ? 16 : 10;

@@ -23,6 +23,16 @@ std::optional<int> take_device_option(CliContext& ctx, std::vector<std::string>&
 // The mouse at `index`, or nullopt after printing a message (no mouse, index out of range).
 std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib, int index);
 
+// The link and the mouse a command addresses.
+struct AddressedMouse {
+    std::unique_ptr<device::zklib> lib;
+    device::_DEVICE_ device;
+};
+
+// open_device_link() followed by pick_device(); nullopt after printing why, with `exit_code`
+// set to the status to return.
+std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code);
+
 // Numbers on the command line: decimal, or hexadecimal with "0x"; `hex_default` reads bare
 // digits as hexadecimal (addresses).
 std::optional<long> parse_number(const std::string& text, bool hex_default = false);

@@ -77,3 +77,17 @@ TEST(IniFile, WriteValueRoundTripsAndKeepsUtf16Files) {
 
 }  // namespace
 }  // namespace zentrik::lang
+
+namespace zentrik::lang {
+namespace {
+
+TEST(TextCodec, Utf16StringsRoundTripIncludingSurrogatePairs) {
+    const std::string text = "G\xC3\xA4me \xF0\x9F\x8E\xAE";  // "Gäme 🎮"
+    const std::u16string wide = utf8_to_utf16(text);
+    EXPECT_EQ(wide.size(), 7u);  // the emoji takes a surrogate pair
+    EXPECT_EQ(utf16_to_utf8(wide), text);
+    EXPECT_EQ(utf16_to_utf8(u"\xD800x"), "\xEF\xBF\xBDx");  // lone surrogate → U+FFFD
+}
+
+}  // namespace
+}  // namespace zentrik::lang
