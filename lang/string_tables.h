@@ -121,6 +121,8 @@ struct StringTables {
     const std::string& function_name(int i) const;
     const std::string& message(int i) const;
     const std::string& macro_text(int i) const;
+    // Message 0 with the wired-mode note, as the "no mouse connected" box shows it.
+    std::string no_mouse_text() const { return message(kMsgNoMouse) + wired_mode_note; }
 };
 
 // The English defaults (language 1033, nothing read from any file).
@@ -131,9 +133,9 @@ struct LanguageSources {
     std::filesystem::path module_directory;  // "language.ini" and the program's "set.ini"
     std::filesystem::path config_directory;  // per-user "set.ini", consulted first; may be empty
     // The user's language id before masking; nullopt reads it from the locale environment.
-    std::optional<int> user_language_id;
+    std::optional<int> user_language_id = std::nullopt;
     // A language chosen outright (a tool's option); wins over "set.ini" and the user's language.
-    std::optional<int> chosen_language_id;
+    std::optional<int> chosen_language_id = std::nullopt;
 };
 
 // Builds the tables as the program does at start-up (no global state touched).

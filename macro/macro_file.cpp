@@ -11,6 +11,19 @@ namespace {
 // Header: the tag string (at most a few bytes beyond 18 in any length form) and N.
 constexpr std::size_t kMaxHeaderBytes = 64;
 
+// Length of the whole instructions at the start of `code`; walking stops at an invalid code
+// or at an instruction cut off by the end.
+std::size_t whole_instructions_length(const MacroCode& code) {
+    std::size_t offset = 0;
+    while (offset < code.size()) {
+        const std::uint32_t size = instruction_size(code[offset]);
+        if (size == 0 || offset + size > code.size())
+            break;
+        offset += size;
+    }
+    return offset;
+}
+
 }  // namespace
 
 std::string macro_file_bytes(std::span<const std::uint8_t> code) {
@@ -48,7 +61,10 @@ MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes) {
         std::min<std::uint64_t>({*n, reader.remaining(), std::uint64_t{kMaxMacroCodeBytes}});
     const auto code = reader.read_bytes(take);
     contents.code.assign(code->begin(), code->end());
+    contents.present_length = static_cast<std::uint32_t>(take);
     contents.truncated = take < *n;
+    if (contents.truncated)
+        contents.code.resize(whole_instructions_length(contents.code));
     return contents;
 }
 
@@ -72,6 +88,25 @@ std::uint32_t macro_file_size(const std::filesystem::path& path) {
     if (contents.status != MacroFileStatus::kOk)
         return 0;
     return static_cast<std::uint32_t>(contents.code.size()) + 1;
+}
+
+std::optional<MacroCode> macro_code_for_slot(const std::filesystem::path& path) {
+    auto contents = read_macro_file(path);
+    if (contents.status != MacroFileStatus::kOk || contents.code.empty())
+        return std::nullopt;
+    return std::move(contents.code);
+}
+
+bool export_macro_file(const std::filesystem::path& path, const InstructionList& rows) {
+    return write_macro_file(path, encode_macro(rows));
+}
+
+MacroImport import_macro_file(const std::filesystem::path& path) {
+    const auto contents = read_macro_file(path);
+    MacroImport result{contents.status, {}};
+    if (contents.status == MacroFileStatus::kOk)
+        result.rows = decode_macro(contents.code);
+    return result;
 }
 
 }  // namespace zentrik::macro

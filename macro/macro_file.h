@@ -3,6 +3,7 @@
 // code (run-mode byte first, no end byte).
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -24,8 +25,11 @@ enum class MacroFileStatus {
 struct MacroFileContents {
     MacroFileStatus status = MacroFileStatus::kUnreadable;
     std::uint32_t declared_length = 0;  // N as the file states it
-    MacroCode code;                     // the code bytes present (at most N)
-    bool truncated = false;             // fewer than N bytes were present or read
+    std::uint32_t present_length = 0;   // code bytes the file really holds (at most N, capped)
+    // The usable code: all N bytes; for a truncated file only the whole instructions before
+    // the cut, so a half instruction never reaches a mouse.
+    MacroCode code;
+    bool truncated = false;  // fewer than N bytes were present or read
 };
 
 // The file's bytes for `code`.
@@ -37,8 +41,25 @@ MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes);
 // Reads at most the header and kMaxMacroCodeBytes of code, whatever N says.
 MacroFileContents read_macro_file(const std::filesystem::path& path);
 
-// The space the file's macro needs in the mouse: its code bytes + 1 end byte; 0 when the file
-// cannot be read or is not a macro file. A file shorter than its N counts what it holds.
+// The space the file's macro needs in the mouse: its usable code bytes + 1 end byte; 0 when the
+// file cannot be read or is not a macro file. A file shorter than its N counts what it holds.
 std::uint32_t macro_file_size(const std::filesystem::path& path);
+
+// The code to write into a mouse slot, read once: nullopt when the file is missing, not a macro
+// file, or holds no code (an empty macro is never written). Write exactly these bytes (plus the
+// end byte) into the space reserved for their size, rather than reading the file again.
+std::optional<MacroCode> macro_code_for_slot(const std::filesystem::path& path);
+
+// Export of the editor's rows: N counts the bytes written (the sum of the row sizes), so rows
+// whose offsets were not recomputed still give a consistent file.
+bool export_macro_file(const std::filesystem::path& path, const InstructionList& rows);
+
+// Import into the editor's rows: the decoded instructions (a run-mode row first when the code
+// has none). kInvalid asks the caller to report "invalid format !!"; kUnreadable ends silently.
+struct MacroImport {
+    MacroFileStatus status = MacroFileStatus::kUnreadable;
+    InstructionList rows;
+};
+MacroImport import_macro_file(const std::filesystem::path& path);
 
 }  // namespace zentrik::macro

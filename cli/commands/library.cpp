@@ -29,7 +29,7 @@ int run_library(CliContext& ctx) {
                 ctx.err << "zentrikctl library: --dir needs a directory\n";
                 return kUsageError;
             }
-            dir = *value;
+            dir = std::filesystem::absolute(*value);
         } else {
             ctx.err << "zentrikctl library: unexpected '" << args[i]
                     << "' (see zentrikctl library --help)\n";

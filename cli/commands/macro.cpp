@@ -83,8 +83,9 @@ int show(CliContext& ctx) {
             print_row(ctx.out, std::to_string(in.offset), hex_bytes(in), text);
     }
     if (file.truncated) {
-        ctx.err << "note: the file states " << file.declared_length << " code bytes; "
-                << file.code.size() << " were read\n";
+        ctx.err << "note: the file states " << file.declared_length << " code bytes but holds "
+                << file.present_length << "; " << file.code.size()
+                << " byte(s) of whole instructions are used\n";
     }
     std::uint32_t decoded = 0;
     for (std::size_t i = added ? 1 : 0; i < list.size(); ++i)

@@ -33,8 +33,12 @@ int retry_on_eintr(F f) {
 
 std::optional<std::vector<std::uint8_t>> descriptor_from_ioctl(int fd) {
     int size = 0;
-    if (::ioctl(fd, HIDIOCGRDESCSIZE, &size) < 0 || size <= 0)
+    if (::ioctl(fd, HIDIOCGRDESCSIZE, &size) < 0)
+        return std::nullopt;  // errno tells why
+    if (size <= 0) {
+        errno = EINVAL;
         return std::nullopt;
+    }
     hidraw_report_descriptor rd{};
     rd.size = static_cast<__u32>(std::min<int>(size, HID_MAX_DESCRIPTOR_SIZE));
     if (::ioctl(fd, HIDIOCGRDESC, &rd) < 0)
@@ -62,7 +66,9 @@ class HidrawHandle final : public HidHandle {
             a.emplace();
             a->vendor_id = static_cast<std::uint16_t>(info.vendor);
             a->product_id = static_cast<std::uint16_t>(info.product);
-        } else if (class_dir_) {
+        } else if (errno == ENOTTY && class_dir_) {
+            // Not a hidraw node itself (a copy or a stand-in): sysfs knows the ids. A node
+            // whose device is gone fails otherwise, and that failure stands.
             a = read_hid_id(*class_dir_);
         }
         if (!a)
@@ -142,11 +148,11 @@ class HidrawHandle final : public HidHandle {
   private:
     const hid::ReportDescriptorInfo* parsed() {
         if (!parsed_) {
-            std::optional<std::vector<std::uint8_t>> bytes;
-            if (class_dir_)
+            // The node's own answer first: it belongs to this very device, while a sysfs name
+            // may already stand for another one plugged in since.
+            auto bytes = descriptor_from_ioctl(fd_);
+            if (!bytes && errno == ENOTTY && class_dir_)
                 bytes = read_report_descriptor(*class_dir_);
-            if (!bytes)
-                bytes = descriptor_from_ioctl(fd_);
             if (!bytes)
                 return nullptr;
             parsed_ = hid::parse_report_descriptor(*bytes);
@@ -185,11 +191,13 @@ class HidrawBackend final : public HidBackend {
     }
 
     std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) override {
-        if (const auto dir = class_dir(roots_.sysfs, path)) {
-            if (auto bytes = read_report_descriptor(*dir))
-                return bytes;
-        }
-        // No sysfs entry to read: ask the node itself, which needs only read access.
+        // Only a known hidraw node is opened: opening an arbitrary device can have effects.
+        const auto dir = class_dir(roots_.sysfs, path);
+        if (!dir)
+            return std::nullopt;
+        if (auto bytes = read_report_descriptor(*dir))
+            return bytes;
+        // The sysfs copy is unreadable: ask the node itself, which needs only read access.
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return std::nullopt;

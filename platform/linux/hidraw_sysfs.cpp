@@ -160,9 +160,14 @@ std::optional<UsbParent> find_usb_parent(const fs::path& sysfs, const fs::path& 
         const auto rel = p.lexically_relative(root);
         return !rel.empty() && *rel.begin() != "..";
     };
+    int interface_number = -1;
     for (; inside(dir) && dir != root; dir = dir.parent_path()) {
-        if (!fs::exists(dir / "busnum", ec))
+        if (!fs::exists(dir / "busnum", ec)) {
+            if (const auto text = read_small_file(dir / "bInterfaceNumber")) {
+                interface_number = parse_number<int>(trimmed(*text), 16).value_or(-1);
+            }
             continue;
+        }
         // The first ancestor with a bus number is the device; never look past it to its hub.
         const auto bus = read_decimal_file(dir / "busnum");
         const auto address = read_decimal_file(dir / "devnum");
@@ -173,6 +178,7 @@ std::optional<UsbParent> find_usb_parent(const fs::path& sysfs, const fs::path& 
         p.bus = *bus;
         p.address = *address;
         p.sysfs_dir = dir;
+        p.interface_number = interface_number;
         if (const auto bcd = read_small_file(dir / "bcdDevice")) {
             p.bcd_device = parse_number<std::uint16_t>(trimmed(*bcd), 16).value_or(0);
         }

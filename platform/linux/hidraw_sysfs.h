@@ -32,6 +32,7 @@ struct UsbParent {
     int bus = 0;
     int address = 0;
     std::uint16_t bcd_device = 0;
+    int interface_number = -1;  // bInterfaceNumber of the interface the node is on; -1 unknown
     std::filesystem::path sysfs_dir;
 };
 

@@ -66,7 +66,7 @@ TEST_F(MacroCli, ShowMarksTheAddedModeStepAndReportsShortFiles) {
     const auto short_file = zentrikctl({"macro", "show", path("short.mf")});
     EXPECT_EQ(short_file.status, 0);
     EXPECT_EQ(short_file.out, "     0  04              Execute one time\n");
-    EXPECT_NE(short_file.err.find("states 9 code bytes; 3 were read"), std::string::npos);
+    EXPECT_NE(short_file.err.find("states 9 code bytes but holds 3; 1 byte(s)"), std::string::npos);
 }
 
 TEST_F(MacroCli, BadArgumentsAndFilesGiveMessagesAndNonZeroStatus) {

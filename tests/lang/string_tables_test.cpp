@@ -144,6 +144,8 @@ TEST_F(LanguageLoad, UserLanguageIdIsMaskedTo12Bits) {
     EXPECT_EQ(load(0x1009).language_section, "9");
     const auto t = load(1028);
     EXPECT_EQ(t.wired_mode_note, "\r\n\r\n只支援有線模式");
+    EXPECT_EQ(t.no_mouse_text(),
+              "Can not detect mouse !!r\nPlease check the connection.\r\n\r\n只支援有線模式");
 }
 
 TEST(StringTables, IndexOutsideATableGivesEmptyText) {

@@ -109,14 +109,15 @@ TEST_F(MacroFileOnDisk, RoundTripsAndReportsTheSpaceNeeded) {
 }
 
 TEST_F(MacroFileOnDisk, ShortOversizedAndBrokenFilesAreSafe) {
-    // Shorter than its N: the present bytes count, and decoding ends at the last whole step.
+    // Shorter than its N: the whole instructions present count; the cut one never does.
     const auto short_file = put("short.mf", "\x07_@_MF5_" + le32(100) + "\x05\x83\x04\x89\xE8");
     const auto contents = read_macro_file(short_file);
     EXPECT_TRUE(contents.truncated);
     EXPECT_EQ(contents.declared_length, 100u);
-    EXPECT_EQ(contents.code.size(), 5u);
-    EXPECT_EQ(macro_file_size(short_file), 6u);
-    EXPECT_EQ(decode_macro(contents.code).size(), 2u);
+    EXPECT_EQ(contents.present_length, 5u);
+    EXPECT_EQ(contents.code, (MacroCode{0x05, 0x83, 0x04}));
+    EXPECT_EQ(macro_file_size(short_file), 4u);
+    EXPECT_EQ(macro_code_for_slot(short_file), (MacroCode{0x05, 0x83, 0x04}));
 
     // N of 4 GiB: nothing huge is allocated.
     const auto huge = put("huge.mf", "\x07_@_MF5_" + le32(0xFFFFFFFF) + "\x04");
@@ -127,12 +128,37 @@ TEST_F(MacroFileOnDisk, ShortOversizedAndBrokenFilesAreSafe) {
     const auto big = put("big.mf", "\x07_@_MF5_" + le32(0x20000) + std::string(0x20000, '\x20'));
     EXPECT_EQ(read_macro_file(big).code.size(), kMaxMacroCodeBytes);
 
+    // Files that must never become a macro in the mouse.
+    EXPECT_FALSE(macro_code_for_slot(put("none.mf", "\x07_@_MF5_" + le32(0))).has_value());
+    EXPECT_FALSE(macro_code_for_slot(put("cut.mf", "\x07_@_MF5_" + le32(2) + "\x89")).has_value());
+    EXPECT_FALSE(macro_code_for_slot(dir_ / "missing.mf").has_value());
+
     EXPECT_EQ(macro_file_size(put("tag.mf", "\x07_@_MF6_" + le32(1) + "\x04")), 0u);
     EXPECT_EQ(macro_file_size(put("empty.mf", "")), 0u);
     EXPECT_EQ(macro_file_size(dir_ / "missing.mf"), 0u);
     EXPECT_EQ(macro_file_size(dir_), 0u);  // a directory
     EXPECT_EQ(read_macro_file(dir_ / "missing.mf").status, MacroFileStatus::kUnreadable);
     EXPECT_FALSE(write_macro_file(dir_ / "no" / "such" / "dir.mf", MacroCode{0x04}));
+}
+
+TEST_F(MacroFileOnDisk, ExportAndImportOfEditorRows) {
+    // Rows fresh from decoding still carry the offsets of the file they came from; the export
+    // must count the bytes it writes.
+    auto rows = decode_macro(MacroCode{0x83, 0x04, 0x84, 0x04});
+    ASSERT_TRUE(export_macro_file(dir_ / "rows.mf", rows));
+    const auto back = read_macro_file(dir_ / "rows.mf");
+    EXPECT_EQ(back.declared_length, 5u);
+    EXPECT_EQ(back.code, (MacroCode{0x04, 0x83, 0x04, 0x84, 0x04}));
+    EXPECT_FALSE(back.truncated);
+
+    ASSERT_TRUE(write_macro_file(dir_ / "in.mf", MacroCode{0x05, 0x83, 0x04, 0x84, 0x04}));
+    const auto imported = import_macro_file(dir_ / "in.mf");
+    EXPECT_EQ(imported.status, MacroFileStatus::kOk);
+    ASSERT_EQ(imported.rows.size(), 3u);
+    EXPECT_EQ(imported.rows[2].offset, 3u);
+    EXPECT_EQ(import_macro_file(put("bad.mf", "\x07_@_MF4_" + le32(0))).status,
+              MacroFileStatus::kInvalid);
+    EXPECT_TRUE(import_macro_file(put("bad2.mf", "x")).rows.empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // A throw-away sysfs and /dev tree in a temporary directory, laid out as the kernel lays out
 // hidraw nodes: class links into /sys/devices, HID devices under USB interfaces.
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,6 +41,7 @@ class FakeSysfs {
         write(device / "busnum", "1\n");
         write(device / "devnum", std::to_string(address) + "\n");
         write(device / "bcdDevice", bcd_device + "\n");
+        FakeSysfs::write(device / (port + ":1.1") / "bInterfaceNumber", "01\n");
         return add_node(n, device / (port + ":1.1"), descriptor);
     }
 
@@ -52,6 +55,24 @@ class FakeSysfs {
         const auto p = dev_path(n);
         write(p, "");
         return p;
+    }
+
+    // A character device `name` in /dev with the number sysfs gives hidrawN; false when this
+    // process may not create device nodes.
+    bool add_dev_char(int n, const std::string& name, unsigned major_number,
+                      unsigned minor_number) {
+        const auto p = roots().dev / name;
+        if (::mknod(p.c_str(), S_IFCHR | 0600, makedev(major_number, minor_number)) != 0) {
+            return false;
+        }
+        const auto by_number = roots().sysfs / "dev" / "char" /
+                               (std::to_string(major_number) + ":" + std::to_string(minor_number));
+        std::filesystem::create_directories(by_number.parent_path());
+        std::filesystem::create_directory_symlink(
+            std::filesystem::canonical(roots().sysfs / "class" / "hidraw" /
+                                       ("hidraw" + std::to_string(n))),
+            by_number);
+        return true;
     }
 
     std::filesystem::path dev_path(int n) const {

@@ -67,9 +67,12 @@ TEST(HidrawBackend, FailuresOfTheDeviceAreReportedNotHidden) {
     fs.add_dev_file(1);
     auto handle = make_hidraw_backend(fs.roots())->open(fs.dev_path(1));
     ASSERT_NE(handle, nullptr);
-    // No usbfs node to read strings from; ioctls on a file that is not a hidraw device fail.
+    // No usbfs node to read strings from, then one that is no USB device: neither answers.
+    EXPECT_FALSE(handle->indexed_string(120));
+    FakeSysfs::write(fs.roots().usbfs / "001" / "003", "");
     EXPECT_FALSE(handle->indexed_string(120));
     EXPECT_FALSE(handle->indexed_string(-1));
+    // ioctls on a file that is not a hidraw device fail.
     std::array<std::uint8_t, 9> report{};
     EXPECT_FALSE(handle->set_feature(report));
     EXPECT_FALSE(handle->get_feature(report));

@@ -35,6 +35,19 @@ TEST(HidrawSysfs, FindsTheNodeDirectoryOfADevicePath) {
     EXPECT_FALSE(class_dir(fs.roots().sysfs, "/dev/null"));
 }
 
+TEST(HidrawSysfs, FindsACharacterDeviceNodeByItsNumberWhateverItsName) {
+    FakeSysfs fs;
+    const auto dir = fs.add_virtual_node(7, hid::test::boot_mouse());
+    fs.add_virtual_node(8, hid::test::boot_keyboard());
+    if (!fs.add_dev_char(7, "zentrik-mouse", 241, 7) || !fs.add_dev_char(8, "hidraw7", 241, 8)) {
+        GTEST_SKIP() << "cannot create device nodes here";
+    }
+    EXPECT_EQ(class_dir(fs.roots().sysfs, fs.roots().dev / "zentrik-mouse"), dir);
+    // The number decides, not a name that looks like another node's.
+    EXPECT_EQ(class_dir(fs.roots().sysfs, fs.roots().dev / "hidraw7"),
+              fs.roots().sysfs / "class" / "hidraw" / "hidraw8");
+}
+
 TEST(HidrawSysfs, ReadsDescriptorAndIdsOfTheHidDevice) {
     FakeSysfs fs;
     const auto keyboard = hid::test::boot_keyboard();
@@ -63,6 +76,7 @@ TEST(HidrawSysfs, TheUsbParentIsTheDeviceAboveTheInterface) {
     EXPECT_EQ(parent->bus, 1);
     EXPECT_EQ(parent->address, 7);  // not the root hub's address 1
     EXPECT_EQ(parent->bcd_device, 0x0210);
+    EXPECT_EQ(parent->interface_number, 1);
     EXPECT_EQ(parent->sysfs_dir.filename(), "1-2");
 
     const auto virtual_node = fs.add_virtual_node(1, hid::test::boot_mouse());
