@@ -38,14 +38,13 @@ void GtkInlineEditor::show(const ui::EditorRequest& request) {
                             "px; min-height: 0; padding: 0 2px; margin: 0; border-radius: 0; "
                             "background: #ffffff; color: #000000; }";
     gtk_css_provider_load_from_data(css_, css.c_str(), -1, nullptr);
-    gtk_entry_set_max_length(GTK_ENTRY(entry_), request.limit > 0 ? request.limit : 0);
+    // The limit applies to typing; a longer stored text is shown whole, never cut.
+    limit_ = request.limit;
     gtk_entry_set_input_purpose(
         GTK_ENTRY(entry_), digits_only_ ? GTK_INPUT_PURPOSE_DIGITS : GTK_INPUT_PURPOSE_FREE_FORM);
-    // The old text may hold characters the new limits refuse; set it unfiltered.
-    const bool digits = digits_only_;
-    digits_only_ = false;
+    filtering_ = false;
     gtk_entry_set_text(GTK_ENTRY(entry_), request.text.c_str());
-    digits_only_ = digits;
+    filtering_ = true;
     gtk_widget_set_size_request(entry_, box_.width(), box_.height());
     gtk_fixed_move(GTK_FIXED(fixed_), entry_, box_.left, box_.top);
     gtk_widget_show(entry_);
@@ -76,20 +75,26 @@ void GtkInlineEditor::focus_and_select() {
 void GtkInlineEditor::on_insert_text(GtkWidget* editable, const char* text, int length,
                                      int* position, void* data) {
     auto* self = static_cast<GtkInlineEditor*>(data);
-    if (!self->digits_only_)
+    if (!self->filtering_)
         return;
     const std::string in(
         text, length < 0 ? std::char_traits<char>::length(text) : static_cast<std::size_t>(length));
-    std::string digits;
-    for (char c : in)
-        if (c >= '0' && c <= '9')
-            digits += c;
-    if (digits == in)
+    // Digits only for wait values, and no more characters than the limit allows.
+    std::string accepted;
+    long room = self->limit_ > 0 ? self->limit_ - gtk_entry_get_text_length(GTK_ENTRY(editable))
+                                 : G_MAXLONG;
+    for (const char* p = in.c_str(); *p && room > 0; p = g_utf8_next_char(p)) {
+        const char* next = g_utf8_next_char(p);
+        if (self->digits_only_ && !(*p >= '0' && *p <= '9'))
+            continue;
+        accepted.append(p, next);
+        --room;
+    }
+    if (accepted == in)
         return;
-    // Insert only the digits, then stop the original insertion.
     g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(&on_insert_text), data);
-    gtk_editable_insert_text(GTK_EDITABLE(editable), digits.c_str(),
-                             static_cast<int>(digits.size()), position);
+    gtk_editable_insert_text(GTK_EDITABLE(editable), accepted.c_str(),
+                             static_cast<int>(accepted.size()), position);
     g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(&on_insert_text), data);
     g_signal_stop_emission_by_name(editable, "insert-text");
 }

@@ -40,6 +40,8 @@ class GtkInlineEditor : public ui::InlineEditor {
     ui::TimerService& timers_;
     ui::Rect box_;
     bool digits_only_ = false;
+    int limit_ = 0;          // characters that typing may reach; 0 = no limit
+    bool filtering_ = true;  // off while the editor sets its own text
 };
 
 }  // namespace zentrik::app
