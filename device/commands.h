@@ -52,6 +52,8 @@ int write_memory_byte(zklib& lib, const std::string& path, std::uint16_t address
 int write_memory_word(zklib& lib, const std::string& path, std::uint16_t address,
                       std::uint8_t first, std::uint8_t second);
 // Writes 1 to 32 bytes (data.size()); 0 bytes or more than 32 write nothing and return 0.
+// Block and page writes, name reads and identify hold the zklib lock for their whole sequence,
+// so another thread's exchange never lands between their steps.
 int write_memory_block(zklib& lib, const std::string& path, std::uint16_t address,
                        std::span<const std::uint8_t> data);
 int write_memory_page(zklib& lib, const std::string& path, std::uint16_t address,

@@ -21,6 +21,7 @@ std::uint16_t name_address(int profile) {
 std::optional<std::u16string> read_profile_name(zklib& lib, const std::string& path, int profile) {
     if (profile < 0 || profile >= kProfiles)
         return std::nullopt;
+    std::lock_guard hold(lib.lock());  // three reads of one consistent name
     std::array<std::uint8_t, kNameBytes> bytes{};
     for (std::size_t part = 0; part < 3; ++part) {
         Report reply{};

@@ -68,6 +68,9 @@ int write_memory_block(zklib& lib, const std::string& path, std::uint16_t addres
     const std::size_t n = data.size();
     if (n == 0 || n > 32)
         return 0;
+    // The mouse has one staging buffer: another thread's stages between ours and our commit
+    // would corrupt the block, so the whole sequence holds the link.
+    std::lock_guard hold(lib.lock());
     if (n == 1)
         return write_memory_byte(lib, path, address, data[0]);
     if (n == 2) {
@@ -94,6 +97,7 @@ int write_memory_block(zklib& lib, const std::string& path, std::uint16_t addres
 
 int write_memory_page(zklib& lib, const std::string& path, std::uint16_t address,
                       std::span<const std::uint8_t, 32> data) {
+    std::lock_guard hold(lib.lock());  // one staging buffer in the mouse, as above
     std::array<std::uint8_t, 32> bytes{};
     std::copy(data.begin(), data.end(), bytes.begin());
     for (const Stage& stage : kStages) {

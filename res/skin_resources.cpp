@@ -1,13 +1,47 @@
-// Image table: filled by the build from the sources in this folder.
+// Image lookup over the table that the build generates (see README.md here).
 #include "res/skin_resources.h"
+
+#include <algorithm>
+
+#include "res/skin_table.h"
 
 namespace zentrik::res {
 
-std::span<const std::uint8_t> skin_png(int) {
-    return {};
+namespace {
+
+std::span<const detail::PngEntry> entries() {
+    return {detail::kPngEntries, detail::kPngEntryCount};
 }
+
+}  // namespace
+
+std::span<const std::uint8_t> skin_png(int id) {
+    const auto table = entries();
+    const auto it = std::lower_bound(table.begin(), table.end(), id,
+                                     [](const detail::PngEntry& e, int v) { return e.id < v; });
+    if (it == table.end() || it->id != id) {
+        return {};
+    }
+    return {detail::kPngBlob + it->offset, it->size};
+}
+
 std::vector<int> skin_image_ids() {
-    return {};
+    std::vector<int> ids;
+    ids.reserve(detail::kPngEntryCount);
+    for (const auto& e : entries()) {
+        ids.push_back(e.id);
+    }
+    return ids;
+}
+
+CursorHotspot cursor_hotspot(int id) {
+    if (id == kCursorActive) {
+        return kCursorActiveHotspot;
+    }
+    if (id == kCursorDrag) {
+        return kCursorDragHotspot;
+    }
+    return {0, 0};
 }
 
 }  // namespace zentrik::res

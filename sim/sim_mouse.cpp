@@ -85,9 +85,8 @@ void SimMouse::load_state() {
     set_path += ".settings";
     std::ifstream in(set_path);
     std::string line;
-    auto byte = [](const std::string& v) {
-        return static_cast<std::uint8_t>(std::clamp(std::stoi(v), 0, 255));
-    };
+    auto clamp_byte = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
+    auto byte = [&](const std::string& v) { return clamp_byte(std::stoi(v)); };
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
         if (eq == std::string::npos)
@@ -110,7 +109,7 @@ void SimMouse::load_state() {
                 for (auto& level : stored_.dpi) {
                     int x = 0, y = 0;
                     if (s >> x >> y)
-                        level = {byte(std::to_string(x)), byte(std::to_string(y))};
+                        level = {clamp_byte(x), clamp_byte(y)};
                 }
             }
         } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/fonts.h"
@@ -61,9 +62,48 @@ void Canvas::set_antialias(bool on) {
 
 void Canvas::save() {
     cairo_save(cr_);
+    saved_.push_back(rounded_.size());
 }
+
 void Canvas::restore() {
     cairo_restore(cr_);
+    if (saved_.empty())
+        return;
+    const int depth = static_cast<int>(saved_.size());
+    rounded_.resize(saved_.back());
+    saved_.pop_back();
+    // Clips made real inside the scope just closed went with cairo's state.
+    for (RoundedClip& c : rounded_)
+        if (c.real_depth >= depth)
+            c.real_depth = -1;
+}
+
+namespace {
+bool overlaps(double ax, double ay, double aw, double ah, double bx, double by, double bw,
+              double bh) {
+    return ax < bx + bw && bx < ax + aw && ay < by + bh && by < ay + ah;
+}
+}  // namespace
+
+void Canvas::draw_clipped(double x, double y, double w, double h,
+                          const std::function<void()>& draw) {
+    for (RoundedClip& c : rounded_) {
+        if (c.real_depth >= 0)
+            continue;
+        const double r = c.r;
+        const bool corner = overlaps(x, y, w, h, c.x, c.y, r, r) ||
+                            overlaps(x, y, w, h, c.x + c.w - r, c.y, r, r) ||
+                            overlaps(x, y, w, h, c.x, c.y + c.h - r, r, r) ||
+                            overlaps(x, y, w, h, c.x + c.w - r, c.y + c.h - r, r, r);
+        if (!corner)
+            continue;
+        // From here on in this scope the rounded clip is a real one.
+        cairo_new_path(cr_);
+        rounded_path(c.x, c.y, c.w, c.h, c.r);
+        cairo_clip(cr_);
+        c.real_depth = static_cast<int>(saved_.size());
+    }
+    draw();
 }
 
 void Canvas::set_color(Argb c) {
@@ -74,26 +114,64 @@ void Canvas::set_color(Argb c) {
 void Canvas::fill_rect(double x, double y, double w, double h, Argb color) {
     if (w <= 0 || h <= 0)
         return;
-    set_color(color);
-    cairo_rectangle(cr_, x, y, w, h);
-    cairo_fill(cr_);
+    // A fill that covers a rounded clip's whole box is that rounded rectangle.
+    if (rounded_.size() == 1 && rounded_.front().real_depth < 0) {
+        const RoundedClip& c = rounded_.front();
+        if (x <= c.x && y <= c.y && x + w >= c.x + c.w && y + h >= c.y + c.h) {
+            set_color(color);
+            rounded_path(c.x, c.y, c.w, c.h, c.r);
+            cairo_fill(cr_);
+            return;
+        }
+    }
+    draw_clipped(x, y, w, h, [&] {
+        set_color(color);
+        cairo_rectangle(cr_, x, y, w, h);
+        cairo_fill(cr_);
+    });
+}
+
+void Canvas::fill_polygon(const double* p, int n, Argb color) {
+    if (n < 3)
+        return;
+    double x0 = p[0], y0 = p[1], x1 = p[0], y1 = p[1];
+    for (int i = 1; i < n; ++i) {
+        x0 = std::min(x0, p[2 * i]);
+        x1 = std::max(x1, p[2 * i]);
+        y0 = std::min(y0, p[2 * i + 1]);
+        y1 = std::max(y1, p[2 * i + 1]);
+    }
+    draw_clipped(x0, y0, x1 - x0 + 1, y1 - y0 + 1, [&] {
+        set_color(color);
+        cairo_move_to(cr_, p[0], p[1]);
+        for (int i = 1; i < n; ++i)
+            cairo_line_to(cr_, p[2 * i], p[2 * i + 1]);
+        cairo_close_path(cr_);
+        cairo_fill(cr_);
+    });
 }
 
 void Canvas::line(double x1, double y1, double x2, double y2, Argb color, double width) {
-    set_color(color);
-    cairo_set_line_width(cr_, width);
-    // Odd widths sit on pixel centres so the line covers whole pixels.
-    const double o = std::fmod(width, 2.0) == 1.0 ? 0.5 : 0.0;
-    cairo_move_to(cr_, x1 + o, y1 + o);
-    cairo_line_to(cr_, x2 + o, y2 + o);
-    cairo_stroke(cr_);
+    const double pad = width / 2 + 2;  // round caps included
+    draw_clipped(std::min(x1, x2) - pad, std::min(y1, y2) - pad, std::abs(x2 - x1) + 2 * pad,
+                 std::abs(y2 - y1) + 2 * pad, [&] {
+                     set_color(color);
+                     cairo_set_line_width(cr_, width);
+                     // Odd widths sit on pixel centres so the line covers whole pixels.
+                     const double o = std::fmod(width, 2.0) == 1.0 ? 0.5 : 0.0;
+                     cairo_move_to(cr_, x1 + o, y1 + o);
+                     cairo_line_to(cr_, x2 + o, y2 + o);
+                     cairo_stroke(cr_);
+                 });
 }
 
 void Canvas::stroke_rect(double x, double y, double w, double h, Argb color) {
-    set_color(color);
-    cairo_set_line_width(cr_, 1);
-    cairo_rectangle(cr_, x + 0.5, y + 0.5, w, h);
-    cairo_stroke(cr_);
+    draw_clipped(x - 1, y - 1, w + 3, h + 3, [&] {
+        set_color(color);
+        cairo_set_line_width(cr_, 1);
+        cairo_rectangle(cr_, x + 0.5, y + 0.5, w, h);
+        cairo_stroke(cr_);
+    });
 }
 
 void Canvas::rounded_path(double x, double y, double w, double h, double r) {
@@ -113,9 +191,11 @@ void Canvas::rounded_path(double x, double y, double w, double h, double r) {
 void Canvas::fill_rounded(double x, double y, double w, double h, double r, Argb color) {
     if (w <= 0 || h <= 0)
         return;
-    set_color(color);
-    rounded_path(x, y, w, h, r);
-    cairo_fill(cr_);
+    draw_clipped(x, y, w, h, [&] {
+        set_color(color);
+        rounded_path(x, y, w, h, r);
+        cairo_fill(cr_);
+    });
 }
 
 void Canvas::clip_rect(double x, double y, double w, double h) {
@@ -124,20 +204,20 @@ void Canvas::clip_rect(double x, double y, double w, double h) {
 }
 
 void Canvas::clip_rounded(double x, double y, double w, double h, double r) {
-    if (w <= 0 || h <= 0) {
-        clip_rect(x, y, 0, 0);
-        return;
-    }
-    rounded_path(x, y, w, h, r);
-    cairo_clip(cr_);
+    clip_rect(x, y, w, h);
+    r = std::min({r, w / 2, h / 2});
+    if (r > 0)
+        rounded_.push_back({x, y, w, h, r});
 }
 
 void Canvas::draw_image(const SkinImage* image, int x, int y) {
     if (!image || !image->surface())
         return;
-    cairo_set_source_surface(cr_, image->surface(), x, y);
-    cairo_rectangle(cr_, x, y, image->width(), image->height());
-    cairo_fill(cr_);
+    draw_clipped(x, y, image->width(), image->height(), [&] {
+        cairo_set_source_surface(cr_, image->surface(), x, y);
+        cairo_rectangle(cr_, x, y, image->width(), image->height());
+        cairo_fill(cr_);
+    });
 }
 
 void Canvas::text(std::string_view text, int font, Argb color, const BoxF& box, int align,
@@ -148,11 +228,17 @@ void Canvas::text(std::string_view text, int font, Argb color, const BoxF& box, 
     int tw = 0;
     int th = 0;
     pango_layout_get_pixel_size(layout, &tw, &th);
+    PangoRectangle ink;
+    pango_layout_get_pixel_extents(layout, &ink, nullptr);
+    const double top = std::floor(box.y + (box.h - th) / 2);
     cairo_save(cr_);
-    clip_rect(box.x, box.y, box.w, box.h);
-    set_color(color);
-    cairo_move_to(cr_, box.x, std::floor(box.y + (box.h - th) / 2));
-    pango_cairo_show_layout(cr_, layout);
+    cairo_rectangle(cr_, box.x, box.y, box.w, box.h);
+    cairo_clip(cr_);
+    draw_clipped(box.x + ink.x, top + ink.y, ink.width, ink.height, [&] {
+        set_color(color);
+        cairo_move_to(cr_, box.x, top);
+        pango_cairo_show_layout(cr_, layout);
+    });
     cairo_restore(cr_);
 }
 

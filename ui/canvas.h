@@ -2,10 +2,12 @@
 // Drawing primitives on a cairo context with the window's conventions: ARGB colours,
 // integer boxes, 1-pixel lines on pixel centres, rounded clips, and text into a box
 // (centred vertically, alignment near/centre/far, clipped to the box).
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "ui/geometry.h"
 
@@ -61,10 +63,22 @@ class Canvas {
               bool wrap = true);
     // Measured size of a text in a font (unwrapped within `max_width`).
     std::pair<int, int> measure(std::string_view text, int font, int max_width);
+    // A filled closed polygon of `n` points (x0, y0, x1, y1, ...).
+    void fill_polygon(const double* points, int n, Argb color);
 
   private:
+    // Rounded clips are kept as a rectangular cairo clip plus the rounded rectangle; only
+    // drawings that reach into a rounded corner pay for a real (mask) clip.
+    struct RoundedClip {
+        double x, y, w, h, r;
+        int real_depth = -1;  // save depth at which it became a real cairo clip; -1 not yet
+    };
+    void draw_clipped(double x, double y, double w, double h, const std::function<void()>& draw);
+
     cairo_t* cr_;
     TextLayouts& layouts_;
+    std::vector<RoundedClip> rounded_;
+    std::vector<std::size_t> saved_;
 };
 
 // Colour with its alpha replaced.

@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <array>
@@ -52,6 +53,8 @@ std::string resolved_family(const char* name) {
 }
 
 void build() {
+    // Fontconfig is set up here, before pango would start it on a thread of its own.
+    FcInit();
     for (int i = 0; i < kFontCount; ++i) {
         FontEntry& e = g_fonts[i];
         const FontSpec& spec = kTable[i];
@@ -74,6 +77,21 @@ void build() {
 
 void build_font_tables() {
     std::call_once(g_once, build);
+}
+
+TextSize measure_text(const std::string& text, int index, int max_width) {
+    const FontEntry& font = font_entry(index);
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    PangoLayout* layout = pango_layout_new(context);
+    pango_layout_set_font_description(layout, font.description);
+    pango_layout_set_width(layout, max_width * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    TextSize size;
+    pango_layout_get_pixel_size(layout, &size.width, &size.height);
+    g_object_unref(layout);
+    g_object_unref(context);
+    return size;
 }
 
 const FontEntry& font_entry(int index) {

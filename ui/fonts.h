@@ -23,4 +23,12 @@ void build_font_tables();
 // Entry `index`; out-of-range indexes give entry 0.
 const FontEntry& font_entry(int index);
 
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+// Size of a text laid out in font `index`, wrapped at `max_width` pixels (tooltips are
+// measured in a 1000 x 600 box).
+TextSize measure_text(const std::string& text, int index, int max_width);
+
 }  // namespace zentrik::ui

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "lang/text_format.h"
 #include "ui/fonts.h"
 #include "ui/skin_image.h"
 #include "ui/ui_texts.h"
@@ -36,6 +37,11 @@ constexpr std::array<CalloutPlace, 11> kCallouts{{
     {808, 214, 710, 410},
     {808, 305, 680, 458},
 }};
+
+// Callout texts until the button functions are read from the mouse.
+constexpr std::array<const char*, 11> kCalloutTexts{
+    "Left click",  "Right click", "Wheel click", "Forward",   "Backward",   "No function",
+    "No function", "Tilt left",   "Tilt right",  "Scroll up", "Scroll down"};
 
 constexpr std::array<std::array<int, 2>, 11> kMarkers{{
     {718, 220},
@@ -216,7 +222,7 @@ void build_widgets(WidgetBoard& b) {
                                       .width = 200,
                                       .height = 28,
                                       .colors = {0xFE000000, 0xFE7A7A7A, 0xDE969696, 0xFEFFFFFF},
-                                      .text = texts::button_name(i),
+                                      .text = kCalloutTexts[i],
                                       .line_from_x = p.anchor_x,
                                       .line_from_y = p.anchor_y,
                                       .elbow_x = p.elbow_x,
@@ -277,6 +283,13 @@ void build_widgets(WidgetBoard& b) {
                                                           .page = kPageDpi,
                                                           .id = 30 + i,
                                                           .images = {up, up, down, down, down}});
+    }
+    constexpr int kLabelY[4] = {341, 278, 215, 152};
+    for (int r = 0; r < 4; ++r) {
+        static_text(b, numbered("static x%d", r), 308, kLabelY[r], 80, 32, "X:", 0, 0xFE202020,
+                    0x808080);
+        static_text(b, numbered("static y%d", r), 400, kLabelY[r], 80, 32, "Y:", 0, 0xFE202020,
+                    0x808080);
     }
     constexpr std::array<Argb, 3> kSliderColors{0xFEB4B4C8, 0xFE606060, 0xFE000000};
     slider(b, "dpi x", 535, 317, 20, kSliderColors, 5040, 90, 90);
@@ -355,21 +368,23 @@ void build_widgets(WidgetBoard& b) {
                                            .page = kPageNoDevice,
                                            .id = 0});
 
-    // Macro memory gauge. Its caption has no fill of its own (black on black would hide it).
+    // Macro memory gauge. Its caption has no fill of its own (black on black would hide it)
+    // and shows an empty memory until the mouse's macro memory is read.
     b.create_progress_bar("memory process bar", {.x = 213,
                                                  .y = 498,
                                                  .width = 185,
                                                  .height = 8,
                                                  .colors = {0xFE102A82, 0xFE606060, 0xFE000000},
                                                  .page = kPageMacros});
-    Widget* info = b.create_static_text("memory info", {.x = 212,
-                                                        .y = 505,
-                                                        .width = 185,
-                                                        .height = 30,
-                                                        .text = texts::message(2),
-                                                        .font = 10,
-                                                        .colors = {0xFE000000, kTransparent},
-                                                        .page = kPageMacros});
+    Widget* info =
+        b.create_static_text("memory info", {.x = 212,
+                                             .y = 505,
+                                             .width = 185,
+                                             .height = 30,
+                                             .text = lang::format_text(texts::message(2), {0, 0}),
+                                             .font = 10,
+                                             .colors = {0xFE000000, kTransparent},
+                                             .page = kPageMacros});
     info->align = kFar;
 
     // Corner buttons on every page, side tabs on the ordinary pages.
@@ -412,7 +427,7 @@ void initial_values(WidgetBoard& b) {
         run_once.offset = 0;
         run_once.size = 1;
         run_once.code = 0x04;
-        run_once.text = "Execute one time";
+        run_once.text = texts::macro_text(0);
         editor.rows = {run_once};
         editor.selected_row = 0;
     });
@@ -428,6 +443,7 @@ void load_shared_images(WidgetBoard& board, const int* ids) {
 
 void build_main_window(WidgetBoard& board, BoardOwner* owner, WindowShell& shell) {
     board.set_owner(owner);
+    shell.load_language();
     shell.register_device_notifications();
     shell.load_cursor(kActiveCursor);
     shell.set_title(texts::window_caption());

@@ -40,6 +40,9 @@ class WindowShell {
   public:
     virtual ~WindowShell() = default;
     virtual void register_device_notifications() {}
+    // Loads the language texts (before any widget takes its text); without it the
+    // English defaults show.
+    virtual void load_language() {}
     virtual void load_cursor(int /*resource_id*/) {}
     virtual void set_title(const std::string& /*title*/) {}
     // Loads the macro library into its list (done by the macro module).

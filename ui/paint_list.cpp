@@ -23,13 +23,10 @@ std::string format_int(const char* format, long long value) {
 }
 
 void pointer_triangle(Canvas& c, int x, int top, int r, Argb color) {
-    c.set_color(color);
-    cairo_t* cr = c.cr();
-    cairo_move_to(cr, x + 7, top + r / 2 - 7);
-    cairo_line_to(cr, x + 14, top + r / 2 - 1);
-    cairo_line_to(cr, x + 7, top + r / 2 + 5);
-    cairo_close_path(cr);
-    cairo_fill(cr);
+    const double points[] = {double(x + 7),  double(top + r / 2 - 7),
+                             double(x + 14), double(top + r / 2 - 1),
+                             double(x + 7),  double(top + r / 2 + 5)};
+    c.fill_polygon(points, 3, color);
 }
 
 void dotted_separator(Canvas& c, const Widget& w, int top) {

@@ -8,6 +8,7 @@
 #include "ui/fonts.h"
 #include "ui/painters.h"
 #include "ui/skin_image.h"
+#include "ui/ui_texts.h"
 
 namespace zentrik::ui {
 
@@ -44,6 +45,8 @@ Rect ProgressOverlay::bar_area(int w, int h) {
 }
 
 Renderer::Renderer(WidgetBoard& board) : board_(board) {
+    hooks_.pinned_label = texts::caption(8);
+    hooks_.closing_text = texts::caption(9);
     if (const SkinImage* bg = load_skin_image(kBackgroundImage)) {
         width_ = bg->width();
         height_ = bg->height();

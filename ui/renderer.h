@@ -47,10 +47,10 @@ class ProgressOverlay {
 
 // What the overlays show; owned by the modules that drive them.
 struct OverlayState {
-    int recording_state = 0;        // 0 none, 1 recording, 2-6 recording-panel messages
-    std::string recording_message;  // text for states 2-6
-    int guide_mode = 0;             // 0 none; 1, 3, 4 veil the window around the macro lists
-    bool editor_visible = false;    // the inline editor is open
+    int recording_state = 0;          // 0 none, 1 recording, 2-6 recording-panel messages
+    std::string recording_message{};  // text for states 2-6
+    int guide_mode = 0;               // 0 none; 1, 3, 4 veil the window around the macro lists
+    bool editor_visible = false;      // the inline editor is open
     const ProgressOverlay* progress = nullptr;
 };
 
@@ -60,8 +60,8 @@ struct ListPaintHooks {
     std::function<std::string(const ListItem&)> step_text;
     // Size in bytes of the mouse's macro `tag` for renamable lists; negative when absent.
     std::function<int(std::uint32_t tag)> macro_size;
-    std::string pinned_label = "Mode";  // label of a step list's fixed first row
-    std::string closing_text = "End";   // shown as "- End -" after the last row
+    std::string pinned_label{};  // label of a step list's fixed first row ("Mode")
+    std::string closing_text{};  // shown as "- End -" after the last row
 };
 
 class Renderer {

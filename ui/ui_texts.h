@@ -11,6 +11,7 @@ std::string menu(int index);     // menu and tool texts, "memu_str%d"
 std::string message(int index);  // messages, "msg_str%d"
 std::string tooltip(int index);  // tool tooltips, "tooltip_str%d"
 std::string button_name(int index);
+std::string macro_text(int index);  // macro step templates, "macro_str%d"
 // Appended to message 0 in the "device not found" box.
 std::string wired_mode_note();
 

@@ -349,7 +349,7 @@ void WidgetBoard::set_range(std::string_view name, int max, int step, int min) {
     if (!w)
         return;
     w->max = max;
-    w->step = step;
+    w->step = step > 0 ? step : 1;  // value steps divide by it
     w->min = min;
     w->value = min;
     invalidate_widget(w);

@@ -12,7 +12,8 @@ const char* const kDeviceReadUsage =
     "Usage: zentrikctl read [--device=N] ADDR [LEN]\n"
     "Prints LEN bytes (default 16, at most the memory size) of the mouse's memory from ADDR\n"
     "(hexadecimal, 0 to ffff) as a hex dump. Addresses wrap around at the end of the memory,\n"
-    "so ffb5 reads the profile names whatever the memory size.\n";
+    "so ffb5 reads the profile names whatever the memory size. Like 'list', it identifies the\n"
+    "mouse first to learn its memory size.\n";
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "device/backend_selection.h"
-#include "sim/sim_spec.h"
+#include "sim/sim_setup.h"
 
 namespace zentrik::cli {
 namespace {
@@ -24,19 +24,19 @@ std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code)
     std::shared_ptr<platform::HidBackend> backend;
     if (ctx.globals.simulate) {
         std::string error;
-        const auto spec = sim::parse_sim_spec(*ctx.globals.simulate, error);
-        if (!spec) {
+        const auto setup = sim::parse_sim_setup(*ctx.globals.simulate, error);
+        if (!setup) {
             ctx.err << "zentrikctl: --simulate: " << error << "\n";
             exit_code = kUsageError;
             return nullptr;
         }
-        backend = sim::make_sim_backend(*spec);
+        backend = sim::make_sim_backend(*setup);
     } else {
         auto choice = device::select_backend(
             platform::make_system_hid_backend(),
             [] {
                 std::string unused;
-                return sim::make_sim_backend(*sim::parse_sim_spec("", unused));
+                return sim::make_sim_backend(*sim::parse_sim_setup("", unused));
             },
             timing);
         if (choice.simulated) {

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "device/backend_selection.h"
 #include "tests/device/device_test_support.h"
 
 namespace zentrik::device {
@@ -88,6 +89,26 @@ TEST(DeviceList, RemoveIgnoresCaseFindIsExact) {
     EXPECT_EQ(rig.lib.remove_device("sim:mouse0"), 0);
     EXPECT_THROW(rig.lib.device_at(1), std::out_of_range);
     EXPECT_THROW(rig.lib.device_at(-1), std::out_of_range);
+}
+
+TEST(BackendSelection, RealMiceFirstSimulatedOtherwise) {
+    auto simulated = std::make_shared<sim::SimBackend>();
+    const BackendFactory make_simulated = [&] { return simulated; };
+    auto timing = std::make_shared<testing::FakeTiming>();
+
+    auto no_family_mouse = std::make_shared<sim::SimBackend>();
+    no_family_mouse->add(std::make_shared<sim::SimMouse>(SimMouseConfig::variant_kp3()));
+    const auto fallback = select_backend(no_family_mouse, make_simulated, timing);
+    EXPECT_EQ(fallback.backend, simulated);
+    EXPECT_TRUE(fallback.simulated);
+    EXPECT_TRUE(select_backend(nullptr, make_simulated, timing).simulated);
+
+    auto attached = std::make_shared<sim::SimBackend>();
+    attached->add(
+        std::make_shared<sim::SimMouse>(SimMouseConfig::family_mouse(7, 1, 3, 100, 8192)));
+    const auto real = select_backend(attached, make_simulated, timing);
+    EXPECT_EQ(real.backend, attached);
+    EXPECT_FALSE(real.simulated);
 }
 
 }  // namespace

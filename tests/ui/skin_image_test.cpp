@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/fonts.h"
 #include "ui/skin_image.h"
 
 namespace zentrik::ui {
@@ -64,6 +65,22 @@ TEST(RegionFromAlpha, ManyMoreRunsThanRows) {
     EXPECT_EQ(r.rects.size(), 150u);
     EXPECT_TRUE(r.contains(98, 2));
     EXPECT_FALSE(r.contains(99, 2));
+}
+
+TEST(Fonts, TableHasThirteenFacesAndMeasuresText) {
+    EXPECT_EQ(font_entry(0).pixel_size, 16);
+    EXPECT_EQ(font_entry(4).pixel_size, 32);
+    EXPECT_TRUE(font_entry(7).monospace);
+    EXPECT_TRUE(font_entry(8).monospace);
+    EXPECT_FALSE(font_entry(9).monospace);
+    EXPECT_FALSE(font_entry(12).family.empty());  // whatever the system substituted
+    EXPECT_EQ(&font_entry(99), &font_entry(0));
+    const TextSize one = measure_text("Stop record", kTooltipFont, 1000);
+    const TextSize two = measure_text("Stop record Stop record", kTooltipFont, 1000);
+    EXPECT_GT(one.width, 20);
+    EXPECT_GT(two.width, one.width);
+    EXPECT_EQ(two.height, one.height);
+    EXPECT_GT(measure_text("Stop record Stop record", kTooltipFont, 60).height, one.height);
 }
 
 }  // namespace

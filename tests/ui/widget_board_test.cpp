@@ -60,10 +60,15 @@ TEST_F(BoardTest, CreationDefaults) {
     EXPECT_EQ(board.create_slider("s", {})->value, 50);
     EXPECT_DOUBLE_EQ(board.create_progress_bar("p", {})->fraction, 0.5);
     EXPECT_EQ(board.create_spin_box("v", {.min = 90, .max = 5040, .step = 90})->value, 2520);
+    // A zero step would make every later value computation divide by zero.
+    EXPECT_EQ(board.create_spin_box("z", {.min = 1, .max = 9, .step = 0})->step, 1);
+    board.set_range("z", 8, 0, 2);
+    EXPECT_EQ(board.find_widget("z")->step, 1);
+    EXPECT_EQ(board.find_widget("z")->value, 2);
     // A later widget of the same name replaces the first.
     Widget* again = board.create_widget("plain", {.kind = kPicture});
     EXPECT_EQ(board.find_widget("plain"), again);
-    EXPECT_EQ(board.widget_count(), 8u);
+    EXPECT_EQ(board.widget_count(), 9u);
 }
 
 TEST_F(BoardTest, ImagesGiveTheSizeAndFillEmptySlots) {

@@ -1,4 +1,4 @@
-#include "sim/sim_spec.h"
+#include "sim/sim_setup.h"
 
 #include <charconv>
 
@@ -24,9 +24,9 @@ std::filesystem::path default_state_dir() {
     return platform::user_state_directory() / "sim";
 }
 
-std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error) {
-    SimSpec spec;
-    spec.state_dir = default_state_dir();
+std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& error) {
+    SimSetup setup;
+    setup.state_dir = default_state_dir();
     while (!text.empty()) {
         const auto comma = text.find(',');
         const std::string_view item = text.substr(0, comma);
@@ -39,30 +39,30 @@ std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error)
             eq == std::string_view::npos ? std::string_view() : item.substr(eq + 1);
         bool ok = eq != std::string_view::npos;
         if (key == "model") {
-            ok = ok && parse_int(value, 0, 255, spec.model);
+            ok = ok && parse_int(value, 0, 255, setup.model);
         } else if (key == "sensor") {
-            ok = ok && parse_int(value, 0, 255, spec.sensor);
+            ok = ok && parse_int(value, 0, 255, setup.sensor);
         } else if (key == "firmware") {
-            ok = ok && parse_int(value, 0, 255, spec.firmware);
+            ok = ok && parse_int(value, 0, 255, setup.firmware);
         } else if (key == "dpi-step") {
-            ok = ok && parse_int(value, 1, 255, spec.dpi_step);
+            ok = ok && parse_int(value, 1, 255, setup.dpi_step);
         } else if (key == "memory") {
-            ok = ok && parse_int(value, 8, 32, spec.memory_kib) &&
-                 (spec.memory_kib == 8 || spec.memory_kib == 16 || spec.memory_kib == 32);
+            ok = ok && parse_int(value, 8, 32, setup.memory_kib) &&
+                 (setup.memory_kib == 8 || setup.memory_kib == 16 || setup.memory_kib == 32);
         } else if (key == "mice") {
-            ok = ok && parse_int(value, 1, 16, spec.mice);
+            ok = ok && parse_int(value, 1, 16, setup.mice);
         } else if (key == "variant") {
             ok = ok && value == "kp3";
-            spec.variant_kp3 = ok;
+            setup.variant_kp3 = ok;
         } else if (key == "state") {
             ok = ok && !value.empty();
             if (value == "none") {
-                spec.state_dir.reset();
+                setup.state_dir.reset();
             } else {
-                spec.state_dir = std::filesystem::path(value);
+                setup.state_dir = std::filesystem::path(value);
             }
         } else {
-            error = "unknown key '" + std::string(key) + "' in the simulation spec";
+            error = "unknown key '" + std::string(key) + "' for --simulate";
             return std::nullopt;
         }
         if (!ok) {
@@ -72,22 +72,22 @@ std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error)
             return std::nullopt;
         }
     }
-    return spec;
+    return setup;
 }
 
-std::shared_ptr<SimBackend> make_sim_backend(const SimSpec& spec) {
+std::shared_ptr<SimBackend> make_sim_backend(const SimSetup& setup) {
     auto backend = std::make_shared<SimBackend>();
-    const int size = spec.memory_kib * 1024;
-    for (int i = 0; i < spec.mice; ++i) {
+    const int size = setup.memory_kib * 1024;
+    for (int i = 0; i < setup.mice; ++i) {
         SimMouseConfig config =
-            spec.variant_kp3 ? SimMouseConfig::variant_kp3(size)
-                             : SimMouseConfig::family_mouse(spec.model, spec.sensor, spec.firmware,
-                                                            spec.dpi_step, size);
-        if (spec.state_dir) {
+            setup.variant_kp3 ? SimMouseConfig::variant_kp3(size)
+                              : SimMouseConfig::family_mouse(setup.model, setup.sensor,
+                                                             setup.firmware, setup.dpi_step, size);
+        if (setup.state_dir) {
             // The memory size is part of the name, so a mouse of another size starts afresh
             // instead of overwriting this one's image.
-            config.state_file_stem = *spec.state_dir / ("mouse" + std::to_string(i) + "-" +
-                                                        std::to_string(spec.memory_kib) + "k");
+            config.state_file_stem = *setup.state_dir / ("mouse" + std::to_string(i) + "-" +
+                                                         std::to_string(setup.memory_kib) + "k");
         }
         backend->add(std::make_shared<SimMouse>(std::move(config)));
     }

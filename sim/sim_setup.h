@@ -11,7 +11,7 @@
 
 namespace zentrik::sim {
 
-struct SimSpec {
+struct SimSetup {
     int model = 7;
     int sensor = 1;
     int firmware = 3;
@@ -25,12 +25,12 @@ struct SimSpec {
 
 // Parses SPEC; the empty text gives the defaults with state in default_state_dir(). On a bad
 // key or value returns nullopt and says why in `error`.
-std::optional<SimSpec> parse_sim_spec(std::string_view text, std::string& error);
+std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& error);
 
 // $XDG_STATE_HOME/zentrik/sim.
 std::filesystem::path default_state_dir();
 
-// The mice of `spec`, their state loaded from (and kept in) the state directory.
-std::shared_ptr<SimBackend> make_sim_backend(const SimSpec& spec);
+// The mice of `setup`, their state loaded from (and kept in) the state directory.
+std::shared_ptr<SimBackend> make_sim_backend(const SimSetup& setup);
 
 }  // namespace zentrik::sim

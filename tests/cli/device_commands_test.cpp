@@ -1,0 +1,128 @@
+// zentrikctl's device subcommands, run in-process against simulated mice kept in a temporary
+// state directory; each run_cli call stands for a new process.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli_command.h"
+#include "cli/commands/device_session.h"
+#include "tests/device/device_test_support.h"
+
+namespace zentrik::cli {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+
+class DeviceCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        state_ = std::filesystem::temp_directory_path() /
+                 ("zentrik-cli-test-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(state_);
+        use_device_timing(std::make_shared<device::testing::FakeTiming>());
+    }
+    void TearDown() override {
+        use_device_timing(nullptr);
+        std::filesystem::remove_all(state_);
+    }
+
+    int run(std::vector<std::string> args, const std::string& setup = "") {
+        std::string simulate = "--simulate=state=" + state_.string();
+        if (!setup.empty())
+            simulate += "," + setup;
+        args.insert(args.begin(), simulate);
+        out_.str("");
+        err_.str("");
+        return run_cli(args, out_, err_);
+    }
+
+    std::filesystem::path state_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(DeviceCommands, ListShowsEveryMouseWithIdentityAndMemory) {
+    ASSERT_EQ(run({"list"}, "model=8,sensor=5,firmware=12,dpi-step=200,memory=32,mice=2"), 0)
+        << err_.str();
+    const std::string text = out_.str();
+    EXPECT_THAT(text, MatchesRegex("0  sim:mouse0  model=8 sensor=5 firmware=12 dpi_step=200 "
+                                   "identity=[0-9A-F]{4} memory=32768\n"
+                                   "1  sim:mouse1  .* memory=32768\n"));
+    // The identity given at the first listing is kept by the mouse.
+    ASSERT_EQ(run({"list"}, "model=8,sensor=5,firmware=12,dpi-step=200,memory=32,mice=2"), 0);
+    EXPECT_EQ(out_.str(), text);
+}
+
+TEST_F(DeviceCommands, TracePrintsEachExchange) {
+    const std::vector<std::string> args = {"--simulate=state=" + state_.string(), "--trace",
+                                           "identify"};
+    ASSERT_EQ(run_cli(args, out_, err_), 0);
+    EXPECT_THAT(out_.str(), MatchesRegex("sim:mouse0  identity=[0-9A-F]{4} memory=16384\n"));
+    EXPECT_THAT(err_.str(), HasSubstr("00 02 00 fc ff 00 00 00 12  delay 0  ->  00 00 ff ff ff "
+                                      "ff ff ff ff  2.00 ms  sim:mouse0\n"));
+    EXPECT_THAT(err_.str(), HasSubstr("00 02 01 fe ff 00 12 00 12  delay 1  ->  "));
+}
+
+TEST_F(DeviceCommands, NamesWrittenInOneRunAreReadInTheNext) {
+    ASSERT_EQ(run({"name", "2", "Games"}), 0) << err_.str();
+    ASSERT_EQ(run({"name", "0", "Büro-Arbeit"}), 0);
+    EXPECT_THAT(err_.str(), HasSubstr("storing 'Büro-A'"));
+    ASSERT_EQ(run({"names"}), 0);
+    EXPECT_EQ(out_.str(),
+              "0  profile 1  Büro-A\n1  profile 2  (no name)\n2  profile 3  Games\n"
+              "3  profile 4  (no name)\n4  profile 5  (no name)\n");
+}
+
+TEST_F(DeviceCommands, ReadDumpsMemoryAcrossTheWrap) {
+    ASSERT_EQ(run({"name", "0", "AB"}), 0);
+    ASSERT_EQ(run({"read", "0xffb5", "4"}), 0);
+    EXPECT_EQ(out_.str(), "ffb5: 41 00 42 00\n");
+    ASSERT_EQ(run({"read", "fffe", "20"}, "memory=8"), 0);
+    EXPECT_THAT(out_.str(), MatchesRegex("fffe: 12 ff( ff){14}\n000e: ff ff ff ff\n"));
+}
+
+TEST_F(DeviceCommands, SecondMouseIsAddressedByNumber) {
+    ASSERT_EQ(run({"name", "--device=1", "4", "Two"}, "mice=2"), 0);
+    ASSERT_EQ(run({"names", "--device=1"}, "mice=2"), 0);
+    EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  Two\n"));
+    ASSERT_EQ(run({"names"}, "mice=2"), 0);
+    EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  (no name)\n"));
+    EXPECT_EQ(run({"names", "--device=2"}, "mice=2"), kDeviceError);
+    EXPECT_THAT(err_.str(), HasSubstr("there is no mouse 2"));
+}
+
+TEST_F(DeviceCommands, BadArgumentsGetAMessageAndAnError) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"read"},           {"read", "zz"},         {"read", "10000"},
+        {"read", "0", "0"}, {"read", "0", "16385"}, {"read", "0", "1", "2"},
+        {"name", "5", "x"}, {"name", "-1", "x"},    {"name", "1"},
+        {"names", "x"},     {"list", "x"},          {"identify", "--device=x"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_EQ(run(args), kUsageError) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_THAT(err_.str(), HasSubstr("zentrikctl")) << args[0];
+    }
+    out_.str("");
+    err_.str("");
+    EXPECT_EQ(run_cli({"--simulate=memory=12", "list"}, out_, err_), kUsageError);
+    EXPECT_THAT(err_.str(), HasSubstr("memory: 8, 16 or 32"));
+}
+
+TEST_F(DeviceCommands, UnansweredVariantIsNotListed) {
+    EXPECT_EQ(run({"list"}, "variant=kp3"), kDeviceError);
+    EXPECT_THAT(err_.str(), HasSubstr("no mouse found"));
+}
+
+TEST_F(DeviceCommands, HelpTextsExist) {
+    for (const char* name : {"list", "identify", "read", "names", "name"}) {
+        out_.str("");
+        EXPECT_EQ(run_cli({name, "--help"}, out_, err_), 0);
+        EXPECT_THAT(out_.str(), HasSubstr(std::string("Usage: zentrikctl ") + name));
+    }
+}
+
+}  // namespace
+}  // namespace zentrik::cli
