@@ -30,8 +30,10 @@ GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id) {
     GdkCursor* cursor = nullptr;
     if (gdk_pixbuf_loader_write(loader, png.data(), png.size(), nullptr) &&
         gdk_pixbuf_loader_close(loader, nullptr)) {
-        if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader))
-            cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, 0, 0);
+        if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
+            const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
+            cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, hot.x, hot.y);
+        }
     } else {
         gdk_pixbuf_loader_close(loader, nullptr);
     }

@@ -12,7 +12,7 @@ namespace zentrik::app {
 // background image) leaves the window rectangular.
 void apply_window_shape(GtkWidget* window, const ui::Region& shape);
 
-// A cursor from a built-in image (hot spot at its top left); null when the image is missing.
+// A cursor from a built-in image with its hot spot; null when the image is missing.
 GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id);
 
 }  // namespace zentrik::app
