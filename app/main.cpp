@@ -6,11 +6,12 @@
 #include "app/render_page.h"
 #include "app/shell/main_window.h"
 #include "app/startup/start_routine.h"
+#include "app/window_switches.h"
 #include "platform/paths.h"
 
 int main(int argc, char** argv) {
     using namespace zentrik;
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     // A headless render never touches the single instance or a display.
     std::string render_error;
     if (const auto request = app::parse_render_page(args, render_error)) {
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
             return 2;
         }
         return app::render_page(*request);
+    }
+    std::string page_error;
+    app::WindowOptions window_options;
+    window_options.page = app::take_page_switch(args, page_error);
+    if (!page_error.empty()) {
+        std::fprintf(stderr, "%s\n", page_error.c_str());
+        return 2;
     }
     const app::StartOptions options = app::parse_start_switches(args);
     if (options.help) {
@@ -31,5 +39,10 @@ int main(int argc, char** argv) {
     }
     const app::StartEnvironment env{platform::module_directory(), platform::user_config_directory(),
                                     platform::InstanceChannel(platform::default_instance_name())};
-    return app::run_start_routine(options, env, app::run_main_window);
+    return app::run_start_routine(
+        options, env,
+        [&window_options](const app::StartOptions& o,
+                          std::unique_ptr<platform::InstanceListener> listener) {
+            return app::run_main_window(o, std::move(listener), window_options);
+        });
 }

@@ -10,7 +10,7 @@ packages=(
   librsvg2-bin fonts-dejavu-core fonts-wine
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick)
 fi
 
 missing=()

@@ -1,104 +1,411 @@
+// The live window: the renderer's frames in an undecorated, shaped RGBA window, with pointer
+// and key events handed to the pointer logic in window coordinates.
 #include "app/shell/main_window.h"
 
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/shell/gtk_inline_editor.h"
+#include "app/shell/gtk_timers.h"
+#include "app/shell/page_commands.h"
+#include "app/shell/skin_window.h"
 #include "app/shell/tray_icon.h"
+#include "ui/input/clock.h"
+#include "ui/input/pointer_dispatcher.h"
+#include "ui/layout.h"
+#include "ui/renderer.h"
+#include "ui/widget_board.h"
 
 namespace zentrik::app {
 namespace {
 
-constexpr int kWindowWidth = 1046;
-constexpr int kWindowHeight = 655;
-constexpr char kDefaultCaption[] = "Zentrik Mouse  Rev 1.0";
+// Invalidated rectangles become queued draws of the picture. Other threads' rectangles are
+// handed to the main loop first.
+class GtkBoardOwner : public ui::BoardOwner {
+  public:
+    explicit GtkBoardOwner(GtkWidget* canvas) : canvas_(canvas) {}
+    ~GtkBoardOwner() override {
+        std::lock_guard lock(mutex_);
+        if (idle_)
+            g_source_remove(idle_);
+    }
 
-struct Shell {
-    GtkWidget* window = nullptr;
-    std::unique_ptr<platform::InstanceListener> listener;
+    void invalidate(const ui::Rect& r) override {
+        if (std::this_thread::get_id() == main_thread_) {
+            queue(r);
+            return;
+        }
+        std::lock_guard lock(mutex_);
+        pending_.push_back(r);
+        if (!idle_)
+            idle_ = g_idle_add(&GtkBoardOwner::flush, this);
+    }
+
+  private:
+    void queue(const ui::Rect& r) {
+        if (!r.empty())
+            gtk_widget_queue_draw_area(canvas_, r.left, r.top, r.width(), r.height());
+    }
+    static gboolean flush(gpointer data) {
+        auto* self = static_cast<GtkBoardOwner*>(data);
+        std::vector<ui::Rect> rects;
+        {
+            std::lock_guard lock(self->mutex_);
+            rects.swap(self->pending_);
+            self->idle_ = 0;
+        }
+        for (const ui::Rect& r : rects)
+            self->queue(r);
+        return G_SOURCE_REMOVE;
+    }
+
+    GtkWidget* canvas_;
+    const std::thread::id main_thread_ = std::this_thread::get_id();
+    std::mutex mutex_;
+    std::vector<ui::Rect> pending_;
+    guint idle_ = 0;
 };
 
-void bring_forward(Shell& shell) {
-    gtk_widget_show_all(shell.window);
-    gtk_window_deiconify(GTK_WINDOW(shell.window));
-    gtk_window_present(GTK_WINDOW(shell.window));
+// What the layout tells the window while it is built.
+struct BuildShell : ui::WindowShell {
+    std::string title = "Zentrik Mouse  Rev 1.0";
+    ui::Region shape;
+    void set_title(const std::string& t) override { title = t; }
+    void set_window_shape(const ui::Region& s) override { shape = s; }
+};
+
+int button_bit(guint button) {
+    switch (button) {
+        case 1:
+            return ui::kLeftButton;
+        case 2:
+            return ui::kMiddleButton;
+        case 3:
+            return ui::kRightButton;
+        case 8:
+            return ui::kFourthButton;
+        case 9:
+            return ui::kFifthButton;
+        default:
+            return 0;
+    }
 }
 
-gboolean on_instance_message(gint, GIOCondition, gpointer data) {
-    auto& shell = *static_cast<Shell*>(data);
-    if (auto message = shell.listener->receive()) {
+ui::Key key_of(guint keyval) {
+    switch (keyval) {
+        case GDK_KEY_Up:
+        case GDK_KEY_KP_Up:
+            return ui::Key::kUp;
+        case GDK_KEY_Down:
+        case GDK_KEY_KP_Down:
+            return ui::Key::kDown;
+        case GDK_KEY_Delete:
+        case GDK_KEY_KP_Delete:
+            return ui::Key::kDelete;
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+        case GDK_KEY_ISO_Enter:
+            return ui::Key::kEnter;
+        case GDK_KEY_Escape:
+            return ui::Key::kEscape;
+        case GDK_KEY_Page_Up:
+            return ui::Key::kPageUp;
+        case GDK_KEY_Page_Down:
+            return ui::Key::kPageDown;
+        case GDK_KEY_Home:
+            return ui::Key::kHome;
+        case GDK_KEY_End:
+            return ui::Key::kEnd;
+        default:
+            return ui::Key::kOther;
+    }
+}
+
+class LiveWindow : public WindowControl {
+  public:
+    LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options);
+    ~LiveWindow() override;
+
+    void bring_forward();
+    void hide_window() override { gtk_widget_hide(window_); }
+    void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
+    GtkWidget* window() const { return window_; }
+    const std::string& title() const { return build_.title; }
+
+  private:
+    static gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer self);
+    static gboolean on_button(GtkWidget*, GdkEventButton* e, gpointer self);
+    static gboolean on_motion(GtkWidget*, GdkEventMotion* e, gpointer self);
+    static gboolean on_scroll(GtkWidget*, GdkEventScroll* e, gpointer self);
+    static gboolean on_crossing(GtkWidget*, GdkEventCrossing* e, gpointer self);
+    static gboolean on_key_press(GtkWidget*, GdkEventKey* e, gpointer self);
+    static gboolean on_key_release(GtkWidget*, GdkEventKey* e, gpointer self);
+    static gboolean on_instance_message(gint, GIOCondition, gpointer self);
+    void set_cursor(int mode);
+
+    std::unique_ptr<platform::InstanceListener> listener_;
+    GtkWidget* window_ = nullptr;
+    GtkWidget* fixed_ = nullptr;
+    GtkWidget* canvas_ = nullptr;
+    BuildShell build_;
+    ui::WidgetBoard board_;
+    std::unique_ptr<GtkBoardOwner> owner_;
+    std::unique_ptr<ui::Renderer> renderer_;
+    GtkTimers timers_;
+    ui::SteadyClock clock_;
+    std::unique_ptr<GtkInlineEditor> editor_;
+    ui::PageChoice choice_;
+    std::unique_ptr<PageCommands> commands_;
+    std::unique_ptr<ui::PointerDispatcher> dispatcher_;
+    GdkCursor* active_cursor_ = nullptr;
+    GdkCursor* drag_cursor_ = nullptr;
+    int cursor_mode_ = ui::kArrowCursor;
+    int buttons_ = 0;
+    bool pointer_inside_ = false;
+    double scroll_accumulated_ = 0;
+    guint watch_ = 0;
+};
+
+LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
+                       const WindowOptions& options)
+    : listener_(std::move(listener)) {
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWindow* win = GTK_WINDOW(window_);
+    gtk_window_set_decorated(win, FALSE);
+    gtk_window_set_resizable(win, FALSE);
+    gtk_window_set_position(win, GTK_WIN_POS_CENTER);
+    gtk_widget_set_app_paintable(window_, TRUE);
+    if (GdkVisual* rgba = gdk_screen_get_rgba_visual(gtk_widget_get_screen(window_)))
+        gtk_widget_set_visual(window_, rgba);
+
+    fixed_ = gtk_fixed_new();
+    canvas_ = gtk_drawing_area_new();
+    gtk_widget_set_size_request(canvas_, ui::kWindowWidth, ui::kWindowHeight);
+    gtk_widget_set_can_focus(canvas_, TRUE);
+    gtk_widget_add_events(canvas_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                       GDK_POINTER_MOTION_MASK | GDK_SCROLL_MASK |
+                                       GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+    gtk_fixed_put(GTK_FIXED(fixed_), canvas_, 0, 0);
+    gtk_container_add(GTK_CONTAINER(window_), fixed_);
+
+    owner_ = std::make_unique<GtkBoardOwner>(canvas_);
+    editor_ = std::make_unique<GtkInlineEditor>(fixed_, timers_);
+    ui::build_main_window(board_, owner_.get(), build_);
+    gtk_window_set_title(win, build_.title.c_str());
+    gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
+    renderer_ = std::make_unique<ui::Renderer>(board_);
+
+    commands_ = std::make_unique<PageCommands>(board_, choice_, *this);
+    dispatcher_ = std::make_unique<ui::PointerDispatcher>(board_, *commands_, clock_, &timers_,
+                                                          editor_.get());
+    dispatcher_->set_foreground(
+        [this] { return gtk_window_is_active(GTK_WINDOW(window_)) || pointer_inside_; });
+    if (options.page) {
+        choice_.mouse_selected = true;
+        commands_->choose_page(*options.page);
+    } else {
+        ui::switch_page(board_, choice_);
+    }
+
+    GdkDisplay* display = gtk_widget_get_display(window_);
+    active_cursor_ = cursor_from_resource(display, ui::kActiveCursor);
+    drag_cursor_ = cursor_from_resource(display, ui::kDragCursor);
+
+    g_signal_connect(canvas_, "draw", G_CALLBACK(on_draw), this);
+    g_signal_connect(canvas_, "button-press-event", G_CALLBACK(on_button), this);
+    g_signal_connect(canvas_, "button-release-event", G_CALLBACK(on_button), this);
+    g_signal_connect(canvas_, "motion-notify-event", G_CALLBACK(on_motion), this);
+    g_signal_connect(canvas_, "scroll-event", G_CALLBACK(on_scroll), this);
+    g_signal_connect(canvas_, "enter-notify-event", G_CALLBACK(on_crossing), this);
+    g_signal_connect(canvas_, "leave-notify-event", G_CALLBACK(on_crossing), this);
+    g_signal_connect(window_, "key-press-event", G_CALLBACK(on_key_press), this);
+    g_signal_connect(window_, "key-release-event", G_CALLBACK(on_key_release), this);
+    // The window manager's close request ends the program.
+    g_signal_connect(window_, "delete-event",
+                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean {
+                         gtk_main_quit();
+                         return TRUE;
+                     }),
+                     nullptr);
+
+    gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
+    gtk_widget_realize(window_);
+    apply_window_shape(window_, build_.shape);
+    watch_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
+}
+
+LiveWindow::~LiveWindow() {
+    if (watch_)
+        g_source_remove(watch_);
+    dispatcher_.reset();  // stops the animation timer
+    editor_.reset();
+    board_.set_owner(nullptr);
+    gtk_widget_destroy(window_);
+    if (active_cursor_)
+        g_object_unref(active_cursor_);
+    if (drag_cursor_)
+        g_object_unref(drag_cursor_);
+}
+
+void LiveWindow::bring_forward() {
+    gtk_widget_show(window_);
+    gtk_window_deiconify(GTK_WINDOW(window_));
+    gtk_window_present(GTK_WINDOW(window_));
+}
+
+gboolean LiveWindow::on_instance_message(gint, GIOCondition, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    if (auto message = self.listener_->receive()) {
         if (*message == platform::InstanceMessage::kClose)
             gtk_main_quit();
         else
-            bring_forward(shell);
+            self.bring_forward();
     }
     return G_SOURCE_CONTINUE;
 }
 
-gboolean on_draw(GtkWidget* widget, cairo_t* cr, gpointer) {
-    const int w = gtk_widget_get_allocated_width(widget);
-    const int h = gtk_widget_get_allocated_height(widget);
-    cairo_set_source_rgb(cr, 0.11, 0.12, 0.14);
-    cairo_rectangle(cr, 0, 0, w, h);
-    cairo_fill(cr);
-    cairo_set_source_rgb(cr, 0.9, 0.9, 0.92);
-    cairo_select_font_face(cr, "Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, 20);
-    cairo_move_to(cr, 32, 48);
-    cairo_show_text(cr, kDefaultCaption);
+gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    ui::OverlayState overlay;
+    overlay.editor_visible = self.editor_->visible();
+    cairo_surface_t* frame = self.renderer_->compose(overlay);
+    // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, frame, 0, 0);
+    cairo_paint(cr);
+    return FALSE;
+}
+
+void LiveWindow::set_cursor(int mode) {
+    if (mode == cursor_mode_)
+        return;
+    cursor_mode_ = mode;
+    GdkCursor* cursor = mode == ui::kActiveCursorMode ? active_cursor_
+                        : mode == ui::kDragCursorMode ? drag_cursor_
+                                                      : nullptr;
+    if (GdkWindow* w = gtk_widget_get_window(canvas_))
+        gdk_window_set_cursor(w, cursor);
+}
+
+gboolean LiveWindow::on_button(GtkWidget*, GdkEventButton* e, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    if (e->type != GDK_BUTTON_PRESS && e->type != GDK_BUTTON_RELEASE)
+        return TRUE;  // double and triple clicks: the pointer logic counts presses itself
+    const int bit = button_bit(e->button);
+    if (!bit)
+        return TRUE;
+    const bool down = e->type == GDK_BUTTON_PRESS;
+    const int x = static_cast<int>(e->x);
+    const int y = static_cast<int>(e->y);
+    if (down)
+        self.buttons_ |= bit;
+    else
+        self.buttons_ &= ~bit;
+    const bool move_window =
+        down && bit == ui::kLeftButton && self.dispatcher_->widget_at(x, y) == nullptr;
+    int mode = self.dispatcher_->pointer_event(bit, self.buttons_, x, y);
+    if (move_window) {
+        // A press on empty skin moves the window; the window manager takes the release.
+        gtk_window_begin_move_drag(GTK_WINDOW(self.window_), static_cast<gint>(e->button),
+                                   static_cast<gint>(e->x_root), static_cast<gint>(e->y_root),
+                                   e->time);
+        self.buttons_ &= ~bit;
+        mode = self.dispatcher_->pointer_event(bit, self.buttons_, x, y);
+    }
+    self.set_cursor(mode);
     return TRUE;
 }
 
-// Keys never reach default handling: Escape, Enter and Alt+F4 inside the window do nothing.
-gboolean on_key(GtkWidget*, GdkEventKey*, gpointer) {
+gboolean LiveWindow::on_motion(GtkWidget*, GdkEventMotion* e, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    self.pointer_inside_ = true;
+    self.set_cursor(self.dispatcher_->pointer_event(0, self.buttons_, static_cast<int>(e->x),
+                                                    static_cast<int>(e->y)));
     return TRUE;
 }
 
-gboolean on_delete(GtkWidget*, GdkEvent*, gpointer) {
-    gtk_main_quit();  // the window manager's close request ends the program
+gboolean LiveWindow::on_scroll(GtkWidget*, GdkEventScroll* e, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    int notches = 0;
+    switch (e->direction) {
+        case GDK_SCROLL_UP:
+            notches = -1;
+            break;
+        case GDK_SCROLL_DOWN:
+            notches = 1;
+            break;
+        case GDK_SCROLL_SMOOTH:
+            self.scroll_accumulated_ += e->delta_y;
+            notches = static_cast<int>(self.scroll_accumulated_);
+            self.scroll_accumulated_ -= notches;
+            break;
+        default:
+            break;
+    }
+    if (notches != 0)
+        self.dispatcher_->wheel_event(notches, static_cast<int>(e->x), static_cast<int>(e->y));
     return TRUE;
+}
+
+gboolean LiveWindow::on_crossing(GtkWidget*, GdkEventCrossing* e, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    self.pointer_inside_ = e->type == GDK_ENTER_NOTIFY;
+    if (e->type == GDK_LEAVE_NOTIFY && e->mode == GDK_CROSSING_NORMAL) {
+        // Off the window: hover looks and the widget under the pointer go away.
+        self.set_cursor(self.dispatcher_->pointer_event(0, self.buttons_, -1000, -1000));
+    }
+    return FALSE;
+}
+
+gboolean LiveWindow::on_key_press(GtkWidget*, GdkEventKey* e, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    const ui::Key key = key_of(e->keyval);
+    if (self.editor_->visible()) {
+        if (key == ui::Key::kEnter || key == ui::Key::kEscape) {
+            self.dispatcher_->key_event(key);
+            return TRUE;
+        }
+        return FALSE;  // typing goes to the editor
+    }
+    if (key != ui::Key::kOther && key != ui::Key::kEnter && key != ui::Key::kEscape)
+        self.dispatcher_->key_event(key);
+    return TRUE;  // keys never reach default handling: Escape and Enter do nothing
+}
+
+gboolean LiveWindow::on_key_release(GtkWidget*, GdkEventKey*, gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    return !self.editor_->visible();
 }
 
 }  // namespace
 
 int run_main_window(const StartOptions& options,
-                    std::unique_ptr<platform::InstanceListener> listener) {
+                    std::unique_ptr<platform::InstanceListener> listener,
+                    const WindowOptions& window_options) {
     if (!gtk_init_check(nullptr, nullptr)) {
         g_printerr("zentrik: cannot open the display\n");
         return 1;
     }
-    Shell shell;
-    shell.listener = std::move(listener);
-    shell.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    GtkWindow* win = GTK_WINDOW(shell.window);
-    gtk_window_set_title(win, kDefaultCaption);
-    gtk_window_set_decorated(win, FALSE);
-    gtk_window_set_resizable(win, FALSE);
-    gtk_widget_set_size_request(shell.window, kWindowWidth, kWindowHeight);
-    gtk_window_set_position(win, GTK_WIN_POS_CENTER);
-
-    GtkWidget* canvas = gtk_drawing_area_new();
-    gtk_container_add(GTK_CONTAINER(shell.window), canvas);
-    g_signal_connect(canvas, "draw", G_CALLBACK(on_draw), nullptr);
-    g_signal_connect(shell.window, "key-press-event", G_CALLBACK(on_key), nullptr);
-    g_signal_connect(shell.window, "key-release-event", G_CALLBACK(on_key), nullptr);
-    g_signal_connect(shell.window, "delete-event", G_CALLBACK(on_delete), nullptr);
-
-    TrayIcon tray(kDefaultCaption, "Restore", "Exit",
-                  {[&shell] { bring_forward(shell); }, [] { gtk_main_quit(); }});
-    g_signal_connect(shell.window, "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+    LiveWindow live(std::move(listener), window_options);
+    TrayIcon tray(live.title(), "Restore", "Exit",
+                  {[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
+    g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
                          static_cast<TrayIcon*>(t)->set_window_visible(true);
                      }),
                      &tray);
-    g_signal_connect(shell.window, "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+    g_signal_connect(live.window(), "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
                          static_cast<TrayIcon*>(t)->set_window_visible(false);
                      }),
                      &tray);
-    const guint watch = g_unix_fd_add(shell.listener->fd(), G_IO_IN, on_instance_message, &shell);
     if (!options.hide)
-        bring_forward(shell);
+        live.bring_forward();
     gtk_main();
-    g_source_remove(watch);
-    gtk_widget_destroy(shell.window);
+    g_signal_handlers_disconnect_by_data(live.window(), &tray);
     return 0;
 }
 

@@ -1,15 +1,22 @@
 #pragma once
 // The GTK main window and its main loop.
 #include <memory>
+#include <optional>
 
 #include "app/startup/command_line.h"
 #include "platform/instance_channel.h"
 
 namespace zentrik::app {
 
-// Runs the main window until the program ends for real (window manager close request, or
-// a later instance started with "/close"); returns the process exit status.
+struct WindowOptions {
+    // Development switch: show this page as if a mouse were selected.
+    std::optional<int> page;
+};
+
+// Runs the main window until the program ends for real (window manager close request, tray
+// "Exit", or a later instance started with "/close"); returns the process exit status.
 int run_main_window(const StartOptions& options,
-                    std::unique_ptr<platform::InstanceListener> listener);
+                    std::unique_ptr<platform::InstanceListener> listener,
+                    const WindowOptions& window_options = {});
 
 }  // namespace zentrik::app

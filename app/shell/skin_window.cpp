@@ -1,0 +1,44 @@
+#include "app/shell/skin_window.h"
+
+#include <gtk/gtk.h>
+
+#include "res/skin_resources.h"
+
+namespace zentrik::app {
+
+void apply_window_shape(GtkWidget* window, const ui::Region& shape) {
+    if (shape.empty())
+        return;
+    cairo_region_t* region = cairo_region_create();
+    for (const ui::Rect& r : shape.rects) {
+        const cairo_rectangle_int_t rect{r.left, r.top, r.width(), r.height()};
+        cairo_region_union_rectangle(region, &rect);
+    }
+    // Clicks on the transparent corners fall through to what lies below.
+    gtk_widget_shape_combine_region(window, region);
+    gtk_widget_input_shape_combine_region(window, region);
+    cairo_region_destroy(region);
+}
+
+GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id) {
+    const auto png = res::skin_png(resource_id);
+    if (png.empty())
+        return nullptr;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+    if (!loader)
+        return nullptr;
+    GdkCursor* cursor = nullptr;
+    if (gdk_pixbuf_loader_write(loader, png.data(), png.size(), nullptr) &&
+        gdk_pixbuf_loader_close(loader, nullptr)) {
+        if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
+            const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
+            cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, hot.x, hot.y);
+        }
+    } else {
+        gdk_pixbuf_loader_close(loader, nullptr);
+    }
+    g_object_unref(loader);
+    return cursor;
+}
+
+}  // namespace zentrik::app

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Clicking through the live window: started on the home page, a click on the DPI category
+# shows the DPI page; Escape leaves the window open.
+source "$(dirname "$0")/lib.sh"
+ZENTRIK=$1
+TITLE="Zentrik Mouse"
+work=$(mktemp -d)
+start_xvfb
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+
+# "r g b" of pixel (X, Y) of an image.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage \
+    -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
+}
+# Sum of the channel differences of two "r g b" triples.
+distance() {
+  local -a a=($1) b=($2)
+  local d=0 i diff
+  for i in 0 1 2; do
+    diff=$(( a[i] - b[i] ))
+    d=$(( d + (diff < 0 ? -diff : diff) ))
+  done
+  echo $d
+}
+
+# Reference pictures of the two pages, as they look on a screen without a compositor.
+for page in 2 5; do
+  "$ZENTRIK" --render-page $page "$work/p$page.png" || fail "cannot render page $page"
+  convert "$work/p$page.png" -background black -flatten "$work/f$page.png"
+done
+# Probe points that only the DPI page paints: its sliders and panel, away from the tabs.
+probes=()
+for point in "700 322" "700 358" "300 445" "750 445" "400 250" "860 330"; do
+  read -r px py <<<"$point"
+  d=$(distance "$(pixel "$work/f2.png" $px $py)" "$(pixel "$work/f5.png" $px $py)")
+  if (( d > 60 )); then probes+=("$point"); fi
+done
+(( ${#probes[@]} > 0 )) || fail "pages 2 and 5 look alike at every probe"
+
+# shows PAGE SHOT: at every probe the screenshot SHOT matches the reference of PAGE.
+shows() {
+  local page=$1 shot=$2 point px py d
+  for point in "${probes[@]}"; do
+    read -r px py <<<"$point"
+    d=$(distance "$(pixel "$shot" $((WX + px)) $((WY + py)))" "$(pixel "$work/f$page.png" $px $py)")
+    (( d <= 30 )) || return 1
+  done
+  return 0
+}
+
+"$ZENTRIK" --page 5 & app=$!
+wait_for 20 window_visible "$TITLE" || fail "no window for --page 5"
+wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+WX=$X; WY=$Y
+sleep 0.5
+import -window root "$work/before.png"
+shows 2 "$work/before.png" && fail "the probes cannot tell the pages apart"
+shows 5 "$work/before.png" || fail "the window does not show the home page at start"
+
+# The centre of the "function dpi" button at (40, 400).
+xdotool mousemove $((WX + 90)) $((WY + 416)) click 1
+check_dpi() { import -window root "$work/after.png" && shows 2 "$work/after.png"; }
+wait_for 5 check_dpi || fail "a click on the DPI category did not show the DPI page"
+
+xdotool key Escape
+sleep 0.5
+window_visible "$TITLE" >/dev/null || fail "Escape closed the window"
+kill -0 $app || fail "Escape ended the program"
+
+"$ZENTRIK" /close
+wait_for 5 process_gone $app || fail "/close did not end the program"
+echo "page switch: all checks passed"

@@ -1,0 +1,129 @@
+// Opening and committing the inline editor.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "ui/fonts.h"
+#include "ui/input/pointer_dispatcher.h"
+
+namespace zentrik::ui {
+
+namespace {
+
+constexpr std::uint8_t kWaitShort = 0x88;  // wait step with a one-byte value
+constexpr std::uint8_t kWaitLong = 0x89;   // wait step with a two-byte value
+
+bool is_wait(const ListItem& row) {
+    return row.code == kWaitShort || row.code == kWaitLong;
+}
+
+int wait_value(const ListItem& row) {
+    return row.code == kWaitShort ? row.payload[0] : row.payload[0] | (row.payload[1] << 8);
+}
+
+// Leading optional sign and digits; 0 when there are none. Saturates instead of overflowing.
+long long leading_int(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);
+    return negative ? -value : value;
+}
+
+std::string strip_prefix(std::string text, std::string_view prefix) {
+    if (text.starts_with(prefix))
+        text.erase(0, prefix.size());
+    return text;
+}
+
+}  // namespace
+
+void PointerDispatcher::open_editor(Widget& w, int row) {
+    if (!editor_)
+        return;
+    WidgetBoard::Lock lock = board_.lock();
+    PointerState& p = board_.pointer;
+    const int t = font_entry(w.font).pixel_size + 4;
+    EditorRequest request;
+    request.font = w.font;
+    request.limit = w.edit_limit;
+    request.box = {w.x + 2, w.y + (w.height - t) / 2, w.x + w.width - 2,
+                   w.y + (w.height - t) / 2 + t};
+    request.text = w.text;
+    if (w.kind == kList) {
+        if (!w.has_row(row))
+            return;
+        ListItem& item = w.rows[row];
+        const int visual = (w.pinned_first_row && row == 0) ? 0 : row - w.first_row;
+        const int top = w.y + 32 + visual * w.row_height + w.row_height / 2 - t / 2;
+        Rect row_box{w.x + 7, top, w.x + w.width - 6, top + t};
+        request.text = item.text;
+        if (w.edit_mode == 1) {
+            if (!is_wait(item)) {
+                // Key and button rows flip between down, up and press instead.
+                if (item.code >= 4 && item.code <= 7) {
+                    item.code = static_cast<std::uint8_t>(((item.code + 1) % 3) | 4);
+                    board_.invalidate_widget(&w);
+                }
+                emit(kActionSecondPress, w.id, &w, nullptr);
+                return;
+            }
+            request.text = std::to_string(wait_value(item));
+            request.limit = 5;
+            request.digits_only = true;
+            row_box.left += 80;
+            request.box = row_box;
+        } else if (w.no_header_rows || (!item.is_header() && item.value != kFixedRowValue)) {
+            request.box = row_box;
+        }
+    }
+    p.edit_target = &w;
+    p.edit_row = w.kind == kList ? row : -1;
+    editor_->show(request);
+}
+
+void PointerDispatcher::commit_editor() {
+    if (!editor_ || !editor_->visible())
+        return;
+    WidgetBoard::Lock lock = board_.lock();
+    PointerState& p = board_.pointer;
+    Widget* w = p.edit_target;
+    const std::string text = editor_->text();
+    editor_->hide();
+    p.edit_target = nullptr;
+    if (!w)
+        return;
+    if (w->kind != kList) {
+        w->text = text;
+    } else if (w->has_row(p.edit_row)) {
+        ListItem& item = w->rows[p.edit_row];
+        if (w->edit_mode == 1 && is_wait(item)) {
+            const int value = static_cast<int>(std::clamp(leading_int(text), 0LL, 65535LL));
+            item.code = value <= 255 ? kWaitShort : kWaitLong;
+            item.size = value <= 255 ? 2 : 3;
+            item.payload[0] = static_cast<std::uint8_t>(value & 0xFF);
+            item.payload[1] = static_cast<std::uint8_t>(value >> 8);
+            WidgetBoard::recompute_offsets(*w);
+        } else if (w->renamable) {
+            item.text = strip_prefix(strip_prefix(text, "_@"), "_#");
+        }
+    }
+    board_.invalidate_widget(w);
+    emit(kActionEdited, w->id, w, nullptr);
+}
+
+void PointerDispatcher::cancel_editor() {
+    if (!editor_ || !editor_->visible())
+        return;
+    WidgetBoard::Lock lock = board_.lock();
+    editor_->hide();
+    board_.invalidate_widget(board_.pointer.edit_target);
+    board_.pointer.edit_target = nullptr;
+}
+
+}  // namespace zentrik::ui
