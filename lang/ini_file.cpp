@@ -2,8 +2,8 @@
 
 #include <cctype>
 #include <fstream>
-#include <sstream>
 
+#include "lang/file_bytes.h"
 #include "lang/text_codec.h"
 
 namespace zentrik::lang {
@@ -60,15 +60,8 @@ std::string clean_value(std::string_view v) {
 }  // namespace
 
 IniFile IniFile::load(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return parse(bytes.str());
+    const auto bytes = read_file_bytes(path, kMaxTextFileBytes);
+    return bytes ? parse(*bytes) : IniFile{};
 }
 
 IniFile IniFile::parse(std::string_view bytes) {

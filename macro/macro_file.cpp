@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "lang/file_bytes.h"
 #include "macro/archive_string.h"
 
 namespace zentrik::macro {
@@ -69,18 +70,11 @@ MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes) {
 }
 
 MacroFileContents read_macro_file(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    // Never more than a header and the largest code a mouse can hold, whatever N says.
+    const auto bytes = lang::read_file_bytes(path, kMaxHeaderBytes + kMaxMacroCodeBytes);
+    if (!bytes)
         return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::vector<std::uint8_t> bytes(kMaxHeaderBytes + kMaxMacroCodeBytes);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        return {};
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return parse_macro_file(bytes);
+    return parse_macro_file({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
 }
 
 std::uint32_t macro_file_size(const std::filesystem::path& path) {

@@ -1,8 +1,6 @@
 #include "macro/macro_library.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "lang/file_bytes.h"
 #include "lang/text_codec.h"
 #include "macro/macro_file.h"
 
@@ -115,16 +113,9 @@ MacroLibrary parse_library(std::string_view file_bytes,
 }
 
 MacroLibrary load_library(const std::filesystem::path& module_directory) {
-    const auto path = module_directory / kLibraryFileName;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return parse_library(bytes.str(), module_directory);
+    const auto bytes =
+        lang::read_file_bytes(module_directory / kLibraryFileName, lang::kMaxTextFileBytes);
+    return bytes ? parse_library(*bytes, module_directory) : MacroLibrary{};
 }
 
 }  // namespace zentrik::macro
