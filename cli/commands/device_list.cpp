@@ -55,17 +55,8 @@ int run_device_list(CliContext& ctx) {
 }
 
 int run_device_identify(CliContext& ctx) {
-    auto args = ctx.args;
-    const auto index = take_device_option(ctx, args);
-    if (!index)
-        return kUsageError;
-    if (!args.empty()) {
-        ctx.err << "zentrikctl identify: unexpected argument '" << args[0] << "'\n"
-                << kDeviceIdentifyUsage;
-        return kUsageError;
-    }
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, *index, status);
+    auto mouse = open_mouse_without_arguments(ctx, "identify", kDeviceIdentifyUsage, status);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

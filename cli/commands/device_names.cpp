@@ -26,17 +26,8 @@ constexpr std::size_t kNameChars = 6;
 }  // namespace
 
 int run_device_names(CliContext& ctx) {
-    auto args = ctx.args;
-    const auto index = take_device_option(ctx, args);
-    if (!index)
-        return kUsageError;
-    if (!args.empty()) {
-        ctx.err << "zentrikctl names: unexpected argument '" << args[0] << "'\n"
-                << kDeviceNamesUsage;
-        return kUsageError;
-    }
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, *index, status);
+    auto mouse = open_mouse_without_arguments(ctx, "names", kDeviceNamesUsage, status);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

@@ -101,6 +101,21 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
     return AddressedMouse{std::move(lib), *device};
 }
 
+std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
+                                                           const char* usage, int& exit_code) {
+    auto args = ctx.args;
+    const auto index = take_device_option(ctx, args);
+    exit_code = kUsageError;
+    if (!index)
+        return std::nullopt;
+    if (!args.empty()) {
+        ctx.err << "zentrikctl " << command << ": unexpected argument '" << args[0] << "'\n"
+                << usage;
+        return std::nullopt;
+    }
+    return open_addressed_mouse(ctx, *index, exit_code);
+}
+
 std::optional<long> parse_number(const std::string& text, bool hex_default) {
     std::string digits = text;
     int base = hex_default ? 16 : 10;

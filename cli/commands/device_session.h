@@ -33,6 +33,11 @@ struct AddressedMouse {
 // set to the status to return.
 std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code);
 
+// For commands whose only argument is "--device=N": the addressed mouse, or nullopt after
+// printing why (`exit_code` then holds the status to return).
+std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
+                                                           const char* usage, int& exit_code);
+
 // Numbers on the command line: decimal, or hexadecimal with "0x"; `hex_default` reads bare
 // digits as hexadecimal (addresses).
 std::optional<long> parse_number(const std::string& text, bool hex_default = false);
