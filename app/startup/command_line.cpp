@@ -59,7 +59,11 @@ std::string start_usage_text() {
            "  /close, --close        end the running instance, if any, and open nothing\n"
            "  /showtip, --showtip    show the tray balloon one second after start\n"
            "  --help                 show this text\n"
-           "  --version              show the version\n";
+           "  --version              show the version\n"
+           "\n"
+           "For development and tests:\n"
+           "  --page N               show page N (0, 1, 2, 3, 5, 99) as if a mouse were selected\n"
+           "  --render-page N OUT    write page N as a PNG file without a display, then exit\n";
 }
 
 }  // namespace zentrik::app
