@@ -13,7 +13,8 @@ if(ZENTRIK_SANITIZE)
   add_link_options(${_san})
 endif()
 # Sanitizer settings compiled into every executable (harmless in other builds).
-add_library(zentrik_sanitizer_defaults OBJECT ${CMAKE_CURRENT_LIST_DIR}/lsan_suppressions.cpp)
+add_library(zentrik_sanitizer_defaults OBJECT ${CMAKE_CURRENT_LIST_DIR}/lsan_suppressions.cpp
+                                              ${CMAKE_CURRENT_LIST_DIR}/tsan_suppressions.cpp)
 
 if(ZENTRIK_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)

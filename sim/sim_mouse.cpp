@@ -413,6 +413,10 @@ void SimMouse::queue_input(std::vector<std::uint8_t> report) {
 
 void SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
     std::lock_guard lock(mutex_);
+    raise_input_locked(event, data);
+}
+
+void SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data) {
     std::vector<std::uint8_t> r(8, 0);
     r[0] = kInputReportId;
     r[1] = kKey;
@@ -423,24 +427,22 @@ void SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> dat
     queue_input(std::move(r));
 }
 
+// A button press changes the setting and raises its event in one step, so that presses on
+// several threads raise one event each, with the value that press set, in the order they took
+// effect.
 void SimMouse::press_profile_button(int profile) {
-    {
-        std::lock_guard lock(mutex_);
-        working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % 5);
-    }
-    const std::uint8_t p = working_settings().profile;
-    raise_input(kEventProfile, std::span(&p, 1));
+    std::lock_guard lock(mutex_);
+    working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % 5);
+    const std::uint8_t p = working_.profile;
+    raise_input_locked(kEventProfile, std::span(&p, 1));
 }
 
 void SimMouse::press_dpi_button(int level) {
-    std::array<std::uint8_t, 4> data{};
-    {
-        std::lock_guard lock(mutex_);
-        working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
-        const auto& xy = working_.dpi[working_.dpi_level];
-        data = {working_.dpi_level, 0xFA, xy[0], xy[1]};
-    }
-    raise_input(kEventDpi, data);
+    std::lock_guard lock(mutex_);
+    working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    const auto& xy = working_.dpi[working_.dpi_level];
+    const std::array<std::uint8_t, 4> data = {working_.dpi_level, 0xFA, xy[0], xy[1]};
+    raise_input_locked(kEventDpi, data);
 }
 
 void SimMouse::tilt(int amount) {

@@ -116,6 +116,7 @@ class SimMouse {
     void run_settings_request(const FeatureReport& req, FeatureReport& reply);
     void run_memory_request(const FeatureReport& req, FeatureReport& reply);
     void queue_input(std::vector<std::uint8_t> report);
+    void raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data);
 
     SimMouseConfig config_;
     mutable std::mutex mutex_;

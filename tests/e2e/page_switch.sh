@@ -54,10 +54,10 @@ wait_for 20 window_visible "$TITLE" || fail "no window for --page 5"
 wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 WX=$X; WY=$Y
-sleep 0.5
-import -window root "$work/before.png"
+# The first paint may come well after the window maps (fonts load first on a slow build).
+check_home() { import -window root "$work/before.png" && shows 5 "$work/before.png"; }
+wait_for 20 check_home || fail "the window does not show the home page at start"
 shows 2 "$work/before.png" && fail "the probes cannot tell the pages apart"
-shows 5 "$work/before.png" || fail "the window does not show the home page at start"
 
 # The centre of the "function dpi" button at (40, 400).
 xdotool mousemove $((WX + 90)) $((WY + 416)) click 1

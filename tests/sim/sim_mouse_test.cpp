@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <thread>
 
 #include "sim/sim_backend.h"
 
@@ -158,6 +160,36 @@ TEST(SimMouse, InputReportsCarryTheLinkTag) {
     EXPECT_EQ(m.working_settings().dpi_level, 2);
     m.set_faults({.unplugged = true});
     EXPECT_EQ(m.read_input(buf, 1000), -1) << "an unplugged mouse ends the wait";
+}
+
+TEST(SimMouse, ButtonPressesOnTwoThreadsRaiseOneEventEachWithTheirOwnValue) {
+    SimMouse m(SimMouseConfig::family_mouse(7, 1, 3, 100, 8192));
+    constexpr int kPresses = 5000;
+    auto presser = [&](int profile, int level) {
+        for (int i = 0; i < kPresses; ++i) {
+            m.press_profile_button(profile);
+            m.press_dpi_button(level);
+        }
+    };
+    std::thread a(presser, 1, 0);
+    std::thread b(presser, 2, 3);
+    a.join();
+    b.join();
+
+    std::map<std::pair<int, int>, int> counts;  // (event, value) -> events raised
+    std::array<std::uint8_t, 8> buf{};
+    std::array<std::uint8_t, 8> last_profile{}, last_dpi{};
+    while (m.read_input(buf, 0) == 8) {
+        ++counts[{buf[3], buf[4]}];
+        (buf[3] == kEventProfile ? last_profile : last_dpi) = buf;
+    }
+    EXPECT_EQ(counts, (std::map<std::pair<int, int>, int>{{{kEventProfile, 1}, kPresses},
+                                                          {{kEventProfile, 2}, kPresses},
+                                                          {{kEventDpi, 0}, kPresses},
+                                                          {{kEventDpi, 3}, kPresses}}));
+    // The latest events tell the settings the mouse ended with.
+    EXPECT_EQ(last_profile[4], m.working_settings().profile);
+    EXPECT_EQ(last_dpi[4], m.working_settings().dpi_level);
 }
 
 TEST(SimBackend, ListsPluggedMiceAndOpensByPath) {
