@@ -232,16 +232,20 @@ StringTables default_string_tables() {
 }
 
 StringTables load_string_tables(const LanguageSources& sources) {
+    return translated_string_tables(language_id_for(sources),
+                                    IniFile::load(sources.module_directory / kLanguageIniName));
+}
+
+StringTables translated_string_tables(int language_id, const IniFile& language_file) {
     StringTables t = default_string_tables();
-    t.language_id = language_id_for(sources);
+    t.language_id = language_id;
     t.language_section = std::to_string(t.language_id);
     if (t.language_id == 1028)
         t.wired_mode_note = kWiredNote1028;
     if (t.language_id == 1042)
         t.wired_mode_note = kWiredNote1042;
 
-    const Translation tr(IniFile::load(sources.module_directory / kLanguageIniName),
-                         t.language_section);
+    const Translation tr(language_file, t.language_section);
     t.button_names = walked_table(tr, "button_str", kButtonNames, false);
     t.caption = tr.in("APP", "str").value_or(kDefaultCaption);
     for (std::size_t i = 0; i < t.process_captions.size(); ++i) {

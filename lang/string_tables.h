@@ -9,6 +9,8 @@
 
 namespace zentrik::lang {
 
+class IniFile;
+
 // Ends the walked tables (button names, function names, messages).
 inline constexpr char kStopMarker[] = "_STOP_";
 // A key whose value is exactly this counts as missing.
@@ -140,6 +142,9 @@ struct LanguageSources {
 
 // Builds the tables as the program does at start-up (no global state touched).
 StringTables load_string_tables(const LanguageSources& sources);
+// The tables of `language_id` with the texts of its section in `language_file` (a parsed
+// "language.ini"): what load_string_tables builds once it knows the language and read the file.
+StringTables translated_string_tables(int language_id, const IniFile& language_file);
 
 // Loads the language into the program-wide tables; called once while the window is built.
 void load_language(const LanguageSources& sources);
