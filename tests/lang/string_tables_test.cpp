@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "lang/ini_file.h"
 #include "lang/language_files.h"
 #include "lang/language_id.h"
 #include "lang/text_codec.h"
@@ -146,6 +147,14 @@ TEST_F(LanguageLoad, UserLanguageIdIsMaskedTo12Bits) {
     EXPECT_EQ(t.wired_mode_note, "\r\n\r\n只支援有線模式");
     EXPECT_EQ(t.no_mouse_text(),
               "Can not detect mouse !!r\nPlease check the connection.\r\n\r\n只支援有線模式");
+}
+
+TEST(StringTables, ParsedLanguageFileTranslatesOnlyTheChosenSection) {
+    const auto t = translated_string_tables(
+        1042, IniFile::parse("[1033]\r\nmsg_str3=No\r\n[1042]\r\nmsg_str3=Yes\r\n"));
+    EXPECT_EQ(t.language_section, "1042");
+    EXPECT_EQ(t.message(kMsgOverwriteTitle), "Yes");
+    EXPECT_FALSE(t.wired_mode_note.empty());
 }
 
 TEST(StringTables, IndexOutsideATableGivesEmptyText) {
