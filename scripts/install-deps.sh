@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtk-3-dev libcairo2-dev libpango1.0-dev libayatana-appindicator3-dev
-  libudev-dev libusb-1.0-0-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libxtst-dev libx11-dev
-  librsvg2-bin fonts-dejavu-core fonts-wine
+  libusb-1.0-0-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libxtst-dev libx11-dev
+  fonts-dejavu-core fonts-wine
 )
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick)
