@@ -8,7 +8,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 start_xvfb() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: the server must not reset (and refuse connections) when its last client ends.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
