@@ -1,6 +1,7 @@
 // Scan-code facts and the built-in US key names.
 #include <linux/input-event-codes.h>
 
+#include "lang/text_codec.h"
 #include "platform/key_names.h"
 #include "platform/linux/key_names_table.h"
 
@@ -185,23 +186,9 @@ char32_t us_character(int evdev) {
 
 std::string to_utf8(char32_t cp) {
     std::string out;
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return out;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    // No character (0) or an invalid code point names nothing, rather than U+FFFD.
+    if (cp != 0 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF))
+        lang::append_utf8(out, cp);
     return out;
 }
 
