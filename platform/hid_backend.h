@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/device_monitor.h"
+
 namespace zentrik::platform {
 
 // One top-level collection of an interface. Report lengths are in bytes including the
@@ -69,6 +71,14 @@ class HidBackend {
     virtual std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) {
         (void)path;
         return std::nullopt;
+    }
+    // Reports arrivals and removals of this backend's interfaces; nullptr when it cannot.
+    virtual std::unique_ptr<DeviceMonitor> make_monitor() { return nullptr; }
+    // The vendor input reports of the mouse whose feature interface is `path`; nullptr when
+    // they cannot be read.
+    virtual std::unique_ptr<InputReportStream> open_input_reports(const std::string& path) {
+        (void)path;
+        return nullptr;
     }
 };
 
