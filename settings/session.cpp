@@ -120,11 +120,16 @@ void Session::show_page(int page) {
     model_.with([&](SettingsState& s) {
         s.chosen_page = page;
         choice.chosen_page = page;
-        choice.mouse_selected = !s.selected_path.empty();
+        choice.mouse_selected = !s.selected_path.empty() || s.preview;
         choice.any_mouse_listed = s.any_mouse_listed;
     });
     ui::switch_page(board_, choice);
     model_.with([&](SettingsState& s) { s.chosen_page = choice.chosen_page; });
+}
+
+void Session::preview_page(int page) {
+    model_.with([](SettingsState& s) { s.preview = true; });
+    show_page(page);
 }
 
 void Session::install_rows() {

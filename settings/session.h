@@ -117,6 +117,8 @@ class Session : public ui::WidgetEventHandler {
     void choose_mouse();
     void load_settings();
     void show_page(int page);
+    // Shows `page` as if a mouse were selected (a development view; no mouse is looked for).
+    void preview_page(int page);
 
     // --- profiles and buttons ---
     void select_profile(int profile, bool from_widget);
