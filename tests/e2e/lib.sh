@@ -3,6 +3,9 @@ set -euo pipefail
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"  # GTK keeps caches until exit
 export NO_AT_BRIDGE=1
+# The simulated mice, safety copies and settings of a test live in a folder of its own.
+E2E_HOME=$(mktemp -d)
+export XDG_STATE_HOME="$E2E_HOME/state" XDG_CONFIG_HOME="$E2E_HOME/config"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -14,7 +17,7 @@ start_xvfb() {
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
   export DISPLAY=":$display"
-  trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+  trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
 }
 
 # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false after SECONDS.
