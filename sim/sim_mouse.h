@@ -213,6 +213,7 @@ class SimMouse {
     mutable bool truncate_events_ = false;
     mutable std::vector<std::vector<std::uint8_t>> unsaved_events_;
     mutable bool save_failure_reported_ = false;
+    mutable bool memory_file_kept_ = false;  // damaged, and could not be moved aside
     std::vector<std::weak_ptr<platform::ChangeNotifier>> watchers_;
 
     // What happens on this process's side of the wire.

@@ -149,6 +149,7 @@ void SimMouse::load_memory() const {
                                     std::istreambuf_iterator<char>());
     if (image.size() == memory_.size()) {
         memory_ = std::move(image);
+        memory_file_kept_ = false;
         return;
     }
     // A damaged image is kept for the user to look at, never overwritten.
@@ -162,6 +163,7 @@ void SimMouse::load_memory() const {
     if (ec) {
         std::cerr << "it could not be moved aside (" << ec.message()
                   << "), so the mouse runs on an erased memory that is not saved\n";
+        memory_file_kept_ = true;
         return;
     }
     std::cerr << "moved it to " << aside.string() << " and started with an erased memory\n";
@@ -237,6 +239,10 @@ bool SimMouse::save_changes() const {
 
 bool SimMouse::save_memory_ranges() const {
     const auto path = state_path(".mem");
+    if (memory_file_kept_) {  // a damaged file that could not be moved aside stays untouched
+        report_save_failure("its damaged memory file " + path.string() + " is kept as it is");
+        return false;
+    }
     std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
     auto ranges = unsaved_memory_;
     if (!f) {  // no file yet: write the whole image

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
@@ -87,6 +88,41 @@ TEST(SimSharing, TwoProgramsSeeEachOthersWrites) {
     EXPECT_EQ(ma.link_tag(), 0);
     EXPECT_EQ(mb.working_settings(), mb.stored_settings());
     EXPECT_EQ(ma.working_settings().wheel_rate, SimSettings{}.wheel_rate);
+    std::filesystem::remove_all(dir);
+}
+
+// Two programs writing at once: neither loses the other's change, not even in the files that
+// are written whole (working settings).
+TEST(SimSharing, ConcurrentWritersLoseNothing) {
+    const auto dir = fresh_dir("concurrent");
+    auto a = program(dir), b = program(dir);
+    constexpr int kWrites = 200;
+    auto writer = [](SimMouse& m, std::uint8_t base, std::uint8_t level_axis) {
+        for (int i = 0; i < kWrites; ++i) {
+            const auto addr = static_cast<std::uint8_t>(base + 2 * i % 100);
+            exchange(m, {0, 0x02, 0x01, addr, 0x01, 0, static_cast<std::uint8_t>(i), 0, 0x12});
+            // DPI value of level i % 4 on this writer's own axis.
+            exchange(m, {0, 0x01, 0x83, level_axis, static_cast<std::uint8_t>(i % 4),
+                         static_cast<std::uint8_t>(i), 0, 0, 0x12});
+        }
+    };
+    std::thread ta(writer, std::ref(*a->mouse(0)), 0, 0);
+    std::thread tb(writer, std::ref(*b->mouse(0)), 1, 1);
+    ta.join();
+    tb.join();
+    auto c = program(dir);
+    const auto memory = c->mouse(0)->memory();
+    const auto working = c->mouse(0)->working_settings();
+    for (int level = 0; level < 4; ++level) {
+        const int last = kWrites - 4 + level;  // the last value written to this level
+        EXPECT_EQ(working.dpi[static_cast<std::size_t>(level)][0], last) << level;
+        EXPECT_EQ(working.dpi[static_cast<std::size_t>(level)][1], last) << level;
+    }
+    for (int k = 0; k < 50; ++k) {  // the last round of each writer at each of its addresses
+        EXPECT_EQ(memory[0x100 + 2 * k], 150 + k) << k;
+        EXPECT_EQ(memory[0x100 + 2 * k + 1], 150 + k) << k;
+    }
+    EXPECT_EQ(a->mouse(0)->memory(), memory);
     std::filesystem::remove_all(dir);
 }
 
