@@ -347,17 +347,17 @@ void SimMouse::run_memory_request(const FeatureReport& req, FeatureReport& reply
 
 // ---- the user's side ----
 
-void SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
+bool SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
-    raise_input_locked(event, data);
+    return raise_input_locked(event, data) && access.save();
 }
 
 // The report goes to this process's read_input queue and to the log that every program's input
 // streams read; it carries the link tag the mouse holds now.
-void SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data) {
+bool SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data) {
     if (!plug_.plugged)
-        return;  // an unplugged mouse raises nothing
+        return false;  // an unplugged mouse raises nothing
     std::vector<std::uint8_t> r(8, 0);
     r[0] = kInputReportId;
     r[1] = kKey;
@@ -377,45 +377,54 @@ void SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8
     input_.push_back(std::move(r));
     input_ready_.notify_all();
     notify_watchers_locked();
+    return true;
 }
 
 // A button press changes the setting and raises its event in one step, so that presses on
 // several threads raise one event each, with the value that press set, in the order they took
 // effect.
-void SimMouse::press_profile_button(int profile) {
+bool SimMouse::press_profile_button(int profile) {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % 5);
     unsaved_power_ = true;
     const std::uint8_t p = working_.profile;
-    raise_input_locked(kEventProfile, std::span(&p, 1));
+    return raise_input_locked(kEventProfile, std::span(&p, 1)) && access.save();
 }
 
-void SimMouse::press_dpi_button(int level) {
+bool SimMouse::press_dpi_button(int level) {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
     unsaved_power_ = true;
     const auto& xy = working_.dpi[working_.dpi_level];
     const std::array<std::uint8_t, 4> data = {working_.dpi_level, 0xFA, xy[0], xy[1]};
-    raise_input_locked(kEventDpi, data);
+    return raise_input_locked(kEventDpi, data) && access.save();
 }
 
-void SimMouse::change_dpi(int level, int x, int y) {
+bool SimMouse::change_dpi(int level, int x, int y) {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
     working_.dpi_level = l;
     working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
                        static_cast<std::uint8_t>(std::clamp(y, 0, 255))};
     unsaved_power_ = true;
     const std::array<std::uint8_t, 4> data = {l, 0xFA, working_.dpi[l][0], working_.dpi[l][1]};
-    raise_input_locked(kEventDpi, data);
+    return raise_input_locked(kEventDpi, data) && access.save();
 }
 
-void SimMouse::change_wheel(int level, int x, int y, int rate) {
+bool SimMouse::change_wheel(int level, int x, int y, int rate) {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
     working_.dpi_level = l;
     working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
@@ -424,31 +433,34 @@ void SimMouse::change_wheel(int level, int x, int y, int rate) {
     unsaved_power_ = true;
     const std::array<std::uint8_t, 4> data = {l, working_.dpi[l][0], working_.dpi[l][1],
                                               working_.wheel_rate};
-    raise_input_locked(kEventWheel, data);
+    return raise_input_locked(kEventWheel, data) && access.save();
 }
 
-void SimMouse::tilt(int amount) {
+bool SimMouse::tilt(int amount) {
     const auto a =
         static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(amount, -128, 127)));
-    raise_input(kEventTilt, std::span(&a, 1));
+    return raise_input(kEventTilt, std::span(&a, 1));
 }
 
-void SimMouse::plug() {
+bool SimMouse::plug() {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
     set_plugged_locked(true);
+    return access.save();
 }
 
-void SimMouse::unplug() {
+bool SimMouse::unplug() {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
     set_plugged_locked(false);
+    return access.save();
 }
 
-void SimMouse::restart() {
+bool SimMouse::restart() {
     std::lock_guard lock(mutex_);
     SharedAccess access(*this);
     power_cycle_locked();
+    return access.save();
 }
 
 SimPlugState SimMouse::plug_state() const {

@@ -118,21 +118,24 @@ class SimMouse {
     bool present() const;
 
     // --- the user's side: things done on the mouse itself ---
-    void press_profile_button(int profile);  // switches profile, raises event 1
-    void press_dpi_button(int level);        // switches DPI level, raises event 2
+    // Each returns false when the mouse is unplugged (nothing happens) or when the change could
+    // not be saved to the state files.
+    bool press_profile_button(int profile);  // switches profile, raises event 1
+    bool press_dpi_button(int level);        // switches DPI level, raises event 2
     // A DPI level and its X/Y steps set on the mouse itself; raises event 2.
-    void change_dpi(int level, int x, int y);
+    bool change_dpi(int level, int x, int y);
     // A DPI level, its X/Y steps and the wheel rate set on the mouse itself; raises event 11.
-    void change_wheel(int level, int x, int y, int rate);
-    void tilt(int amount);  // raises event 3 (signed amount)
-    void raise_input(std::uint8_t event, std::span<const std::uint8_t> data);
+    bool change_wheel(int level, int x, int y, int rate);
+    bool tilt(int amount);  // raises event 3 (signed amount)
+    bool raise_input(std::uint8_t event, std::span<const std::uint8_t> data);
 
     // The cable. Plugging in starts a new power-on: the link tag is forgotten and the working
     // settings fall back to the stored ones. Both are seen by every program sharing the state.
-    void plug();
-    void unplug();
+    // False when the change could not be saved.
+    bool plug();
+    bool unplug();
     // Power cycle without a pause: the same as unplug() and plug().
-    void restart();
+    bool restart();
     SimPlugState plug_state() const;
 
     // The log of input reports raised in this power-on, by any program sharing the mouse.
@@ -182,7 +185,7 @@ class SimMouse {
     void run_request(const FeatureReport& req, FeatureReport& reply);
     void run_settings_request(const FeatureReport& req, FeatureReport& reply);
     void run_memory_request(const FeatureReport& req, FeatureReport& reply);
-    void raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data);
+    bool raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data);
     void set_plugged_locked(bool plugged);
     void power_cycle_locked();
     void notify_watchers_locked();

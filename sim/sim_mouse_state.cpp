@@ -314,7 +314,7 @@ void SimMouse::report_save_failure(const std::string& what) const {
     save_failure_reported_ = true;
     std::cerr << "zentrik: the simulated mouse cannot save its state in "
               << state_directory().string() << " (" << what
-              << "); its exchanges fail while that lasts\n";
+              << "); its exchanges that change the mouse fail while that lasts\n";
 }
 
 // ---- the log of input reports ----

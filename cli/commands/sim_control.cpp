@@ -96,10 +96,12 @@ int plug_or_unplug(CliContext& ctx, bool plug) {
     auto mouse = simulated_mouse(ctx, command, usage, index, status);
     if (!mouse)
         return status;
-    if (plug)
-        mouse->plug();
-    else
-        mouse->unplug();
+    if (!(plug ? mouse->plug() : mouse->unplug())) {
+        ctx.err << "zentrikctl " << command
+                << ": the simulated mouse's state could not be saved, so other programs do not "
+                   "see the change\n";
+        return kExitBadFile;
+    }
     ctx.out << sim::SimBackend::path_of(static_cast<std::size_t>(index))
             << (plug ? ": plugged in\n" : ": unplugged\n");
     return kExitOk;
@@ -107,22 +109,22 @@ int plug_or_unplug(CliContext& ctx, bool plug) {
 
 struct EventKind {
     const char* name;
-    std::vector<std::pair<int, int>> ranges;  // of each value
-    std::function<void(sim::SimMouse&, const std::vector<int>&)> raise;
+    std::vector<std::pair<int, int>> ranges;                             // of each value
+    std::function<bool(sim::SimMouse&, const std::vector<int>&)> raise;  // false: not saved
 };
 
 const std::vector<EventKind>& event_kinds() {
     static const std::vector<EventKind> kinds = {
         {"profile",
          {{0, 4}},
-         [](sim::SimMouse& m, const auto& v) { m.press_profile_button(v[0]); }},
+         [](sim::SimMouse& m, const auto& v) { return m.press_profile_button(v[0]); }},
         {"dpi",
          {{0, 3}, {0, 255}, {0, 255}},
-         [](sim::SimMouse& m, const auto& v) { m.change_dpi(v[0], v[1], v[2]); }},
+         [](sim::SimMouse& m, const auto& v) { return m.change_dpi(v[0], v[1], v[2]); }},
         {"wheel",
          {{0, 3}, {0, 255}, {0, 255}, {0, 255}},
-         [](sim::SimMouse& m, const auto& v) { m.change_wheel(v[0], v[1], v[2], v[3]); }},
-        {"tilt", {{-128, 127}}, [](sim::SimMouse& m, const auto& v) { m.tilt(v[0]); }},
+         [](sim::SimMouse& m, const auto& v) { return m.change_wheel(v[0], v[1], v[2], v[3]); }},
+        {"tilt", {{-128, 127}}, [](sim::SimMouse& m, const auto& v) { return m.tilt(v[0]); }},
     };
     return kinds;
 }
@@ -186,7 +188,11 @@ int run_sim_event(CliContext& ctx) {
                 << " is unplugged (zentrikctl --simulate plug " << index << ")\n";
         return kExitNoMouse;
     }
-    kind->raise(*mouse, values);
+    if (!kind->raise(*mouse, values)) {
+        ctx.err << "zentrikctl event: the simulated mouse's state could not be saved, so other "
+                   "programs do not get the report\n";
+        return kExitBadFile;
+    }
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli_command.h"
@@ -129,6 +130,18 @@ TEST_F(SimControl, BadCommandLinesChangeNothing) {
     stream->read_pending(reports);
     EXPECT_TRUE(reports.empty());
     EXPECT_TRUE(window_->mouse(1)->present());
+}
+
+TEST_F(SimControl, AChangeOtherProgramsCannotSeeIsAFailure) {
+    std::filesystem::create_directories(state_);
+    std::ofstream(state_ / "file") << "in the way";
+    const std::string spec = "--simulate=state=" + (state_ / "file" / "sim").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{spec, "unplug"}, {spec, "event", "tilt", "2"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(run_cli(args, out, err), kExitBadFile) << args[1];
+        EXPECT_THAT(err.str(), HasSubstr("could not be saved"));
+    }
 }
 
 }  // namespace
