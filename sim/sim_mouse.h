@@ -220,9 +220,10 @@ class SimMouse {
     std::vector<std::weak_ptr<platform::ChangeNotifier>> watchers_;
 
     // What happens on this process's side of the wire.
-    std::array<std::uint8_t, 32> staged_{};
+    // A power cycle that another program made clears them too, hence `mutable`.
+    mutable std::array<std::uint8_t, 32> staged_{};
     FeatureReport reply_{};
-    bool reply_ready_ = false;
+    mutable bool reply_ready_ = false;
     bool unplug_after_reply_ = false;
     std::deque<std::vector<std::uint8_t>> input_;
     std::vector<FeatureReport> requests_;

@@ -132,9 +132,14 @@ std::filesystem::path SimMouse::state_directory() const {
 }
 
 void SimMouse::load_all() const {
+    const SimPlugState before = plug_;
     load_memory();
     load_stored_settings();
     load_power_state();
+    if (plug_.power_on != before.power_on) {  // another program replugged the mouse
+        reply_ready_ = false;
+        staged_.fill(0);
+    }
 }
 
 void SimMouse::load_memory() const {

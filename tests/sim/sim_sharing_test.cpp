@@ -88,6 +88,12 @@ TEST(SimSharing, TwoProgramsSeeEachOthersWrites) {
     EXPECT_EQ(ma.link_tag(), 0);
     EXPECT_EQ(mb.working_settings(), mb.stored_settings());
     EXPECT_EQ(ma.working_settings().wheel_rate, SimSettings{}.wheel_rate);
+
+    // A reply pending when another program replugs the mouse is gone with the power.
+    EXPECT_TRUE(ma.set_feature(FeatureReport{0, 0x01, 0x07}));
+    mb.restart();
+    EXPECT_TRUE(ma.get_feature(r));
+    EXPECT_EQ(r[1], 0) << "neither busy nor done";
     std::filesystem::remove_all(dir);
 }
 
