@@ -72,6 +72,26 @@ class HidBackend {
         (void)path;
         return std::nullopt;
     }
+    // Why open(path) fails just now, in a few words ("Permission denied"); empty when it opens,
+    // or when the backend cannot tell.
+    virtual std::string open_failure(const std::string& path) {
+        (void)path;
+        return {};
+    }
+    // The USB interface number (bInterfaceNumber) the interface belongs to; -1 when unknown or
+    // not on USB. A mouse of the family announces interface 0 and interface 1 (see
+    // interface_bits()).
+    virtual int interface_number(const std::string& path) {
+        (void)path;
+        return -1;
+    }
+    // The interfaces that carry the vendor input reports of the mouse whose feature interface
+    // is `path` (its own and its siblings' collections on a vendor usage page with input
+    // reports), in enumeration order; empty when none or when the backend cannot tell.
+    virtual std::vector<std::string> vendor_input_paths(const std::string& path) {
+        (void)path;
+        return {};
+    }
     // Reports arrivals and removals of this backend's interfaces; nullptr when it cannot.
     virtual std::unique_ptr<DeviceMonitor> make_monitor() { return nullptr; }
     // The vendor input reports of the mouse whose feature interface is `path`; nullptr when
