@@ -167,32 +167,41 @@ TEST(HidrawMouseNodes, MonitorSetsUpWithoutBlocking) {
     EXPECT_TRUE(monitor->read_changes().empty()) << "nothing pending, and no wait for it";
 }
 
-// FIFOs stand in for the nodes: a writer sends reports; closing it is the unplug.
-TEST(HidrawMouseNodes, InputReportsOfTheVendorCollectionsThroughOneDescriptor) {
+// FIFOs stand in for the nodes: writers send reports; closing one is the unplug.
+TEST(HidrawMouseNodes, InputReportsOfAllVendorCollectionsThroughOneDescriptor) {
     FakeSysfs fs;
-    fs.add_virtual_node(4, vendor_input_collection());
-    const auto path = fs.dev_path(4);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    auto stream = make_hidraw_backend(fs.roots())->open_input_reports(path);
+    fs.add_usb_node(1, "1-2", 7, "0100", mouse_with_vendor_collection(), 1);
+    fs.add_usb_node(2, "1-2", 7, "0100", vendor_input_collection(), 1);
+    fs.add_usb_node(3, "1-2", 7, "0100", vendor_input_collection(), 2);
+    int writers[2] = {-1, -1};
+    for (int n : {2, 3})
+        ASSERT_EQ(::mkfifo(fs.dev_path(n).c_str(), 0600), 0);
+    auto stream = make_hidraw_backend(fs.roots())->open_input_reports(fs.dev_path(1));
     ASSERT_NE(stream, nullptr);
-    const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
-    ASSERT_GE(writer, 0);
+    for (int i = 0; i < 2; ++i) {
+        writers[i] = ::open(fs.dev_path(2 + i).c_str(), O_WRONLY | O_NONBLOCK);
+        ASSERT_GE(writers[i], 0);
+    }
 
     std::vector<Bytes> reports;
     EXPECT_TRUE(stream->read_pending(reports));
     EXPECT_TRUE(reports.empty());
 
-    const Bytes report = {4, 0x12, 7, 1, 2, 0, 0, 0};
-    ASSERT_EQ(::write(writer, report.data(), report.size()), 8);
+    const Bytes profile = {4, 0x12, 7, 1, 2, 0, 0, 0};
+    const Bytes tilt = {4, 0x12, 7, 3, 0xFF, 0, 0, 0};
+    ASSERT_EQ(::write(writers[1], tilt.data(), tilt.size()), 8);
     pollfd p{stream->fd(), POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 1000), 1) << "the stream's descriptor wakes the loop";
+    ASSERT_EQ(::write(writers[0], profile.data(), profile.size()), 8);
     EXPECT_TRUE(stream->read_pending(reports));
-    EXPECT_EQ(reports, std::vector<Bytes>{report});
+    EXPECT_EQ(reports, (std::vector<Bytes>{profile, tilt}));
+    EXPECT_EQ(::poll(&p, 1, 0), 0) << "drained";
 
-    ::close(writer);
-    EXPECT_FALSE(stream->read_pending(reports)) << "the node went away";
+    ::close(writers[1]);
+    EXPECT_FALSE(stream->read_pending(reports)) << "a node went away";
     EXPECT_FALSE(stream->read_pending(reports));
-    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_EQ(::poll(&p, 1, 0), 0) << "the hang-up does not keep waking the loop";
+    ::close(writers[0]);
 
     EXPECT_EQ(make_hidraw_backend(fs.roots())->open_input_reports(fs.dev_path(5)), nullptr);
 }
