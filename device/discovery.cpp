@@ -78,6 +78,11 @@ void zklib::discover() {
             d.sensor = (*identity)[4];
             d.dpi_step = (*identity)[5];
             devices_.push_back(d);
+        } else if (!identity) {
+            // The node opened, but the device that answers its strings may not be reached:
+            // a mouse of the family may be there all the same.
+            if (std::string why = handle->strings_failure(); !why.empty())
+                unopened_.push_back({path, std::move(why)});
         }
         handle->cancel();
     }

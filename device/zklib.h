@@ -14,12 +14,12 @@
 
 namespace zentrik::device {
 
-// An interface that the last discovery could not open although its report descriptor shows
-// the collection a mouse of the family talks through: a mouse may be there that this user may
-// not use (device permissions).
+// An interface that shows the collection a mouse of the family talks through but that the last
+// discovery could not open, or whose identity string it was not permitted to read: a mouse may
+// be there that this user may not use (device permissions).
 struct UnopenedInterface {
     std::string path;
-    std::string reason;  // why the open failed, e.g. "Permission denied"; may be empty
+    std::string reason;  // why, e.g. "Permission denied"; may be empty
 };
 
 class zklib {

@@ -44,6 +44,10 @@ class HidHandle {
     // Indexed string `index` as the raw bytes the device returns (no decoding); nullopt when
     // the device does not answer.
     virtual std::optional<std::vector<std::uint8_t>> indexed_string(int index) = 0;
+    // When indexed strings cannot be read because this user may not reach the device that
+    // answers them (on Linux the USB device node): what and why, e.g. "/dev/bus/usb/001/007:
+    // Permission denied". Empty otherwise, also when the device simply has no such string.
+    virtual std::string strings_failure() { return {}; }
 
     // Feature reports: byte 0 of the buffer is the report id.
     virtual bool set_feature(std::span<const std::uint8_t> report) = 0;

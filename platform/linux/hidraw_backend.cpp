@@ -92,6 +92,21 @@ class HidrawHandle final : public HidHandle {
         return usb::read_string_descriptor(node, index);
     }
 
+    std::string strings_failure() override {
+        const auto usb = usb_parent();
+        if (!usb || roots_.read_string)
+            return {};
+        const auto node = usb::usbfs_node(roots_.usbfs, usb->bus, usb->address);
+        const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+            return {};
+        }
+        if (errno != EACCES && errno != EPERM)
+            return {};
+        return node.string() + ": " + std::error_code(errno, std::generic_category()).message();
+    }
+
     bool set_feature(std::span<const std::uint8_t> report) override {
         if (report.empty() || report.size() > kMaxIoctlBytes)
             return false;

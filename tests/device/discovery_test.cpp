@@ -79,6 +79,21 @@ TEST(Discovery, AnyMouseCollectionWithTheLinkReportQualifiesTheInterface) {
     EXPECT_TRUE(read_link_tag(rig.lib, "sim:mouse0")) << "the transport talks to it too";
 }
 
+TEST(Discovery, AMouseWhoseStringsMayNotBeReadIsReportedNotIgnored) {
+    auto iface = std::make_shared<testing::ScriptedInterface>();
+    zklib lib(std::make_shared<testing::ScriptedBackend>(iface),
+              std::make_shared<testing::FakeTiming>());
+    lib.discover();
+    EXPECT_TRUE(lib.unopened().empty()) << "a device without strings is just not listed";
+
+    iface->strings_failure = "/dev/bus/usb/001/007: Permission denied";
+    lib.discover();
+    EXPECT_EQ(lib.device_count(), 0);
+    ASSERT_EQ(lib.unopened().size(), 1u);
+    EXPECT_EQ(lib.unopened()[0].path, "scripted");
+    EXPECT_EQ(lib.unopened()[0].reason, iface->strings_failure);
+}
+
 TEST(Discovery, WakesTheVariantAndDoesNotListIt) {
     SimRig rig;
     auto variant = rig.add(SimMouseConfig::variant_kp3());
