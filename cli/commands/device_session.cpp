@@ -28,10 +28,11 @@ std::shared_ptr<platform::HidBackend> system_backend() {
 // A mouse is attached but this user may not open it: say which node and where the fix is.
 void report_unopened(CliContext& ctx, const std::vector<device::UnopenedInterface>& unopened) {
     for (const auto& u : unopened) {
-        ctx.err << "zentrikctl: cannot open " << u.path;
+        ctx.err << "zentrikctl: " << u.path
+                << " looks like a mouse of the family but cannot be opened";
         if (!u.reason.empty())
             ctx.err << " (" << u.reason << ")";
-        ctx.err << ", which looks like a mouse of the family; install the udev rule that "
+        ctx.err << "; install the udev rule that "
                    "gives you access to it (see README: device access)\n";
     }
 }

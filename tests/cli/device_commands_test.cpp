@@ -162,8 +162,8 @@ TEST_F(AttachedMice, AMouseThatCannotBeOpenedFailsInsteadOfSimulating) {
     for (const char* command : {"list", "identify", "names"}) {
         EXPECT_EQ(run_attached({command}), kExitDevice) << command;
         EXPECT_EQ(err_.str(),
-                  "zentrikctl: cannot open /dev/hidraw7 (Permission denied), which looks like a "
-                  "mouse of the family; install the udev rule that gives you access to it (see "
+                  "zentrikctl: /dev/hidraw7 looks like a mouse of the family but cannot be opened "
+                  "(Permission denied); install the udev rule that gives you access to it (see "
                   "README: device access)\n")
             << command;
         EXPECT_EQ(out_.str(), "");
