@@ -198,6 +198,21 @@ TEST_F(SettingsCommands, TextFormShowsNamesLevelsAndOptions) {
     EXPECT_THAT(text, HasSubstr("(no name)"));
 }
 
+TEST_F(SettingsCommands, AFailedExchangeIsAFailureAndNothingIsStored) {
+    // Replies that never complete: every exchange fails.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"settings"},
+                                                 {"button", "0", "1", "copy"},
+                                                 {"dpi", "0", "800"},
+                                                 {"rate", "500"},
+                                                 {"profile", "2"},
+                                                 {"level", "1"}}) {
+        EXPECT_EQ(run(args, "fault=never-done", true), 4) << args[0];
+        EXPECT_THAT(err_.str(), HasSubstr("zentrikctl " + args[0] + ": the mouse did not"));
+        EXPECT_THAT(err_.str(), Not(HasSubstr("00 01 02 00"))) << args[0] << ": nothing stored";
+        EXPECT_EQ(out_.str(), "") << args[0];
+    }
+}
+
 TEST_F(SettingsCommands, UsageAndMissingMouse) {
     EXPECT_EQ(run({"dpi", "--help"}), 0);
     EXPECT_THAT(out_.str(), HasSubstr("Usage: zentrikctl dpi"));
