@@ -1,22 +1,23 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
+#include "cli/commands/autostart.h"
 #include "cli/commands/device_commands.h"
+#include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
-#include "cli/commands/hid_caps.h"
 
 namespace zentrik::cli {
 
 const std::vector<CliCommand>& all_commands() {
     static const std::vector<CliCommand> commands = {
         {"list", "list the mice found, with identity and memory size", kDeviceListUsage,
-         run_device_list},
+         run_device_list, true},
         {"identify", "read (or give) a mouse's identity number and find its memory size",
-         kDeviceIdentifyUsage, run_device_identify},
+         kDeviceIdentifyUsage, run_device_identify, true},
         {"read", "hex dump of a mouse's memory", kDeviceReadUsage, run_device_read},
-        {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
+        {"names", "print the five profile names", kDeviceNamesUsage, run_device_names, true},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
@@ -26,7 +27,9 @@ const std::vector<CliCommand>& all_commands() {
         CliCommand{"library", "the macro library: categories, entries, paths, sizes", kLibraryUsage,
                    run_library},
         CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
-                   kHidCapsUsage, run_hid_caps},
+                   kHidCapsUsage, run_hid_caps, true},
+        CliCommand{"autostart", "start the program hidden with the desktop session, or not",
+                   kAutostartUsage, run_autostart, true},
     };
     return commands;
 }

@@ -1,29 +1,14 @@
 // zklib::discover(): walks the backend's interfaces and lists the mice of the family.
 #include <string>
 
+#include "device/family_strings.h"
 #include "device/transport.h"
 #include "device/zklib.h"
 
 namespace zentrik::device {
 namespace {
 
-constexpr int kIdentityString = 120;
-constexpr int kVariantString = 199;
-constexpr char kVariantCode[] = "KP-3";
 constexpr int kVariantWakeDelayMs = 8;
-
-// The variant answers string 199 with "KP-3"; its first four bytes, each taken as one
-// character, are compared.
-bool is_variant(const std::vector<std::uint8_t>& s) {
-    if (s.size() < 4)
-        return false;
-    return std::string(s.begin(), s.begin() + 4) == kVariantCode;
-}
-
-// The family signature is the raw bytes 'Z' '4' (not UTF-16 text).
-bool has_signature(const std::vector<std::uint8_t>& s) {
-    return s.size() >= 2 && s[0] == 'Z' && s[1] == '4';
-}
 
 }  // namespace
 
@@ -42,13 +27,13 @@ void zklib::discover() {
         (void)handle->attributes();  // read as the system does; not part of the decision
 
         const auto variant = handle->indexed_string(kVariantString);
-        if (variant && is_variant(*variant)) {
+        if (variant && is_variant_string(*variant)) {
             // Wake the variant up; it is not listed by this discovery.
             Report wake{0x00, 0x08, 0x01, 0x00};
             Report ignored{};
             handshake(wake, ignored, *handle, *this, kReportLength, kVariantWakeDelayMs, path);
         } else if (const auto identity = handle->indexed_string(kIdentityString);
-                   identity && has_signature(*identity)) {
+                   identity && has_family_signature(*identity)) {
             auto byte = [&](std::size_t i) { return i < identity->size() ? (*identity)[i] : 0; };
             _DEVICE_ d;
             d.path = path;

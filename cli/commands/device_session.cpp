@@ -27,7 +27,7 @@ std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code)
         const auto setup = sim::parse_sim_setup(*ctx.globals.simulate, error);
         if (!setup) {
             ctx.err << "zentrikctl: --simulate: " << error << "\n";
-            exit_code = kUsageError;
+            exit_code = kExitUsage;
             return nullptr;
         }
         backend = sim::make_sim_backend(*setup);
@@ -95,7 +95,7 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
         return std::nullopt;
     auto device = pick_device(ctx, *lib, index);
     if (!device) {
-        exit_code = kDeviceError;
+        exit_code = kExitNoMouse;
         return std::nullopt;
     }
     return AddressedMouse{std::move(lib), *device};
@@ -105,7 +105,7 @@ std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, cons
                                                            const char* usage, int& exit_code) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
-    exit_code = kUsageError;
+    exit_code = kExitUsage;
     if (!index)
         return std::nullopt;
     if (!args.empty()) {

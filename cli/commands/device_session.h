@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/exit_codes.h"
 #include "device/zklib.h"
 
 namespace zentrik::cli {
@@ -44,7 +45,5 @@ std::optional<long> parse_number(const std::string& text, bool hex_default = fal
 
 // Replaces real time for in-process tests (nullptr restores it).
 void use_device_timing(std::shared_ptr<device::Timing> timing);
-
-inline constexpr int kDeviceError = 1;
 
 }  // namespace zentrik::cli

@@ -3,12 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/cli_command.h"
 #include "cli/commands/device_session.h"
 #include "tests/device/device_test_support.h"
+
+#include <nlohmann/json.hpp>
 
 namespace zentrik::cli {
 namespace {
@@ -56,6 +59,48 @@ TEST_F(DeviceCommands, ListShowsEveryMouseWithIdentityAndMemory) {
     EXPECT_EQ(out_.str(), text);
 }
 
+// The JSON shapes scripts rely on: keys, types and the values the text output shows.
+TEST_F(DeviceCommands, JsonOutputHasTheDocumentedShapes) {
+    const std::string mice = "model=8,sensor=5,firmware=12,dpi-step=200,memory=32,mice=2";
+    ASSERT_EQ(run({"--json", "list"}, mice), kExitOk) << err_.str();
+    const auto list = nlohmann::json::parse(out_.str());
+    ASSERT_EQ(list.at("mice").size(), 2u);
+    const auto& first = list["mice"][0];
+    EXPECT_EQ(first.at("index"), 0);
+    EXPECT_EQ(first.at("path"), "sim:mouse0");
+    EXPECT_EQ(first.at("model"), 8);
+    EXPECT_EQ(first.at("sensor"), 5);
+    EXPECT_EQ(first.at("firmware"), 12);
+    EXPECT_EQ(first.at("dpi_step"), 200);
+    EXPECT_EQ(first.at("memory"), 32768);
+    EXPECT_THAT(first.at("identity").get<std::string>(), MatchesRegex("[0-9A-F]{4}"));
+
+    // --json also works after the command; identify reports the identity list gave.
+    ASSERT_EQ(run({"identify", "--json"}, mice), kExitOk) << err_.str();
+    const auto identify = nlohmann::json::parse(out_.str());
+    EXPECT_EQ(identify.at("identity"), first.at("identity"));
+    EXPECT_EQ(identify.at("memory"), 32768);
+
+    ASSERT_EQ(run({"name", "1", "Sniper"}, mice), kExitOk) << err_.str();
+    ASSERT_EQ(run({"--json", "names"}, mice), kExitOk) << err_.str();
+    const auto names = nlohmann::json::parse(out_.str());
+    ASSERT_EQ(names.at("profiles").size(), 5u);
+    EXPECT_EQ(names["profiles"][1].at("name"), "Sniper");
+    EXPECT_EQ(names["profiles"][1].at("profile"), 2);
+    EXPECT_TRUE(names["profiles"][0].at("name").is_null());
+}
+
+TEST_F(DeviceCommands, ExitStatusesTellFailuresApart) {
+    EXPECT_EQ(run({"--json", "read", "0"}), kExitUsage);  // read prints no JSON
+    EXPECT_THAT(err_.str(), HasSubstr("no JSON output"));
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(run({"identify", "--device=5"}), kExitNoMouse);
+    EXPECT_EQ(run({"--bogus"}), kExitUsage);
+    // Every message is one line on stderr.
+    const std::string message = err_.str();
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+}
+
 TEST_F(DeviceCommands, TracePrintsEachExchange) {
     const std::vector<std::string> args = {"--simulate=state=" + state_.string(), "--trace",
                                            "identify"};
@@ -90,7 +135,7 @@ TEST_F(DeviceCommands, SecondMouseIsAddressedByNumber) {
     EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  Two\n"));
     ASSERT_EQ(run({"names"}, "mice=2"), 0);
     EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  (no name)\n"));
-    EXPECT_EQ(run({"names", "--device=2"}, "mice=2"), kDeviceError);
+    EXPECT_EQ(run({"names", "--device=2"}, "mice=2"), kExitNoMouse);
     EXPECT_THAT(err_.str(), HasSubstr("there is no mouse 2"));
 }
 
@@ -112,7 +157,7 @@ TEST_F(DeviceCommands, BadArgumentsGetAMessageAndAnError) {
 }
 
 TEST_F(DeviceCommands, UnansweredVariantIsNotListed) {
-    EXPECT_EQ(run({"list"}, "variant=kp3"), kDeviceError);
+    EXPECT_EQ(run({"list"}, "variant=kp3"), kExitNoMouse);
     EXPECT_THAT(err_.str(), HasSubstr("no mouse found"));
 }
 
