@@ -32,8 +32,8 @@ std::string identity_hex(std::uint16_t identity) {
 
 int run_device_list(CliContext& ctx) {
     if (!ctx.args.empty()) {
-        ctx.err << "zentrikctl list: unexpected argument '" << ctx.args[0] << "'\n"
-                << kDeviceListUsage;
+        ctx.err << "zentrikctl list: unexpected argument '" << ctx.args[0]
+                << "' (see zentrikctl list --help)\n";
         return kExitUsage;
     }
     int status = 0;

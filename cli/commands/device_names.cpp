@@ -62,7 +62,7 @@ int run_device_name(CliContext& ctx) {
     if (!index)
         return kExitUsage;
     if (args.size() != 2) {
-        ctx.err << "zentrikctl name: expected P and TEXT\n" << kDeviceNameUsage;
+        ctx.err << "zentrikctl name: expected P and TEXT (see zentrikctl name --help)\n";
         return kExitUsage;
     }
     const auto profile = parse_number(args[0]);

@@ -45,8 +45,7 @@ int run_device_read(CliContext& ctx) {
         return kExitUsage;
     if (args.empty() || args.size() > 2) {
         ctx.err << "zentrikctl read: " << (args.empty() ? "missing ADDR" : "too many arguments")
-                << "\n"
-                << kDeviceReadUsage;
+                << " (see zentrikctl read --help)\n";
         return kExitUsage;
     }
     const auto address = parse_number(args[0], true);

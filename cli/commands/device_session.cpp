@@ -102,15 +102,16 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
 }
 
 std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
-                                                           const char* usage, int& exit_code) {
+                                                           const char* /*usage: --help shows it*/,
+                                                           int& exit_code) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
     exit_code = kExitUsage;
     if (!index)
         return std::nullopt;
     if (!args.empty()) {
-        ctx.err << "zentrikctl " << command << ": unexpected argument '" << args[0] << "'\n"
-                << usage;
+        ctx.err << "zentrikctl " << command << ": unexpected argument '" << args[0]
+                << "' (see zentrikctl " << command << " --help)\n";
         return std::nullopt;
     }
     return open_addressed_mouse(ctx, *index, exit_code);

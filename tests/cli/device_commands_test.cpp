@@ -95,10 +95,17 @@ TEST_F(DeviceCommands, ExitStatusesTellFailuresApart) {
     EXPECT_THAT(err_.str(), HasSubstr("no JSON output"));
     EXPECT_EQ(out_.str(), "");
     EXPECT_EQ(run({"identify", "--device=5"}), kExitNoMouse);
-    EXPECT_EQ(run({"--bogus"}), kExitUsage);
-    // Every message is one line on stderr.
-    const std::string message = err_.str();
-    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+    // Every usage error is one line on stderr that points to the help.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus"},
+                                                 {"list", "extra"},
+                                                 {"names", "extra"},
+                                                 {"read"},
+                                                 {"name", "1"}}) {
+        EXPECT_EQ(run(args), kExitUsage) << args[0];
+        const std::string message = err_.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_THAT(message, HasSubstr("--help"));
+    }
 }
 
 TEST_F(DeviceCommands, TracePrintsEachExchange) {
