@@ -27,7 +27,9 @@ install: build
 # A Debian package in the top folder (zentrik_VERSION_ARCH.deb), checked by lintian.
 deb: deps-deb
 	cmake -S . -B $(DEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIK_TESTS=OFF -DZENTRIK_BENCH=OFF \
-	  -DCMAKE_INSTALL_PREFIX=/usr -DZENTRIK_DEBIAN_DOCS=ON
+	  -DCMAKE_INSTALL_PREFIX=/usr -DZENTRIK_DEBIAN_DOCS=ON \
+	  -DCMAKE_CXX_FLAGS="-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
 	cmake --build $(DEB_DIR) -j $(JOBS)
 	rm -f $(DEB_DIR)/zentrik_*.deb
 	cd $(DEB_DIR) && cpack -G DEB
