@@ -1,11 +1,12 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
+#include "cli/commands/backup.h"
 #include "cli/commands/device_commands.h"
+#include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
-#include "cli/commands/hid_caps.h"
 
 namespace zentrik::cli {
 
@@ -18,6 +19,12 @@ const std::vector<CliCommand>& all_commands() {
         {"read", "hex dump of a mouse's memory", kDeviceReadUsage, run_device_read},
         {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
+        {"backup", "save the whole mouse to a backup file (*.mbf)", kBackupUsage,
+         run_backup_command},
+        {"restore", "write a backup file into the mouse", kRestoreUsage, run_restore_command},
+        {"reset", "return the mouse to its defaults", kResetUsage, run_reset_command},
+        {"backups", "list the safety copies taken before restores and resets", kBackupsUsage,
+         run_backups_command},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
                    kKeynameUsage, run_keyname},

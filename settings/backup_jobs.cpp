@@ -22,6 +22,12 @@ JobResult failure(std::string message) {
     return r;
 }
 
+JobResult file_failure() {
+    JobResult r = failure(kMsgError);
+    r.file_failed = true;
+    return r;
+}
+
 }  // namespace
 
 OverwriteOptions default_overwrite_options() {
@@ -35,7 +41,7 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
     // known at once; it replaces the target only when complete.
     ReplacingFile out(target);
     if (!out.ok())
-        return failure(kMsgError);
+        return file_failure();
     ProgressScope box(progress, lang::strings().process_captions[kBackupCaption]);
     BackupFile backup;
     backup.date = today_date_text();
@@ -46,7 +52,7 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
         return failure(kMsgError);
     backup.image = std::move(*image);
     if (!out.commit(encode_backup(backup)))
-        return failure(kMsgError);
+        return file_failure();
     progress.set_fraction(1.0);
     lib.timing().sleep_ms(linger_ms);
     return JobResult{};

@@ -24,6 +24,8 @@ struct JobResult {
     bool reload = false;
     // The mouse may be partly written (a write failed part-way).
     bool partly_written = false;
+    // The failure was the file's (it could not be created or written), not the mouse's.
+    bool file_failed = false;
 
     bool ok() const { return status == JobStatus::done; }
 };
