@@ -9,11 +9,10 @@ constexpr std::uint8_t kIdentityKeyByte = 0x12;
 }
 
 std::optional<MouseIdentity> identify_mouse(device::zklib& lib, const std::string& path) {
-    MouseIdentity identity;
-    identity.number = device::identify(lib, path, &identity.memory_size);
-    if (identity.memory_size <= 0)
+    const auto found = device::identify(lib, path);
+    if (!found)
         return std::nullopt;
-    return identity;
+    return MouseIdentity{found->number, found->memory_size};
 }
 
 std::optional<std::uint16_t> stored_identity(device::zklib& lib, const std::string& path,
