@@ -107,5 +107,22 @@ TEST_F(BackupCommands, FailuresGiveTheirExitStatus) {
     EXPECT_THAT(out_.str(), HasSubstr("no safety copies"));
 }
 
+TEST_F(BackupCommands, AMousePulledOutMidJobFailsAndLeavesNoPartialFile) {
+    ASSERT_EQ(run({"backup", file("good.mbf").string()}), kExitOk);
+    const auto good_size = std::filesystem::file_size(file("good.mbf"));
+    // Identify takes a few exchanges; the mouse goes during the memory reads.
+    EXPECT_EQ(run({"backup", file("good.mbf").string()}, "8,fault=unplug-after:300"), kExitDevice);
+    EXPECT_THAT(err_.str(), HasSubstr("error"));
+    EXPECT_EQ(std::filesystem::file_size(file("good.mbf")), good_size);
+
+    // The restore's safety copy takes about 1180 exchanges; the mouse goes during the writes.
+    EXPECT_EQ(run({"restore", file("good.mbf").string()}, "8,fault=unplug-after:2000"),
+              kExitDevice);
+    EXPECT_THAT(err_.str(), HasSubstr("partly written"));
+    EXPECT_THAT(out_.str(), HasSubstr("safety copy: "));
+    ASSERT_EQ(run({"backups", "--json"}), kExitOk);
+    EXPECT_EQ(nlohmann::json::parse(out_.str()).size(), 1u);
+}
+
 }  // namespace
 }  // namespace zentrik::cli
