@@ -114,12 +114,14 @@ TEST_F(BackupCommands, AMousePulledOutMidJobFailsAndLeavesNoPartialFile) {
     EXPECT_EQ(run({"backup", file("good.mbf").string()}, "8,fault=unplug-after:300"), kExitDevice);
     EXPECT_THAT(err_.str(), HasSubstr("error"));
     EXPECT_EQ(std::filesystem::file_size(file("good.mbf")), good_size);
+    ASSERT_EQ(run({"plug", "0"}), kExitOk) << err_.str();  // the simulated mouse stays out
 
     // The restore's safety copy takes about 1180 exchanges; the mouse goes during the writes.
     EXPECT_EQ(run({"restore", file("good.mbf").string()}, "8,fault=unplug-after:2000"),
               kExitDevice);
     EXPECT_THAT(err_.str(), HasSubstr("partly written"));
     EXPECT_THAT(out_.str(), HasSubstr("safety copy: "));
+    ASSERT_EQ(run({"plug", "0"}), kExitOk) << err_.str();
     ASSERT_EQ(run({"backups", "--json"}), kExitOk);
     EXPECT_EQ(nlohmann::json::parse(out_.str()).size(), 1u);
 }
