@@ -79,11 +79,8 @@ CommandLine parse(CliContext& ctx, const char* command, const char* flag, std::s
 std::optional<AddressedMouse> open_identified(CliContext& ctx, const char* command, int index,
                                               int& status) {
     auto mouse = open_addressed_mouse(ctx, index, status);
-    if (!mouse) {
-        if (status == kDeviceError)
-            status = kExitNoMouse;
+    if (!mouse)
         return std::nullopt;
-    }
     const auto identity = settings::identify_mouse(*mouse->lib, mouse->device.path);
     if (!identity) {
         ctx.err << "zentrikctl " << command << ": the mouse did not answer\n";
