@@ -1,11 +1,12 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
 #include "cli/commands/device_commands.h"
+#include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
-#include "cli/commands/hid_caps.h"
+#include "cli/commands/record.h"
 
 namespace zentrik::cli {
 
@@ -27,6 +28,8 @@ const std::vector<CliCommand>& all_commands() {
                    run_library},
         CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
                    kHidCapsUsage, run_hid_caps},
+        CliCommand{"record", "record keys, buttons and wheel from the X display into a macro file",
+                   kRecordUsage, run_record},
     };
     return commands;
 }
