@@ -8,12 +8,32 @@ namespace {
 constexpr char kRecordIcon[] = "icon tool rec";
 constexpr char kStopIcon[] = "icon tool stop";
 constexpr char kRecordCheck[] = "record check";
+constexpr char kEditor[] = "list macro edit";
+constexpr int kRecordCheckCommand = 41;
+constexpr int kRecordCommand = 210;
+constexpr int kStopCommand = 211;
 constexpr char kErrorText[] = "error";
 constexpr int kFirstCaptureTool = 201;
 constexpr int kLastCaptureTool = 205;
 constexpr int kCaptureStateOffset = 199;
 
 }  // namespace
+
+void add_editor_step(ui::WidgetBoard& board, const std::vector<std::uint8_t>& code, bool append) {
+    if (code.empty())
+        return;
+    const auto lock = board.lock();
+    const int index =
+        board.add_row(kEditor, 0, static_cast<std::uint32_t>(code.size()), code[0], 0, append);
+    board.with_widget(kEditor, [&](ui::Widget& editor) {
+        if (index < 0 || index >= static_cast<int>(editor.rows.size()))
+            return;
+        ui::ListItem& row = editor.rows[static_cast<std::size_t>(index)];
+        row.payload.fill(0);
+        for (std::size_t i = 1; i < code.size() && i <= row.payload.size(); ++i)
+            row.payload[i - 1] = code[i];
+    });
+}
 
 RecordingController::RecordingController(ui::WidgetBoard& board, const lang::StringTables& texts,
                                          RecordingHooks hooks)
@@ -48,6 +68,32 @@ void RecordingController::record_check_clicked() {
     board_.set_checked(kRecordCheck, recorder_.record_pauses() ? 1 : 0);
 }
 
+void RecordingController::capture_tool_dropped(int id, const ui::Widget* target) {
+    if (id < kFirstCaptureTool || id > kLastCaptureTool || recorder_.active())
+        return;
+    board_.with_widget(kEditor, [&](ui::Widget& editor) {
+        if (&editor != target)
+            return;
+        if (editor.drop_row >= 0 && editor.drop_row < static_cast<int>(editor.rows.size()))
+            editor.selected_row = editor.drop_row;
+    });
+    if (target != nullptr && target == board_.find_widget(kEditor))
+        capture_tool_clicked(id);
+}
+
+void RecordingController::install_rows(const AddRow& add_row) {
+    add_row(ui::kActionClick, kRecordCheckCommand,
+            [this](const ui::WidgetEvent&) { record_check_clicked(); });
+    add_row(ui::kActionClick, kRecordCommand, [this](const ui::WidgetEvent&) { record_clicked(); });
+    add_row(ui::kActionClick, kStopCommand, [this](const ui::WidgetEvent&) { stop_clicked(); });
+    for (int id = kFirstCaptureTool; id <= kLastCaptureTool; ++id) {
+        add_row(ui::kActionClick, id,
+                [this, id](const ui::WidgetEvent&) { capture_tool_clicked(id); });
+        add_row(ui::kActionDrop, id,
+                [this, id](const ui::WidgetEvent& e) { capture_tool_dropped(id, e.second); });
+    }
+}
+
 void RecordingController::fill_overlay(ui::OverlayState& overlay) const {
     overlay.recording_state = recorder_.state();
     const int message = recording_panel_message(recorder_.state());
@@ -57,11 +103,15 @@ void RecordingController::fill_overlay(ui::OverlayState& overlay) const {
 void RecordingController::append_step(std::vector<std::uint8_t> code) {
     if (hooks_.append_step)
         hooks_.append_step(std::move(code));
+    else
+        add_editor_step(board_, code, true);
 }
 
 void RecordingController::insert_step_after_selected(std::vector<std::uint8_t> code) {
     if (hooks_.insert_after_selected)
         hooks_.insert_after_selected(std::move(code));
+    else
+        add_editor_step(board_, code, false);
 }
 
 bool RecordingController::pointer_on_stop_icon() const {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace zentrik::macro {
 namespace {
 
@@ -113,6 +115,46 @@ TEST_F(RecordingControllerTest, InputThatCannotBeHeardAndWaylandAreReported) {
     EXPECT_EQ(controller->recorder().state(), kRecording);  // stop still works
     controller->stop_clicked();
     EXPECT_EQ(stops, 0);  // nothing was running
+}
+
+// Without editor hooks the steps become rows of "list macro edit" directly, and the command rows
+// reach the tools: a capture tool dropped on row 1 inserts after row 1, recording appends.
+TEST(RecordingControllerRows, ToolsThroughTheRowTableAndTheEditorList) {
+    ui::WidgetBoard board;
+    board.create_widget("icon tool stop", {.id = 211, .enabled = 0});
+    ui::Widget* editor = board.create_list("list macro edit", {.id = 91});
+    editor->edit_mode = 1;  // a step list, as the layout makes it
+    board.set_rows("list macro edit", {ui::ListItem{.size = 1, .code = 0x04},
+                                       ui::ListItem{.size = 2, .code = 0x88, .payload = {5}},
+                                       ui::ListItem{.size = 1, .code = 0x21}});
+    const lang::StringTables texts = lang::default_string_tables();
+    RecordingController controller(board, texts, {.start_input = [] { return true; }});
+    std::map<std::pair<int, int>, std::function<void(const ui::WidgetEvent&)>> rows;
+    controller.install_rows([&](int action, int id, auto row) { rows[{action, id}] = row; });
+
+    editor->selected_row = 0;
+    editor->drop_row = 1;
+    ui::Widget* tool = board.find_widget("icon tool stop");  // any source widget will do
+    rows.at({ui::kActionDrop, 202})({ui::kActionDrop, 202, tool, editor});
+    EXPECT_EQ(controller.recorder().state(), kCaptureKeyUp);
+    platform::RawKeyEvent shift;
+    shift.make_code = 0x2A;
+    controller.input().on_raw_key(shift);  // the press: not awaited
+    controller.input().on_raw_key(platform::RawKeyEvent{.make_code = 0x2A});
+    ASSERT_EQ(editor->row_count(), 4);
+    EXPECT_EQ(editor->rows[2].code, 0x84);
+    EXPECT_EQ(editor->rows[2].payload[0], 225);
+    EXPECT_EQ(editor->rows[2].offset, 3u);
+    EXPECT_EQ(editor->rows[3].offset, 5u);
+    EXPECT_EQ(editor->selected_row, 2);
+
+    rows.at({ui::kActionClick, 41})({});  // pauses off
+    rows.at({ui::kActionClick, 210})({});
+    controller.input().on_raw_mouse({0x04, 0, 0, 10});
+    EXPECT_EQ(editor->rows.back().code, 0x24);
+    EXPECT_EQ(editor->row_count(), 5);
+    rows.at({ui::kActionClick, 211})({});
+    EXPECT_FALSE(controller.recorder().active());
 }
 
 }  // namespace
