@@ -34,12 +34,12 @@ void Recorder::stop_recording() {
     sink_.set_pointer_input(true);
 }
 
-void Recorder::start_capture(int state) {
+void Recorder::start_capture(int state, bool started_by_click) {
     if (state < kCaptureKeyDown || state > kCaptureWheel)
         return;
     state_ = state;
     if (state == kCaptureButtonDown || state == kCaptureButtonUp)
-        skip_first_release_ = true;
+        skip_first_release_ = started_by_click;
     sink_.set_pointer_input(false);
 }
 

@@ -56,8 +56,8 @@ class Recorder final : public platform::RawInputSink {
     void start_recording(bool started_by_click = true);
     // Ends a recording or a capture; pointer input comes back on.
     void stop_recording();
-    // State 2-6; other values are ignored.
-    void start_capture(int state);
+    // State 2-6; other values are ignored. For the mouse captures, `started_by_click` as above.
+    void start_capture(int state, bool started_by_click = true);
 
     void on_raw_key(const platform::RawKeyEvent& event) override;
     void on_raw_mouse(const platform::RawMouseEvent& event) override;

@@ -47,7 +47,7 @@ void RecordingController::record_clicked() {
     begin_input();
     if (hooks_.wayland_session && hooks_.wayland_session() && hooks_.show_message)
         hooks_.show_message(texts_.caption, platform::kWaylandRecordingNote);
-    recorder_.start_recording();
+    recorder_.start_recording(click_pending());
     show_recording_icons(true);
 }
 
@@ -60,7 +60,7 @@ void RecordingController::capture_tool_clicked(int id) {
     if (id < kFirstCaptureTool || id > kLastCaptureTool || recorder_.active())
         return;
     begin_input();
-    recorder_.start_capture(id - kCaptureStateOffset);
+    recorder_.start_capture(id - kCaptureStateOffset, click_pending());
 }
 
 void RecordingController::record_check_clicked() {
@@ -129,6 +129,10 @@ void RecordingController::set_pointer_input(bool live) {
             hooks_.stop_input();
     }
     board_.invalidate_all();
+}
+
+bool RecordingController::click_pending() const {
+    return hooks_.left_button_held && hooks_.left_button_held();
 }
 
 void RecordingController::begin_input() {

@@ -28,6 +28,10 @@ struct RecordingHooks {
     std::function<void()> stop_input{};
     // A message box (caption, text): "error" when the input cannot be heard, the Wayland note.
     std::function<void(const std::string&, const std::string&)> show_message{};
+    // Whether the left button is still held: the release of the click that started a recording
+    // or a capture is then still to come and is not recorded. Empty: the click is complete (the
+    // tools act on the release).
+    std::function<bool()> left_button_held{};
     // Whether the session is a Wayland one (only X11 windows' input is heard).
     std::function<bool()> wayland_session{};
 };
@@ -67,6 +71,7 @@ class RecordingController final : private RecorderSink {
     bool pointer_on_stop_icon() const override;
     void set_pointer_input(bool live) override;
     void begin_input();
+    bool click_pending() const;
     void show_recording_icons(bool recording);
 
     ui::WidgetBoard& board_;

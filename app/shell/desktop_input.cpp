@@ -25,6 +25,16 @@ DesktopInput::DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::
         dialogs.message(caption, text);
     };
     hooks.wayland_session = [] { return platform::wayland_session(); };
+    hooks.left_button_held = [window] {
+        GdkWindow* gdk_window = gtk_widget_get_window(window);
+        GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(window));
+        GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
+        if (!gdk_window || !pointer)
+            return false;
+        GdkModifierType mask{};
+        gdk_device_get_state(pointer, gdk_window, nullptr, &mask);
+        return (mask & GDK_BUTTON1_MASK) != 0;
+    };
     recording_ =
         std::make_unique<macro::RecordingController>(board, lang::strings(), std::move(hooks));
     recording_->install_rows(

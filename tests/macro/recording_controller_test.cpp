@@ -84,7 +84,25 @@ TEST_F(RecordingControllerTest, ClicksOnTheStopIconAreNotRecorded) {
     controller->input().on_raw_mouse({0x01, 0, 0, 10});
     board.find_widget("icon tool stop")->state = 0;
     controller->input().on_raw_mouse({0x02, 0, 0, 20});
-    EXPECT_EQ(appended, (std::vector<Bytes>{{0x22}}));
+    // The record icon's click was complete before the recording began: a click is whole.
+    controller->input().on_raw_mouse({0x01, 0, 0, 30});
+    controller->input().on_raw_mouse({0, 0x01, 0, 40});
+    EXPECT_EQ(appended, (std::vector<Bytes>{{0x22}, {0x21}, {0x41}}));
+}
+
+TEST_F(RecordingControllerTest, ReleaseOfAClickStillHeldIsNotRecorded) {
+    controller.reset();
+    RecordingHooks hooks;
+    hooks.insert_after_selected = [this](Bytes b) { inserted.push_back(std::move(b)); };
+    hooks.start_input = [] { return true; };
+    hooks.left_button_held = [] { return true; };
+    controller = std::make_unique<RecordingController>(board, texts, std::move(hooks));
+    controller->capture_tool_clicked(205 - 1);  // button release
+    controller->input().on_raw_mouse({0, 0x01, 0, 10});
+    EXPECT_TRUE(inserted.empty());
+    controller->input().on_raw_mouse({0x01, 0, 0, 20});
+    controller->input().on_raw_mouse({0, 0x01, 0, 30});
+    EXPECT_EQ(inserted, (std::vector<Bytes>{{0x41}}));
 }
 
 TEST_F(RecordingControllerTest, CaptureShowsThePanelAndEndsByItself) {
