@@ -7,6 +7,7 @@
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
 #include "cli/commands/record.h"
+#include "cli/commands/sim_control.h"
 
 namespace zentrik::cli {
 
@@ -28,6 +29,12 @@ const std::vector<CliCommand>& all_commands() {
                    run_library},
         CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
                    kHidCapsUsage, run_hid_caps},
+        CliCommand{"unplug", "pull a simulated mouse out (with --simulate)", kSimUnplugUsage,
+                   run_sim_unplug},
+        CliCommand{"plug", "plug a simulated mouse back in (with --simulate)", kSimPlugUsage,
+                   run_sim_plug},
+        CliCommand{"event", "make a simulated mouse send its own input report (with --simulate)",
+                   kSimEventUsage, run_sim_event},
         CliCommand{"record", "record keys, buttons and wheel from the X display into a macro file",
                    kRecordUsage, run_record},
     };

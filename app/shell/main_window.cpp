@@ -328,6 +328,7 @@ gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     ui::OverlayState overlay;
     overlay.editor_visible = self.editor_->visible();
     overlay.progress = &self.session_->progress_overlay();
+    overlay.guide_mode = self.session_->drag_source_kind();
     self.desktop_input_->fill_overlay(overlay);
     cairo_surface_t* frame = self.renderer_->compose(overlay);
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.

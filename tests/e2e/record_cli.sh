@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 ZENTRIKCTL=$1
 start_xvfb
 out=$(mktemp -d)
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$out"' EXIT
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$out" "$E2E_HOME"' EXIT
 
 # steps FILE: the bytes of each step of a macro file, one step a line.
 steps() { "$ZENTRIKCTL" macro show "$1" | cut -c9-24 | sed 's/ *$//'; }

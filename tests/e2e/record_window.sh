@@ -7,7 +7,7 @@ ZENTRIK=$1
 TITLE="Zentrik Mouse"
 work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 
 "$ZENTRIK" --simulate --page 1 & app=$!
 wait_for 30 window_visible "$TITLE" || fail "no window"
@@ -24,14 +24,7 @@ click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
 # "r g b" of window point (x, y) now.
 pixel_now() {
   import -window root "$work/shot.png"
-  convert "$work/shot.png" -crop "1x1+$((X + $1))+$((Y + $2))" +repage \
-    -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
-}
-distance() {
-  local -a a=($1) b=($2)
-  local d=0 i diff
-  for i in 0 1 2; do diff=$(( a[i] - b[i] )); d=$(( d + (diff < 0 ? -diff : diff) )); done
-  echo $d
+  pixel "$work/shot.png" $((X + $1)) $((Y + $2))
 }
 
 empty_row7=$(pixel_now $ROW_X "$(row_y 7)")

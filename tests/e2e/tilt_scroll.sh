@@ -3,7 +3,6 @@
 source "$(dirname "$0")/lib.sh"
 PROBE=$1
 start_xvfb
-rules=$(mktemp)
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -f "$rules"' EXIT
+rules="$E2E_HOME/rules"
 printf '# test rules\nTiltProbe shift-wheel\n' >"$rules"
 timeout 60 "$PROBE" "$rules"

@@ -55,3 +55,27 @@ TEST(Pages, APreviewShowsAPageWithoutAMouse) {
 
 }  // namespace
 }  // namespace zentrik::testing
+
+namespace zentrik::testing {
+namespace {
+
+TEST(Pages, DragsSetTheGuideAndHoverShowsButtonPictures) {
+    CoreHarness h;
+    h.start_and_load();
+    ui::Widget& functions = h.widget("list macro");
+    h.session->handle_widget_event({ui::kActionDragStarted, functions.id, &functions, &functions});
+    EXPECT_EQ(h.session->drag_source_kind(), 2);
+    h.session->handle_widget_event({ui::kActionDragEnded, functions.id, &functions, &functions});
+    EXPECT_EQ(h.session->drag_source_kind(), 0);
+
+    ui::Widget& label = h.widget("zz_button 4");
+    ASSERT_EQ(label.checked, 0);
+    h.session->handle_widget_event({ui::kActionUnderChanged, 0, nullptr, &label});
+    EXPECT_EQ(h.widget("ov_button_pic_1 4").visible, 1);
+    EXPECT_EQ(h.widget("bb_button_pic 4").visible, 1);
+    h.session->handle_widget_event({ui::kActionUnderChanged, 0, &label, nullptr});
+    EXPECT_EQ(h.widget("ov_button_pic_1 4").visible, 0);
+}
+
+}  // namespace
+}  // namespace zentrik::testing
