@@ -147,10 +147,10 @@ class X11WindowSystem final : public WindowSystem {
         return window;
     }
 
-    // The deepest window under the pointer that carries WM_CLASS: the program's own window
-    // inside the window manager's frame.
+    // The window under the pointer that carries WM_CLASS: the program's own window inside the
+    // window manager's frame. A top-level window without WM_CLASS still counts (nameless).
     std::optional<xcb_window_t> client_under_pointer() {
-        std::optional<xcb_window_t> found;
+        std::optional<xcb_window_t> top_level;
         xcb_window_t window = root_;
         for (int depth = 0; depth < 32; ++depth) {
             auto reply = own(xcb_query_pointer_reply(
@@ -158,12 +158,12 @@ class X11WindowSystem final : public WindowSystem {
             if (!reply || reply->child == XCB_NONE)
                 break;
             window = reply->child;
-            if (property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING)) {
-                found = window;
-                break;
-            }
+            if (!top_level)
+                top_level = window;
+            if (property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING))
+                return window;
         }
-        return found;
+        return top_level;
     }
 
     std::string title(xcb_window_t window) {
