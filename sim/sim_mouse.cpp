@@ -507,6 +507,7 @@ void SimMouse::power_cycle_locked() {
 
 void SimMouse::add_watcher(std::weak_ptr<platform::ChangeNotifier> notifier) {
     std::lock_guard lock(mutex_);
+    std::erase_if(watchers_, [](const auto& w) { return w.expired(); });  // closed streams
     watchers_.push_back(std::move(notifier));
 }
 

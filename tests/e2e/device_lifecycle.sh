@@ -27,7 +27,7 @@ wait_for 2 no_mouse || fail "unplugging the mouse did not show the no-mouse page
 wait_for 10 home || fail "plugging the mouse in again did not bring the home page back"
 
 # The button page, then profile 3 chosen on the mouse: its box turns to its checked colour.
-xdotool mousemove $((WX + 90)) $((WY + 176)) click 1
+xdotool mousemove $((WX + 200)) $((WY + 175)) click 1
 button_page() { shot && looks_like 0 5 "$work" "$work/shot.png"; }
 wait_for 5 button_page || fail "the button page did not show"
 "$ZENTRIKCTL" --simulate event 0 profile 2 || fail "zentrikctl event failed"
