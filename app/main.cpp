@@ -53,11 +53,16 @@ int main(int argc, char** argv) {
     if (simulate) {
         window_options.backend = sim::make_sim_backend(*sim_setup);
     } else if (!options.close && !options.help) {
-        window_options.backend =
-            device::select_backend(
-                platform::make_system_hid_backend(),
-                [&] { return sim::make_sim_backend(*sim_setup); }, device::make_system_timing())
-                .backend;
+        auto choice = device::select_backend(platform::make_system_hid_backend(),
+                                             [&] { return sim::make_sim_backend(*sim_setup); },
+                                             device::make_system_timing());
+        window_options.backend = std::move(choice.backend);
+        for (const device::UnopenedInterface& node : choice.unopened)
+            window_options.start_message +=
+                "The mouse at " + node.path + " cannot be opened" +
+                (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
+                ". Install the program's udev rule (see README: device access) and plug the "
+                "mouse in again.\n";
     }
     return app::run_start_routine(
         options, env,

@@ -7,6 +7,7 @@
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
 #include "cli/commands/record.h"
+#include "cli/commands/settings_commands.h"
 #include "cli/commands/sim_control.h"
 
 namespace zentrik::cli {
@@ -20,6 +21,17 @@ const std::vector<CliCommand>& all_commands() {
         {"read", "hex dump of a mouse's memory", kDeviceReadUsage, run_device_read},
         {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
+        {"settings", "show profile, buttons, DPI levels, report rate, angle snap, wheel rate",
+         kSettingsShowUsage, run_settings_show},
+        {"profile", "choose the current profile", kSettingsProfileUsage, run_settings_profile},
+        {"button", "give a button of a profile a function", kSettingsButtonUsage,
+         run_settings_button},
+        {"dpi", "set a DPI level's X and Y resolution", kSettingsDpiUsage, run_settings_dpi},
+        {"level", "choose the current DPI level", kSettingsLevelUsage, run_settings_level},
+        {"rate", "set the report rate (125, 250, 500, 1000 Hz)", kSettingsRateUsage,
+         run_settings_rate},
+        {"snap", "turn angle snapping on or off", kSettingsSnapUsage, run_settings_snap},
+        {"wheel", "set the wheel rate (1-9)", kSettingsWheelUsage, run_settings_wheel},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
                    kKeynameUsage, run_keyname},

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/shell/desktop_input.h"
@@ -188,6 +189,7 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
     bool preview_page_ = false;
     bool device_work_started_ = false;
+    std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     GdkCursor* active_cursor_ = nullptr;
     GdkCursor* drag_cursor_ = nullptr;
@@ -200,7 +202,8 @@ class LiveWindow : public settings::SessionShell {
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                        const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend)
-    : listener_(std::move(listener)), build_(options.language) {
+    : listener_(std::move(listener)), build_(options.language),
+      start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
@@ -286,6 +289,8 @@ void LiveWindow::shut_down() {
 gboolean LiveWindow::start_device_work(gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
     self.session_->start();
+    if (!self.start_message_.empty())
+        self.dialogs_->message(self.title(), std::exchange(self.start_message_, {}));
     return G_SOURCE_REMOVE;
 }
 

@@ -17,6 +17,8 @@ struct WindowOptions {
     lang::LanguageSources language;
     // The mice the window talks to (the attached ones, or the simulated ones).
     std::shared_ptr<platform::HidBackend> backend;
+    // Shown once the window is up (e.g. a mouse that this user may not open).
+    std::string start_message;
 };
 
 // Runs the main window until the program ends for real (window manager close request, tray
