@@ -8,6 +8,7 @@
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
+#include "cli/commands/record.h"
 #include "cli/commands/settings_commands.h"
 #include "cli/commands/sim_control.h"
 
@@ -56,6 +57,8 @@ const std::vector<CliCommand>& all_commands() {
                    run_sim_plug},
         CliCommand{"event", "make a simulated mouse send its own input report (with --simulate)",
                    kSimEventUsage, run_sim_event},
+        CliCommand{"record", "record keys, buttons and wheel from the X display into a macro file",
+                   kRecordUsage, run_record},
     };
     return commands;
 }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/shell/desktop_input.h"
 #include "app/shell/desktop_notice.h"
 #include "app/shell/device_watch.h"
 #include "app/shell/gtk_dialogs.h"
@@ -185,6 +186,7 @@ class LiveWindow : public settings::SessionShell {
     settings::Workers workers_;
     std::unique_ptr<settings::Session> session_;
     std::unique_ptr<DeviceWatch> watch_;
+    std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
     bool preview_page_ = false;
     bool device_work_started_ = false;
     std::string start_message_;
@@ -233,6 +235,7 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     session_ = std::make_unique<settings::Session>(settings::SessionParts{
         board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
+    desktop_input_ = std::make_unique<DesktopInput>(window_, board_, *session_, *dialogs_);
     dispatcher_ =
         std::make_unique<ui::PointerDispatcher>(board_, *session_, clock_, &timers_, editor_.get());
     dispatcher_->set_foreground(
@@ -296,6 +299,7 @@ LiveWindow::~LiveWindow() {
     if (watch_source_)
         g_source_remove(watch_source_);
     dispatcher_.reset();  // stops the animation timer
+    desktop_input_.reset();
     watch_.reset();
     session_.reset();
     editor_.reset();
@@ -330,6 +334,7 @@ gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     overlay.editor_visible = self.editor_->visible();
     overlay.progress = &self.session_->progress_overlay();
     overlay.guide_mode = self.session_->drag_source_kind();
+    self.desktop_input_->fill_overlay(overlay);
     cairo_surface_t* frame = self.renderer_->compose(overlay);
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);

@@ -1,0 +1,43 @@
+#pragma once
+// The window's link to the rest of the desktop: keys and clicks heard for the macro recorder
+// (XInput2 raw events through GDK's own X connection, handed over by an event filter), and the
+// tilt thread that scrolls the window under the pointer sideways.
+#include <gtk/gtk.h>
+
+#include <memory>
+
+#include "macro/recording_controller.h"
+#include "platform/linux/x11_raw_input.h"
+#include "settings/session.h"
+#include "tilt/tilt_scroller.h"
+#include "ui/dialogs.h"
+#include "ui/renderer.h"
+#include "ui/widget_board.h"
+
+namespace zentrik::app {
+
+class DesktopInput {
+  public:
+    // Adds the recording tools' command rows to `session` and starts the tilt thread (only the
+    // running instance builds a window, so only it scrolls).
+    DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::Session& session,
+                 ui::Dialogs& dialogs);
+    ~DesktopInput();
+    DesktopInput(const DesktopInput&) = delete;
+    DesktopInput& operator=(const DesktopInput&) = delete;
+
+    void fill_overlay(ui::OverlayState& overlay) const { recording_->fill_overlay(overlay); }
+
+  private:
+    static GdkFilterReturn filter(GdkXEvent* xevent, GdkEvent* event, gpointer self);
+    bool start_input();
+    void stop_input();
+
+    settings::Session& session_;
+    std::unique_ptr<platform::X11RawInput> raw_;  // none on a display that is not X11
+    std::unique_ptr<macro::RecordingController> recording_;
+    std::unique_ptr<tilt::TiltScroller> tilt_;
+    bool filtering_ = false;
+};
+
+}  // namespace zentrik::app

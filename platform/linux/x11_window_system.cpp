@@ -1,0 +1,237 @@
+// Window facts from the X server through xcb (errors come back with each reply, so a window that
+// disappears meanwhile is simply absent), and scroll input through XTest.
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace zentrik::platform {
+namespace {
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T>
+Reply<T> own(T* reply) {
+    return Reply<T>(reply, &std::free);
+}
+
+// X core buttons and the keys held around a wheel step.
+constexpr std::uint8_t kButtonWheelUp = 4;
+constexpr std::uint8_t kButtonWheelDown = 5;
+constexpr std::uint8_t kButtonScrollLeft = 6;
+constexpr std::uint8_t kButtonScrollRight = 7;
+constexpr xcb_keysym_t kKeysymShiftL = 0xFFE1;
+constexpr xcb_keysym_t kKeysymControlL = 0xFFE3;
+
+class X11WindowSystem final : public WindowSystem {
+  public:
+    X11WindowSystem(xcb_connection_t* connection, xcb_window_t root)
+        : connection_(connection), root_(root) {
+        net_active_window_ = atom("_NET_ACTIVE_WINDOW");
+        net_wm_name_ = atom("_NET_WM_NAME");
+        utf8_string_ = atom("UTF8_STRING");
+    }
+    ~X11WindowSystem() override { xcb_disconnect(connection_); }
+
+    WindowFacts window_facts() override {
+        WindowFacts facts;
+        if (auto active = active_window()) {
+            facts.has_foreground = true;
+            facts.foreground_title = title(*active);
+            facts.foreground_classes = classes(*active);
+        }
+        if (auto focus = focus_window()) {
+            facts.has_focus = true;
+            facts.focus_classes = classes(*focus);
+        }
+        if (auto pointer = client_under_pointer()) {
+            facts.has_pointer_window = true;
+            facts.pointer_title = title(*pointer);
+            facts.pointer_classes = classes(*pointer);
+        }
+        return facts;
+    }
+
+    bool send_scroll(ScrollGesture gesture, bool toward_left) override {
+        std::uint8_t button = toward_left ? kButtonWheelUp : kButtonWheelDown;
+        xcb_keycode_t modifier = 0;
+        switch (gesture) {
+            case ScrollGesture::kHorizontalButtons:
+                button = toward_left ? kButtonScrollLeft : kButtonScrollRight;
+                break;
+            case ScrollGesture::kShiftWheel:
+                modifier = keycode(kKeysymShiftL);
+                break;
+            case ScrollGesture::kCtrlWheel:
+                modifier = keycode(kKeysymControlL);
+                break;
+        }
+        if (gesture != ScrollGesture::kHorizontalButtons && modifier == 0)
+            return false;
+        std::vector<xcb_void_cookie_t> sent;
+        if (modifier != 0)
+            sent.push_back(fake(XCB_KEY_PRESS, modifier));
+        sent.push_back(fake(XCB_BUTTON_PRESS, button));
+        sent.push_back(fake(XCB_BUTTON_RELEASE, button));
+        if (modifier != 0)
+            sent.push_back(fake(XCB_KEY_RELEASE, modifier));
+        bool ok = true;
+        for (const xcb_void_cookie_t& cookie : sent) {
+            if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie)) {
+                std::free(error);
+                ok = false;
+            }
+        }
+        return ok;
+    }
+
+  private:
+    xcb_void_cookie_t fake(std::uint8_t type, std::uint8_t detail) {
+        return xcb_test_fake_input_checked(connection_, type, detail, XCB_CURRENT_TIME, XCB_NONE, 0,
+                                           0, 0);
+    }
+
+    xcb_atom_t atom(const char* name) {
+        auto reply = own(xcb_intern_atom_reply(
+            connection_, xcb_intern_atom(connection_, 0, std::string(name).size(), name), nullptr));
+        return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    }
+
+    std::optional<std::string> property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
+        auto reply = own(xcb_get_property_reply(
+            connection_, xcb_get_property(connection_, 0, window, name, type, 0, 1024), nullptr));
+        if (!reply || reply->type == XCB_ATOM_NONE)
+            return std::nullopt;
+        const char* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
+        return std::string(bytes, xcb_get_property_value_length(reply.get()));
+    }
+
+    std::optional<xcb_window_t> active_window() {
+        auto reply = own(xcb_get_property_reply(
+            connection_,
+            xcb_get_property(connection_, 0, root_, net_active_window_, XCB_ATOM_WINDOW, 0, 1),
+            nullptr));
+        if (!reply || xcb_get_property_value_length(reply.get()) < 4)
+            return std::nullopt;
+        const xcb_window_t window =
+            *static_cast<xcb_window_t*>(xcb_get_property_value(reply.get()));
+        if (window == XCB_NONE)
+            return std::nullopt;
+        return window;
+    }
+
+    std::optional<xcb_window_t> focus_window() {
+        auto reply =
+            own(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+        if (!reply || reply->focus == XCB_NONE || reply->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
+            reply->focus == root_)
+            return std::nullopt;
+        // The focus often sits on a child of the program's top-level window: walk up to it.
+        xcb_window_t window = reply->focus;
+        for (int depth = 0; depth < 32; ++depth) {
+            if (property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING))
+                return window;
+            auto tree = own(
+                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr));
+            if (!tree || tree->parent == XCB_NONE || tree->parent == root_)
+                break;
+            window = tree->parent;
+        }
+        return window;
+    }
+
+    // The window under the pointer that carries WM_CLASS: the program's own window inside the
+    // window manager's frame. A top-level window without WM_CLASS still counts (nameless).
+    std::optional<xcb_window_t> client_under_pointer() {
+        std::optional<xcb_window_t> top_level;
+        xcb_window_t window = root_;
+        for (int depth = 0; depth < 32; ++depth) {
+            auto reply = own(xcb_query_pointer_reply(
+                connection_, xcb_query_pointer(connection_, window), nullptr));
+            if (!reply || reply->child == XCB_NONE)
+                break;
+            window = reply->child;
+            if (!top_level)
+                top_level = window;
+            if (property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING))
+                return window;
+        }
+        return top_level;
+    }
+
+    std::string title(xcb_window_t window) {
+        if (auto name = property(window, net_wm_name_, utf8_string_))
+            return *name;
+        return property(window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY).value_or("");
+    }
+
+    // WM_CLASS holds two NUL-terminated strings: the instance name, then the class name.
+    std::vector<std::string> classes(xcb_window_t window) {
+        std::vector<std::string> names;
+        const std::string value = property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).value_or("");
+        std::size_t start = 0;
+        while (start < value.size()) {
+            std::size_t end = value.find('\0', start);
+            if (end == std::string::npos)
+                end = value.size();
+            if (end > start)
+                names.push_back(value.substr(start, end - start));
+            start = end + 1;
+        }
+        return names;
+    }
+
+    xcb_keycode_t keycode(xcb_keysym_t keysym) {
+        const xcb_setup_t* setup = xcb_get_setup(connection_);
+        const int first = setup->min_keycode;
+        const int count = setup->max_keycode - setup->min_keycode + 1;
+        auto reply = own(xcb_get_keyboard_mapping_reply(
+            connection_, xcb_get_keyboard_mapping(connection_, first, count), nullptr));
+        if (!reply)
+            return 0;
+        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply.get());
+        const int per_code = reply->keysyms_per_keycode;
+        for (int code = 0; code < count; ++code) {
+            for (int i = 0; i < per_code; ++i) {
+                if (syms[code * per_code + i] == keysym)
+                    return static_cast<xcb_keycode_t>(first + code);
+            }
+        }
+        return 0;
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    xcb_atom_t net_active_window_ = XCB_ATOM_NONE;
+    xcb_atom_t net_wm_name_ = XCB_ATOM_NONE;
+    xcb_atom_t utf8_string_ = XCB_ATOM_NONE;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowSystem> make_x11_window_system(const char* display_name) {
+    int screen_number = 0;
+    xcb_connection_t* connection = xcb_connect(display_name, &screen_number);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(connection, &xcb_test_id);
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screen_number && screens.rem > 0; ++i)
+        xcb_screen_next(&screens);
+    if (xtest == nullptr || !xtest->present || screens.rem == 0) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    return std::make_unique<X11WindowSystem>(connection, screens.data->root);
+}
+
+}  // namespace zentrik::platform

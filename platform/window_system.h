@@ -1,0 +1,41 @@
+#pragma once
+// What tilt scrolling needs from the desktop: facts about the windows the user works in, and
+// scroll input sent as if the user made it, with the pointer where it is.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zentrik::platform {
+
+struct WindowFacts {
+    bool has_foreground = false;
+    std::string foreground_title;
+    std::vector<std::string> foreground_classes;  // WM_CLASS: instance name, class name
+    bool has_focus = false;
+    std::vector<std::string> focus_classes;
+    // The top-level window under the pointer; none over the bare desktop background.
+    bool has_pointer_window = false;
+    std::string pointer_title;
+    std::vector<std::string> pointer_classes;
+};
+
+enum class ScrollGesture {
+    kHorizontalButtons,  // horizontal wheel buttons: 6 scrolls left, 7 right
+    kShiftWheel,         // Shift + vertical wheel
+    kCtrlWheel,          // Ctrl + vertical wheel
+};
+
+class WindowSystem {
+  public:
+    virtual ~WindowSystem() = default;
+    virtual WindowFacts window_facts() = 0;
+    // One scroll step; `toward_left` picks button 6 or 7, or wheel up (4) rather than down (5).
+    // False when the input could not be sent.
+    virtual bool send_scroll(ScrollGesture gesture, bool toward_left) = 0;
+};
+
+// The X11 window system through a display connection of its own (for the tilt thread);
+// nullptr when no display can be opened or the server lacks the XTest extension.
+std::unique_ptr<WindowSystem> make_x11_window_system(const char* display_name = nullptr);
+
+}  // namespace zentrik::platform

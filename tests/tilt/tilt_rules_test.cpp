@@ -1,0 +1,195 @@
+// Tilt rules over fake window facts, the user's rule file, and the tilt thread's stepping.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "tilt/tilt_rule_file.h"
+#include "tilt/tilt_rules.h"
+#include "tilt/tilt_scroller.h"
+
+namespace zentrik::tilt {
+namespace {
+
+using platform::ScrollGesture;
+using platform::WindowFacts;
+
+WindowFacts over(std::vector<std::string> classes, std::string foreground_title = "Editor") {
+    WindowFacts facts;
+    facts.has_foreground = true;
+    facts.foreground_title = std::move(foreground_title);
+    facts.has_pointer_window = true;
+    facts.pointer_classes = std::move(classes);
+    return facts;
+}
+
+TEST(TiltRules, ChooseOneStepFromWindowFacts) {
+    TiltRuleTable rules;
+    rules.add({"gimp*", TiltAction::kShiftWheel});
+    rules.add({"Inkscape", TiltAction::kCtrlWheel});
+    rules.add({"xterm", TiltAction::kNothing});
+
+    struct Case {
+        const char* what;
+        int amount;
+        WindowFacts facts;
+        std::optional<ScrollGesture> gesture;
+        bool toward_left;
+    };
+    WindowFacts bare_desktop = over({});
+    bare_desktop.has_pointer_window = false;
+    const Case cases[] = {
+        {"default, left", -1, over({"navigator", "Firefox"}), ScrollGesture::kHorizontalButtons,
+         true},
+        {"default, right, sum of tilts", 3, over({"nautilus", "Nautilus"}),
+         ScrollGesture::kHorizontalButtons, false},
+        {"no tilt", 0, over({"nautilus"}), std::nullopt, false},
+        {"prefix rule, class name case", -2, over({"gimp-2.10", "Gimp-2.10"}),
+         ScrollGesture::kShiftWheel, true},
+        {"class name of WM_CLASS", 1, over({"org.inkscape.Inkscape", "inkscape"}),
+         ScrollGesture::kCtrlWheel, false},
+        {"rule says none", 1, over({"xterm", "XTerm"}), std::nullopt, false},
+        {"excluded foreground", -1, over({"navigator"}, "x - Dido Zeriv Uzid - y"), std::nullopt,
+         false},
+        {"nothing under the pointer", -1, bare_desktop, std::nullopt, false},
+        {"prefix does not match shorter name", 1, over({"gim"}), ScrollGesture::kHorizontalButtons,
+         false},
+    };
+    for (const Case& c : cases) {
+        const auto step = choose_tilt_step(c.amount, c.facts, rules);
+        ASSERT_EQ(step.has_value(), c.gesture.has_value()) << c.what;
+        if (step) {
+            EXPECT_EQ(step->gesture, *c.gesture) << c.what;
+            EXPECT_EQ(step->toward_left, c.toward_left) << c.what;
+        }
+    }
+}
+
+TEST(TiltRules, LaterRuleWins) {
+    TiltRuleTable rules;
+    rules.add({"firefox", TiltAction::kNothing});
+    rules.add({"Firefox", TiltAction::kShiftWheel});
+    EXPECT_EQ(rules.find({"navigator", "Firefox"}), TiltAction::kShiftWheel);
+    EXPECT_EQ(rules.find({"other"}), std::nullopt);
+}
+
+TEST(TiltRuleFile, ParsesRulesAndReportsBadLines) {
+    const auto parsed = parse_tilt_rules(
+        "# programs\n"
+        "gimp*   shift-wheel   # old GIMP\n"
+        "\n"
+        "  Inkscape ctrl-wheel\r\n"
+        "xterm none\n"
+        "firefox sideways\n"
+        "lonely\n"
+        "a b c\n"
+        "feh buttons\n");
+    ASSERT_EQ(parsed.rules.size(), 4u);
+    EXPECT_EQ(parsed.rules[0].class_pattern, "gimp*");
+    EXPECT_EQ(parsed.rules[0].action, TiltAction::kShiftWheel);
+    EXPECT_EQ(parsed.rules[1].class_pattern, "Inkscape");
+    EXPECT_EQ(parsed.rules[1].action, TiltAction::kCtrlWheel);
+    EXPECT_EQ(parsed.rules[2].action, TiltAction::kNothing);
+    EXPECT_EQ(parsed.rules[3].action, TiltAction::kHorizontalButtons);
+    ASSERT_EQ(parsed.errors.size(), 3u);
+    EXPECT_EQ(parsed.errors[0].rfind("line 6: unknown action \"sideways\"", 0), 0u);
+    EXPECT_EQ(parsed.errors[1].rfind("line 7:", 0), 0u);
+    EXPECT_EQ(parsed.errors[2].rfind("line 8:", 0), 0u);
+    EXPECT_EQ(load_tilt_rules("/nonexistent/tilt-rules", nullptr).size(), 0u);
+}
+
+// A window system whose first look at the windows waits until the test lets it go, so tilts
+// can pile up while the thread is busy.
+class GatedWindows final : public platform::WindowSystem {
+  public:
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool gate_open = false;
+        bool thread_at_gate = false;
+        std::vector<bool> sent;  // toward_left of each step
+    };
+    explicit GatedWindows(Shared& shared) : shared_(shared) {}
+
+    WindowFacts window_facts() override {
+        std::unique_lock lock(shared_.mutex);
+        shared_.thread_at_gate = true;
+        shared_.changed.notify_all();
+        shared_.changed.wait(lock, [this] { return shared_.gate_open; });
+        return over({"app"});
+    }
+    bool send_scroll(ScrollGesture, bool toward_left) override {
+        std::lock_guard lock(shared_.mutex);
+        shared_.sent.push_back(toward_left);
+        shared_.changed.notify_all();
+        return true;
+    }
+
+  private:
+    Shared& shared_;
+};
+
+class TiltScrollerTest : public ::testing::Test {
+  protected:
+    GatedWindows::Shared shared;
+    TiltScroller scroller{std::make_unique<GatedWindows>(shared), TiltRuleTable{}};
+    std::mutex steps_mutex;
+    std::condition_variable steps_changed;
+    std::vector<int> amounts;
+
+    void SetUp() override {
+        scroller.set_step_observer([this](int amount, bool) {
+            std::lock_guard lock(steps_mutex);
+            amounts.push_back(amount);
+            steps_changed.notify_all();
+        });
+        scroller.start();
+    }
+    void TearDown() override { scroller.stop(); }  // before the observer's vector goes
+    void wait_at_gate() {
+        std::unique_lock lock(shared.mutex);
+        ASSERT_TRUE(shared.changed.wait_for(lock, std::chrono::seconds(5),
+                                            [this] { return shared.thread_at_gate; }));
+    }
+    void open_gate() {
+        std::lock_guard lock(shared.mutex);
+        shared.gate_open = true;
+        shared.changed.notify_all();
+    }
+    bool wait_for_steps(std::size_t count) {
+        std::unique_lock lock(steps_mutex);
+        return steps_changed.wait_for(lock, std::chrono::seconds(5),
+                                      [&] { return amounts.size() >= count; });
+    }
+};
+
+TEST_F(TiltScrollerTest, TiltsWhileBusyBecomeOneStepOfTheirSum) {
+    scroller.tilt(-1);
+    wait_at_gate();
+    scroller.tilt(1);
+    scroller.tilt(1);
+    scroller.tilt(1);
+    open_gate();
+    ASSERT_TRUE(wait_for_steps(2));
+    scroller.stop();
+    EXPECT_EQ(amounts, (std::vector<int>{-1, 3}));
+    EXPECT_EQ(shared.sent, (std::vector<bool>{true, false}));
+}
+
+TEST_F(TiltScrollerTest, TiltsThatCancelOutSendNothing) {
+    scroller.tilt(2);
+    wait_at_gate();
+    scroller.tilt(1);
+    scroller.tilt(-1);  // 0 left over: no second wake-up
+    open_gate();
+    ASSERT_TRUE(wait_for_steps(1));
+    scroller.tilt(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    scroller.stop();
+    EXPECT_EQ(amounts, (std::vector<int>{2}));
+    EXPECT_EQ(shared.sent, (std::vector<bool>{false}));
+}
+
+}  // namespace
+}  // namespace zentrik::tilt

@@ -1,0 +1,34 @@
+#pragma once
+// The user's tilt rules: a text file "tilt-rules" in the user's configuration directory.
+//
+//   # comment
+//   <window class> <action>        action: buttons | shift-wheel | ctrl-wheel | none
+//
+// One rule a line; the class is the instance or class name of the window's WM_CLASS (as
+// `xprop WM_CLASS` prints it), without regard to case, with an optional trailing '*'. Later
+// lines win over earlier ones and over the built-in rules.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tilt/tilt_rules.h"
+
+namespace zentrik::tilt {
+
+inline constexpr char kTiltRuleFileName[] = "tilt-rules";
+
+struct RuleFileResult {
+    std::vector<ProgramRule> rules;
+    std::vector<std::string> errors;  // "line N: ..." for each line that was skipped
+};
+
+RuleFileResult parse_tilt_rules(std::string_view text);
+
+// The rules of `file`; none when it is missing. Lines that are not rules are skipped and
+// described in `errors`.
+TiltRuleTable load_tilt_rules(const std::filesystem::path& file, std::vector<std::string>* errors);
+// The rule file's place: $XDG_CONFIG_HOME/zentrik/tilt-rules.
+std::filesystem::path user_tilt_rule_file();
+
+}  // namespace zentrik::tilt

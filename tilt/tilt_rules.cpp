@@ -1,0 +1,65 @@
+#include "tilt/tilt_rules.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace zentrik::tilt {
+namespace {
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+bool matches(const std::string& pattern, const std::string& name) {
+    const std::string p = lower(pattern);
+    const std::string n = lower(name);
+    if (!p.empty() && p.back() == '*')
+        return n.compare(0, p.size() - 1, p, 0, p.size() - 1) == 0 && n.size() >= p.size() - 1;
+    return p == n;
+}
+
+}  // namespace
+
+void TiltRuleTable::add(ProgramRule rule) {
+    rules_.push_back(std::move(rule));
+}
+
+std::optional<TiltAction> TiltRuleTable::find(const std::vector<std::string>& classes) const {
+    for (auto rule = rules_.rbegin(); rule != rules_.rend(); ++rule) {
+        for (const std::string& name : classes) {
+            if (matches(rule->class_pattern, name))
+                return rule->action;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TiltStep> choose_tilt_step(int amount, const platform::WindowFacts& facts,
+                                         const TiltRuleTable& rules) {
+    if (amount == 0 || !facts.has_pointer_window)
+        return std::nullopt;
+    if (facts.has_foreground &&
+        facts.foreground_title.find(kExcludedForegroundTitle) != std::string::npos)
+        return std::nullopt;
+    TiltStep step;
+    step.toward_left = amount < 0;
+    switch (rules.find(facts.pointer_classes).value_or(TiltAction::kHorizontalButtons)) {
+        case TiltAction::kNothing:
+            return std::nullopt;
+        case TiltAction::kHorizontalButtons:
+            step.gesture = platform::ScrollGesture::kHorizontalButtons;
+            break;
+        case TiltAction::kShiftWheel:
+            step.gesture = platform::ScrollGesture::kShiftWheel;
+            break;
+        case TiltAction::kCtrlWheel:
+            step.gesture = platform::ScrollGesture::kCtrlWheel;
+            break;
+    }
+    return step;
+}
+
+}  // namespace zentrik::tilt
