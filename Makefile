@@ -4,7 +4,7 @@ RELEASE_DIR := build/release
 TEST_DIR := build/asan
 TSAN_DIR := build/tsan
 
-.PHONY: run test tsan build build-test deps deps-test clean
+.PHONY: run test tsan fuzz-smoke bench build build-test deps deps-test clean
 
 run: build
 	./$(RELEASE_DIR)/app/zentrik $(ARGS)
@@ -30,9 +30,15 @@ tsan: deps-test
 	@! grep -q "WARNING: ThreadSanitizer" $(TSAN_DIR)/Testing/Temporary/LastTest.log || \
 	  { echo "ThreadSanitizer warnings in $(TSAN_DIR)/Testing/Temporary/LastTest.log"; exit 1; }
 
+# Every fuzz target for FUZZ_SECONDS (default 25) on its corpus; fails on any crash.
+fuzz-smoke: deps-test
+	JOBS=$(JOBS) ./scripts/fuzz-smoke.sh
+
+# Builds and runs the benchmarks (docs/benchmarks.md); never a test gate.
 bench: deps-test
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIK_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
+	./scripts/run-benchmarks.sh build/bench
 
 deps:
 	./scripts/install-deps.sh

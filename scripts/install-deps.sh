@@ -10,7 +10,8 @@ packages=(
   fonts-dejavu-core fonts-wine
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick
+    clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# A short run of every fuzz target: builds build/fuzz with clang and runs each fuzz_* program
+# there for FUZZ_SECONDS (default 25) on its corpus. Fails on the first crash, leak, timeout or
+# out-of-memory and leaves the input that caused it in build/fuzz/artifacts/<target>/.
+#
+# Every target the fuzz/ CMakeLists builds is picked up; nothing here lists them. A target's
+# corpus lives in build/fuzz/corpus/<target>/ (it grows from run to run, outside git); inputs
+# in fuzz/seeds/<target>/, when that folder exists, are read as extra starting points.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-25}
+dir=build/fuzz
+jobs=${JOBS:-$(nproc)}
+
+CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DZENTRIK_FUZZ=ON -DZENTRIK_TESTS=OFF \
+    -DZENTRIK_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$dir" -j "$jobs"
+
+mapfile -t targets < <(find "$dir/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x | sort)
+if [[ ${#targets[@]} -eq 0 ]]; then
+  echo "fuzz-smoke: no fuzz targets were built" >&2
+  exit 1
+fi
+
+failed=()
+for exe in "${targets[@]}"; do
+  name=$(basename "$exe")
+  corpus="$dir/corpus/$name"
+  artifacts="$dir/artifacts/$name"
+  mkdir -p "$corpus" "$artifacts"
+  seeds=()
+  [[ -d "fuzz/seeds/$name" ]] && seeds=("fuzz/seeds/$name")
+  log="$artifacts/run.log"
+  if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+    echo "fuzz-smoke: $name ok ($(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$log" |
+      grep -o '[0-9]*$') runs)"
+  else
+    echo "fuzz-smoke: $name FAILED; log: $log" >&2
+    tail -n 40 "$log" >&2
+    failed+=("$name")
+  fi
+done
+
+if [[ ${#failed[@]} -gt 0 ]]; then
+  echo "fuzz-smoke: ${#failed[@]} target(s) failed: ${failed[*]}" >&2
+  exit 1
+fi
+echo "fuzz-smoke: all ${#targets[@]} targets ran ${seconds} s without a crash"
