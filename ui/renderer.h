@@ -93,12 +93,15 @@ class Renderer {
     void paint_widget(Canvas& canvas, const Widget& w);
     void paint_tooltip(Canvas& canvas);
     void keep_inside_shape(Canvas& canvas) const;
+    // What every frame starts from: the background image's pixels, or a copy of them when
+    // they are laid out differently from the frame.
+    cairo_surface_t* background_pixels() const;
 
     WidgetBoard& board_;
     const SkinImage* background_image_ = nullptr;
     ListPaintHooks hooks_;
     TextLayouts layouts_;
-    cairo_surface_t* background_ = nullptr;
+    cairo_surface_t* background_ = nullptr;  // a reference: see background_pixels()
     cairo_surface_t* frame_ = nullptr;
     int width_ = kWindowWidth;
     int height_ = kWindowHeight;
