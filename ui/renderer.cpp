@@ -63,6 +63,21 @@ Renderer::~Renderer() {
         cairo_surface_destroy(background_);
 }
 
+cairo_surface_t* Renderer::make_frame() const {
+    if (frame_factory_) {
+        cairo_surface_t* frame = frame_factory_(width_, height_);
+        if (frame && cairo_surface_status(frame) == CAIRO_STATUS_SUCCESS &&
+            cairo_surface_get_type(frame) == CAIRO_SURFACE_TYPE_IMAGE &&
+            cairo_image_surface_get_format(frame) == CAIRO_FORMAT_ARGB32 &&
+            cairo_image_surface_get_width(frame) == width_ &&
+            cairo_image_surface_get_height(frame) == height_)
+            return frame;
+        if (frame)
+            cairo_surface_destroy(frame);
+    }
+    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+}
+
 cairo_surface_t* Renderer::background_pixels() const {
     // The background image itself serves when its pixels line up with the frame's (they do for
     // the built-in background): a second copy would only cost memory.
@@ -86,7 +101,7 @@ cairo_surface_t* Renderer::background_pixels() const {
 
 cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
     if (!frame_) {
-        frame_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+        frame_ = make_frame();
         background_ = background_pixels();
     }
     cairo_surface_flush(frame_);

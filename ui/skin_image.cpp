@@ -116,6 +116,20 @@ std::unique_ptr<SkinImage> SkinImage::from_png_on_demand(std::span<const std::ui
     return std::unique_ptr<SkinImage>(new SkinImage(png, width, height));
 }
 
+std::unique_ptr<SkinImage> SkinImage::over_read_only_pixels(const std::uint8_t* data, int width,
+                                                            int height, int stride) {
+    // cairo only reads a source surface; set_pixel copies before it writes.
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        const_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, width, height, stride);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    auto image = std::make_unique<SkinImage>(surface);
+    image->read_only_ = true;
+    return image;
+}
+
 cairo_surface_t* SkinImage::surface() const {
     if (!png_.empty()) {
         std::call_once(decode_once_, [this] {
@@ -166,6 +180,13 @@ void SkinImage::set_pixel(int x, int y, std::uint32_t value) {
     cairo_surface_t* pixels = surface();
     if (!pixels || x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
+    if (read_only_) {
+        // Pixels in the program's read-only data: write into a copy from now on.
+        cairo_surface_t* copy = to_argb32(pixels);
+        cairo_surface_destroy(pixels);
+        surface_ = pixels = copy;
+        read_only_ = false;
+    }
     cairo_surface_flush(pixels);
     unsigned char* row =
         cairo_image_surface_get_data(pixels) + y * cairo_image_surface_get_stride(pixels);
@@ -187,7 +208,12 @@ const SkinImage* load_skin_image(int id) {
     std::lock_guard lock(c.mutex);
     if (auto it = c.by_id.find(id); it != c.by_id.end())
         return it->second;
-    std::unique_ptr<SkinImage> image = SkinImage::from_png_on_demand(res::skin_png(id));
+    std::unique_ptr<SkinImage> image;
+    if (const res::SkinPixels ready = res::skin_pixels(id); ready.data)
+        image =
+            SkinImage::over_read_only_pixels(ready.data, ready.width, ready.height, ready.stride);
+    else
+        image = SkinImage::from_png_on_demand(res::skin_png(id));
     const SkinImage* result = image.get();
     if (image)
         c.owned.push_back(std::move(image));

@@ -22,6 +22,10 @@ class SkinImage {
     // An image of PNG bytes that outlive it (built-in resources), decoded on first use. The
     // size comes from the PNG header; null when the bytes do not start like a PNG.
     static std::unique_ptr<SkinImage> from_png_on_demand(std::span<const std::uint8_t> png);
+    // An image over premultiplied ARGB32 rows that outlive it and are never written (built-in
+    // pixels stored ready to draw); nothing is decoded or copied.
+    static std::unique_ptr<SkinImage> over_read_only_pixels(const std::uint8_t* data, int width,
+                                                            int height, int stride);
     ~SkinImage();
     SkinImage(const SkinImage&) = delete;
     SkinImage& operator=(const SkinImage&) = delete;
@@ -37,7 +41,8 @@ class SkinImage {
     bool decoded() const;
     // Premultiplied ARGB pixel at (x, y); 0 outside the image.
     std::uint32_t pixel(int x, int y) const;
-    // Writes one premultiplied ARGB pixel (for images made by code and by tests).
+    // Writes one premultiplied ARGB pixel (for images made by code and by tests); an image over
+    // read-only pixels gets its own copy first.
     void set_pixel(int x, int y, std::uint32_t value);
 
   private:
@@ -47,6 +52,7 @@ class SkinImage {
     mutable std::atomic<bool> decoded_{false};
     mutable cairo_surface_t* surface_ = nullptr;
     std::span<const std::uint8_t> png_;  // empty for images made from pixels
+    bool read_only_ = false;
     int width_ = 0;
     int height_ = 0;
 };

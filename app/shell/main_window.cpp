@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/shell/first_frame.h"
 #include "app/shell/gtk_inline_editor.h"
 #include "app/shell/gtk_timers.h"
 #include "app/shell/page_commands.h"
@@ -199,6 +200,13 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_window_set_title(win, build_.title.c_str());
     gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
+    // A frame in memory the X server can read shows without another copy of it.
+    renderer_->set_frame_factory([this](int width, int height) {
+        GdkWindow* target = gtk_widget_get_window(canvas_);
+        return target ? gdk_window_create_similar_image_surface(target, CAIRO_FORMAT_ARGB32, width,
+                                                                height, 1)
+                      : nullptr;
+    });
 
     commands_ = std::make_unique<PageCommands>(board_, choice_, *this);
     dispatcher_ = std::make_unique<ui::PointerDispatcher>(board_, *commands_, clock_, &timers_,
@@ -211,10 +219,6 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     } else {
         ui::switch_page(board_, choice_);
     }
-
-    GdkDisplay* display = gtk_widget_get_display(window_);
-    active_cursor_ = cursor_from_resource(display, ui::kActiveCursor);
-    drag_cursor_ = cursor_from_resource(display, ui::kDragCursor);
 
     g_signal_connect(canvas_, "draw", G_CALLBACK(on_draw), this);
     g_signal_connect(canvas_, "button-press-event", G_CALLBACK(on_button), this);
@@ -285,8 +289,14 @@ void LiveWindow::set_cursor(int mode) {
     if (mode == cursor_mode_)
         return;
     cursor_mode_ = mode;
-    GdkCursor* cursor = mode == ui::kActiveCursorMode ? active_cursor_
-                        : mode == ui::kDragCursorMode ? drag_cursor_
+    // The cursor pictures are made when first needed, not before the first frame.
+    auto made = [this](GdkCursor*& cursor, int resource_id) {
+        if (!cursor)
+            cursor = cursor_from_resource(gtk_widget_get_display(window_), resource_id);
+        return cursor;
+    };
+    GdkCursor* cursor = mode == ui::kActiveCursorMode ? made(active_cursor_, ui::kActiveCursor)
+                        : mode == ui::kDragCursorMode ? made(drag_cursor_, ui::kDragCursor)
                                                       : nullptr;
     if (GdkWindow* w = gtk_widget_get_window(canvas_))
         gdk_window_set_cursor(w, cursor);
@@ -392,20 +402,31 @@ int run_main_window(const StartOptions& options,
         return 1;
     }
     LiveWindow live(std::move(listener), window_options);
-    TrayIcon tray(live.title(), "Restore", "Exit",
-                  {[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
-    g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         static_cast<TrayIcon*>(t)->set_window_visible(true);
-                     }),
-                     &tray);
-    g_signal_connect(live.window(), "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         static_cast<TrayIcon*>(t)->set_window_visible(false);
-                     }),
-                     &tray);
-    if (!options.hide)
+    std::unique_ptr<TrayIcon> tray;
+    auto add_tray = [&live, &tray] {
+        tray = std::make_unique<TrayIcon>(
+            live.title(), "Restore", "Exit",
+            TrayActions{[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
+        tray->set_window_visible(gtk_widget_get_visible(live.window()));
+        g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+                             static_cast<TrayIcon*>(t)->set_window_visible(true);
+                         }),
+                         tray.get());
+        g_signal_connect(live.window(), "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
+                             static_cast<TrayIcon*>(t)->set_window_visible(false);
+                         }),
+                         tray.get());
+    };
+    if (options.hide) {
+        add_tray();
+    } else {
+        // The tray icon comes after the first frame: it does not delay the window.
+        after_first_frame(live.window(), add_tray);
         live.bring_forward();
+    }
     gtk_main();
-    g_signal_handlers_disconnect_by_data(live.window(), &tray);
+    if (tray)
+        g_signal_handlers_disconnect_by_data(live.window(), tray.get());
     return 0;
 }
 
