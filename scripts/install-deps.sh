@@ -11,7 +11,7 @@ packages=(
 )
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev libxdamage-dev)
 fi
 
 missing=()
