@@ -23,17 +23,36 @@ if [[ ${#targets[@]} -eq 0 ]]; then
   exit 1
 fi
 
-failed=()
-for exe in "${targets[@]}"; do
+# One target: its log goes to build/fuzz/artifacts/<target>/run.log and its exit status to
+# .../status (0 when it found nothing).
+run_target() {
+  local exe=$1 name corpus artifacts seeds=() status=0
   name=$(basename "$exe")
   corpus="$dir/corpus/$name"
   artifacts="$dir/artifacts/$name"
   mkdir -p "$corpus" "$artifacts"
-  seeds=()
   [[ -d "fuzz/seeds/$name" ]] && seeds=("fuzz/seeds/$name")
-  log="$artifacts/run.log"
-  if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+  "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$artifacts/run.log" 2>&1 ||
+    status=$?
+  echo "$status" >"$artifacts/status"
+}
+
+# The targets are single-threaded: run as many at once as there are processors.
+for exe in "${targets[@]}"; do
+  rm -f "$dir/artifacts/$(basename "$exe")/status"
+  while (( $(jobs -rp | wc -l) >= jobs )); do
+    wait -n || true
+  done
+  run_target "$exe" &
+done
+wait
+
+failed=()
+for exe in "${targets[@]}"; do
+  name=$(basename "$exe")
+  log="$dir/artifacts/$name/run.log"
+  if [[ "$(cat "$dir/artifacts/$name/status" 2>/dev/null)" == 0 ]]; then
     echo "fuzz-smoke: $name ok ($(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$log" |
       grep -o '[0-9]*$') runs)"
   else
