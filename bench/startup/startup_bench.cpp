@@ -18,6 +18,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -80,6 +81,9 @@ std::string start_xvfb(pid_t& xvfb) {
     xvfb = fork();
     if (xvfb == 0) {
         close(fds[0]);
+        // Xvfb reports every display number it finds taken while it looks for a free one.
+        if (const int null = open("/dev/null", O_WRONLY); null >= 0)
+            dup2(null, 2);
         const std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
                "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
