@@ -6,7 +6,7 @@ TSAN_DIR := build/tsan
 DEB_DIR := build/deb
 PREFIX ?= /usr/local
 
-.PHONY: run test tsan build build-test deps deps-test deps-deb install deb clean
+.PHONY: run test tsan fuzz-smoke bench build build-test deps deps-test deps-deb install deb clean
 
 run: build
 	./$(RELEASE_DIR)/app/zentrik $(ARGS)
@@ -50,9 +50,15 @@ tsan: deps-test
 	@! grep -q "WARNING: ThreadSanitizer" $(TSAN_DIR)/Testing/Temporary/LastTest.log || \
 	  { echo "ThreadSanitizer warnings in $(TSAN_DIR)/Testing/Temporary/LastTest.log"; exit 1; }
 
+# Every fuzz target for FUZZ_SECONDS (default 25) on its corpus; fails on any crash.
+fuzz-smoke: deps-test
+	JOBS=$(JOBS) ./scripts/fuzz-smoke.sh
+
+# Builds and runs the benchmarks (docs/benchmarks.md); never a test gate.
 bench: deps-test
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIK_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
+	./scripts/run-benchmarks.sh build/bench
 
 deps:
 	./scripts/install-deps.sh

@@ -14,8 +14,9 @@ class Timing {
     virtual std::int64_t now_us() = 0;
 };
 
-// Real time. Sleeps end close to their deadline (a coarse sleep, then a short yield loop), so
-// an exchange costs what the protocol asks and little more.
+// Real time. A sleep blocks until an absolute deadline with the calling thread's timer slack
+// lowered, so an exchange costs what the protocol asks and little more, also while other
+// programs keep the processor busy, and burns no processor time while it waits.
 class SystemTiming final : public Timing {
   public:
     void sleep_ms(int ms) override;

@@ -25,6 +25,17 @@ std::span<const std::uint8_t> skin_png(int id) {
     return {detail::kPngBlob + it->offset, it->size};
 }
 
+SkinPixels skin_pixels(int id) {
+    if (id == 0)
+        return {};
+    for (std::size_t i = 0; i < detail::kPixelEntryCount; ++i) {
+        const detail::PixelEntry& e = detail::kPixelEntries[i];
+        if (e.id == id)
+            return {detail::kPngBlob + e.offset, e.width, e.height, e.stride};
+    }
+    return {};
+}
+
 std::vector<int> skin_image_ids() {
     std::vector<int> ids;
     ids.reserve(detail::kPngEntryCount);

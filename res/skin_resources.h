@@ -12,6 +12,19 @@ namespace zentrik::res {
 // The PNG bytes of image `id`; empty when there is no such image (id 0 is none).
 std::span<const std::uint8_t> skin_png(int id);
 
+// An image stored ready to draw: premultiplied ARGB32 rows in cairo's layout (native-endian
+// 32-bit pixels), exactly what decoding its PNG gives. Read-only; lives as long as the program.
+struct SkinPixels {
+    const std::uint8_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+};
+
+// The ready-to-draw pixels of image `id`, for the few images stored that way (those the
+// first frame needs); data is null for every other id.
+SkinPixels skin_pixels(int id);
+
 // Every id that has an image, ascending.
 std::vector<int> skin_image_ids();
 

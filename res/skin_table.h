@@ -11,9 +11,20 @@ struct PngEntry {
     std::uint32_t size;
 };
 
-// Sorted by id.
+// An image also stored ready to draw: premultiplied ARGB32 rows as cairo lays them out.
+struct PixelEntry {
+    int id;
+    int width;
+    int height;
+    int stride;
+    std::uint32_t offset;  // into kPngBlob, 16-byte aligned
+};
+
+// Sorted by id. The blob holds the PNG files, then the ready-to-draw pixels.
 extern const PngEntry kPngEntries[];
 extern const std::size_t kPngEntryCount;
+extern const PixelEntry kPixelEntries[];
+extern const std::size_t kPixelEntryCount;
 extern const unsigned char* const kPngBlob;
 
 }  // namespace zentrik::res::detail

@@ -63,18 +63,46 @@ Renderer::~Renderer() {
         cairo_surface_destroy(background_);
 }
 
-cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
-    if (!background_) {
-        // First paint: the background goes into its cache once.
-        background_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
-        frame_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
-        cairo_t* cr = cairo_create(background_);
-        if (background_image_) {
-            cairo_set_source_surface(cr, background_image_->surface(), 0, 0);
-            cairo_paint(cr);
-        }
+cairo_surface_t* Renderer::make_frame() const {
+    if (frame_factory_) {
+        cairo_surface_t* frame = frame_factory_(width_, height_);
+        if (frame && cairo_surface_status(frame) == CAIRO_STATUS_SUCCESS &&
+            cairo_surface_get_type(frame) == CAIRO_SURFACE_TYPE_IMAGE &&
+            cairo_image_surface_get_format(frame) == CAIRO_FORMAT_ARGB32 &&
+            cairo_image_surface_get_width(frame) == width_ &&
+            cairo_image_surface_get_height(frame) == height_)
+            return frame;
+        if (frame)
+            cairo_surface_destroy(frame);
+    }
+    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+}
+
+cairo_surface_t* Renderer::background_pixels() const {
+    // The background image itself serves when its pixels line up with the frame's (they do for
+    // the built-in background): a second copy would only cost memory.
+    cairo_surface_t* image = background_image_ ? background_image_->surface() : nullptr;
+    if (image && cairo_image_surface_get_width(image) == width_ &&
+        cairo_image_surface_get_height(image) == height_ &&
+        cairo_image_surface_get_stride(image) == cairo_image_surface_get_stride(frame_)) {
+        cairo_surface_flush(image);
+        return cairo_surface_reference(image);
+    }
+    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+    if (image) {
+        cairo_t* cr = cairo_create(copy);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_paint(cr);
         cairo_destroy(cr);
-        cairo_surface_flush(background_);
+    }
+    cairo_surface_flush(copy);
+    return copy;
+}
+
+cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
+    if (!frame_) {
+        frame_ = make_frame();
+        background_ = background_pixels();
     }
     cairo_surface_flush(frame_);
     std::memcpy(cairo_image_surface_get_data(frame_), cairo_image_surface_get_data(background_),

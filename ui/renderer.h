@@ -77,6 +77,12 @@ class Renderer {
 
     ListPaintHooks& hooks() { return hooks_; }
 
+    // Where the frame's pixels live: a window system can hand out an image surface that it
+    // shows without another copy (shared memory). Called once, at the first compose; a result
+    // that is not an ARGB32 image of the frame's size is dropped for a plain image.
+    using FrameFactory = std::function<cairo_surface_t*(int width, int height)>;
+    void set_frame_factory(FrameFactory factory) { frame_factory_ = std::move(factory); }
+
     // Composes one frame (under the board's lock) and returns it; the renderer owns it.
     // Until the board is marked ready only the background is drawn.
     cairo_surface_t* compose(const OverlayState& overlay);
@@ -93,12 +99,17 @@ class Renderer {
     void paint_widget(Canvas& canvas, const Widget& w);
     void paint_tooltip(Canvas& canvas);
     void keep_inside_shape(Canvas& canvas) const;
+    // What every frame starts from: the background image's pixels, or a copy of them when
+    // they are laid out differently from the frame.
+    cairo_surface_t* background_pixels() const;
+    cairo_surface_t* make_frame() const;
 
     WidgetBoard& board_;
     const SkinImage* background_image_ = nullptr;
     ListPaintHooks hooks_;
+    FrameFactory frame_factory_;
     TextLayouts layouts_;
-    cairo_surface_t* background_ = nullptr;
+    cairo_surface_t* background_ = nullptr;  // a reference: see background_pixels()
     cairo_surface_t* frame_ = nullptr;
     int width_ = kWindowWidth;
     int height_ = kWindowHeight;

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -43,6 +44,40 @@ cairo_surface_t* to_argb32(cairo_surface_t* source) {
     return out;
 }
 
+// Width and height from a PNG's signature and IHDR chunk; false when the bytes are no PNG.
+bool png_size(std::span<const std::uint8_t> png, int& width, int& height) {
+    static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 24 || std::memcmp(png.data(), kSignature, 8) != 0 ||
+        std::memcmp(png.data() + 12, "IHDR", 4) != 0)
+        return false;
+    auto be32 = [&](std::size_t at) {
+        return std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 |
+               std::uint32_t{png[at + 2]} << 8 | std::uint32_t{png[at + 3]};
+    };
+    const std::uint32_t w = be32(16), h = be32(20);
+    // cairo's image surfaces stop at 32767 pixels a side.
+    if (w == 0 || h == 0 || w > 32767 || h > 32767)
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+cairo_surface_t* decode_png_surface(std::span<const std::uint8_t> bytes) {
+    PngReader reader{bytes};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(read_png_chunk, &reader);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);  // the half-made image is dropped
+        return nullptr;
+    }
+    if (cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) {
+        cairo_surface_t* converted = to_argb32(surface);
+        cairo_surface_destroy(surface);
+        surface = converted;
+    }
+    return surface;
+}
+
 struct ImageCache {
     std::mutex mutex;
     std::map<int, const SkinImage*> by_id;
@@ -64,10 +99,55 @@ SkinImage::SkinImage(cairo_surface_t* surface) {
         surface = converted;
     }
     surface_ = surface;
+    decoded_ = surface != nullptr;
     if (surface_) {
         width_ = cairo_image_surface_get_width(surface_);
         height_ = cairo_image_surface_get_height(surface_);
     }
+}
+
+SkinImage::SkinImage(std::span<const std::uint8_t> png, int width, int height)
+    : png_(png), width_(width), height_(height) {}
+
+std::unique_ptr<SkinImage> SkinImage::from_png_on_demand(std::span<const std::uint8_t> png) {
+    int width = 0, height = 0;
+    if (!png_size(png, width, height))
+        return nullptr;
+    return std::unique_ptr<SkinImage>(new SkinImage(png, width, height));
+}
+
+std::unique_ptr<SkinImage> SkinImage::over_read_only_pixels(const std::uint8_t* data, int width,
+                                                            int height, int stride) {
+    // cairo only reads a source surface; set_pixel copies before it writes.
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        const_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, width, height, stride);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    auto image = std::make_unique<SkinImage>(surface);
+    image->read_only_ = true;
+    return image;
+}
+
+cairo_surface_t* SkinImage::surface() const {
+    if (!png_.empty()) {
+        std::call_once(decode_once_, [this] {
+            surface_ = decode_png_surface(png_);
+            // A picture whose header promised another size would be drawn out of place.
+            if (surface_ && (cairo_image_surface_get_width(surface_) != width_ ||
+                             cairo_image_surface_get_height(surface_) != height_)) {
+                cairo_surface_destroy(surface_);
+                surface_ = nullptr;
+            }
+            decoded_.store(true, std::memory_order_release);
+        });
+    }
+    return surface_;
+}
+
+bool SkinImage::decoded() const {
+    return decoded_.load(std::memory_order_acquire);
 }
 
 SkinImage::~SkinImage() {
@@ -85,36 +165,40 @@ std::unique_ptr<SkinImage> SkinImage::filled(int width, int height, std::uint32_
 }
 
 std::uint32_t SkinImage::pixel(int x, int y) const {
-    if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+    cairo_surface_t* pixels = surface();
+    if (!pixels || x < 0 || y < 0 || x >= width_ || y >= height_)
         return 0;
-    cairo_surface_flush(surface_);
+    cairo_surface_flush(pixels);
     const unsigned char* row =
-        cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+        cairo_image_surface_get_data(pixels) + y * cairo_image_surface_get_stride(pixels);
     std::uint32_t value;
     std::memcpy(&value, row + 4 * x, 4);
     return value;
 }
 
 void SkinImage::set_pixel(int x, int y, std::uint32_t value) {
-    if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+    cairo_surface_t* pixels = surface();
+    if (!pixels || x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    cairo_surface_flush(surface_);
+    if (read_only_) {
+        // Pixels in the program's read-only data: write into a copy from now on.
+        cairo_surface_t* copy = to_argb32(pixels);
+        cairo_surface_destroy(pixels);
+        surface_ = pixels = copy;
+        read_only_ = false;
+    }
+    cairo_surface_flush(pixels);
     unsigned char* row =
-        cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+        cairo_image_surface_get_data(pixels) + y * cairo_image_surface_get_stride(pixels);
     std::memcpy(row + 4 * x, &value, 4);
-    cairo_surface_mark_dirty(surface_);
+    cairo_surface_mark_dirty(pixels);
 }
 
 std::unique_ptr<SkinImage> decode_png(std::span<const std::uint8_t> bytes) {
     if (bytes.empty())
         return nullptr;
-    PngReader reader{bytes};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(read_png_chunk, &reader);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);  // the half-made image is dropped
-        return nullptr;
-    }
-    return std::make_unique<SkinImage>(surface);
+    cairo_surface_t* surface = decode_png_surface(bytes);
+    return surface ? std::make_unique<SkinImage>(surface) : nullptr;
 }
 
 const SkinImage* load_skin_image(int id) {
@@ -124,11 +208,16 @@ const SkinImage* load_skin_image(int id) {
     std::lock_guard lock(c.mutex);
     if (auto it = c.by_id.find(id); it != c.by_id.end())
         return it->second;
-    std::unique_ptr<SkinImage> image = decode_png(res::skin_png(id));
+    std::unique_ptr<SkinImage> image;
+    if (const res::SkinPixels ready = res::skin_pixels(id); ready.data)
+        image =
+            SkinImage::over_read_only_pixels(ready.data, ready.width, ready.height, ready.stride);
+    else
+        image = SkinImage::from_png_on_demand(res::skin_png(id));
     const SkinImage* result = image.get();
     if (image)
         c.owned.push_back(std::move(image));
-    c.by_id[id] = result;  // a missing image is remembered too: decode once
+    c.by_id[id] = result;  // a missing image is remembered too: look once
     return result;
 }
 
@@ -144,14 +233,15 @@ const SkinImage* install_skin_image(int id, std::unique_ptr<SkinImage> image) {
 
 Region region_from_alpha(const SkinImage* image) {
     Region region;
-    if (!image || !image->surface())
+    cairo_surface_t* pixels = image ? image->surface() : nullptr;
+    if (!pixels)
         return region;
     const int w = image->width();
     const int h = image->height();
     region.rects.reserve(static_cast<std::size_t>(h) + 2);
-    cairo_surface_flush(image->surface());
-    const unsigned char* data = cairo_image_surface_get_data(image->surface());
-    const int stride = cairo_image_surface_get_stride(image->surface());
+    cairo_surface_flush(pixels);
+    const unsigned char* data = cairo_image_surface_get_data(pixels);
+    const int stride = cairo_image_surface_get_stride(pixels);
     for (int y = 0; y < h; ++y) {
         const unsigned char* row = data + y * stride;
         int run_start = -1;

@@ -1,8 +1,12 @@
 #pragma once
-// Skin images: PNG resources decoded once into premultiplied ARGB32 pixels and kept for the
-// life of the program. Widgets hold plain pointers to them; id 0 means no image.
+// Skin images: PNG resources decoded into premultiplied ARGB32 pixels and kept for the life of
+// the program. Widgets hold plain pointers to them; id 0 means no image. A built-in image knows
+// its size from the PNG header at once but decodes its pixels only when something first asks
+// for them, so the window builds every page while decoding only what the shown page paints.
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 
 #include "ui/geometry.h"
@@ -15,6 +19,13 @@ class SkinImage {
   public:
     // Takes ownership of an ARGB32 image surface (any other format is converted).
     explicit SkinImage(cairo_surface_t* surface);
+    // An image of PNG bytes that outlive it (built-in resources), decoded on first use. The
+    // size comes from the PNG header; null when the bytes do not start like a PNG.
+    static std::unique_ptr<SkinImage> from_png_on_demand(std::span<const std::uint8_t> png);
+    // An image over premultiplied ARGB32 rows that outlive it and are never written (built-in
+    // pixels stored ready to draw); nothing is decoded or copied.
+    static std::unique_ptr<SkinImage> over_read_only_pixels(const std::uint8_t* data, int width,
+                                                            int height, int stride);
     ~SkinImage();
     SkinImage(const SkinImage&) = delete;
     SkinImage& operator=(const SkinImage&) = delete;
@@ -22,16 +33,26 @@ class SkinImage {
     // An image of the given size filled with one premultiplied ARGB pixel value.
     static std::unique_ptr<SkinImage> filled(int width, int height, std::uint32_t pixel);
 
-    cairo_surface_t* surface() const { return surface_; }
+    // The pixels (decoded now if they were not yet); null when the PNG does not decode.
+    cairo_surface_t* surface() const;
     int width() const { return width_; }
     int height() const { return height_; }
+    // Whether the pixels are in memory (for tests and measurements).
+    bool decoded() const;
     // Premultiplied ARGB pixel at (x, y); 0 outside the image.
     std::uint32_t pixel(int x, int y) const;
-    // Writes one premultiplied ARGB pixel (for images made by code and by tests).
+    // Writes one premultiplied ARGB pixel (for images made by code and by tests); an image over
+    // read-only pixels gets its own copy first.
     void set_pixel(int x, int y, std::uint32_t value);
 
   private:
-    cairo_surface_t* surface_ = nullptr;
+    SkinImage(std::span<const std::uint8_t> png, int width, int height);
+
+    mutable std::once_flag decode_once_;
+    mutable std::atomic<bool> decoded_{false};
+    mutable cairo_surface_t* surface_ = nullptr;
+    std::span<const std::uint8_t> png_;  // empty for images made from pixels
+    bool read_only_ = false;
     int width_ = 0;
     int height_ = 0;
 };

@@ -14,6 +14,7 @@
 #include "app/shell/desktop_input.h"
 #include "app/shell/desktop_notice.h"
 #include "app/shell/device_watch.h"
+#include "app/shell/first_frame.h"
 #include "app/shell/gtk_dialogs.h"
 #include "app/shell/gtk_inline_editor.h"
 #include "app/shell/gtk_timers.h"
@@ -229,6 +230,13 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_window_set_title(win, build_.title.c_str());
     gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
+    // A frame in memory the X server can read shows without another copy of it.
+    renderer_->set_frame_factory([this](int width, int height) {
+        GdkWindow* target = gtk_widget_get_window(canvas_);
+        return target ? gdk_window_create_similar_image_surface(target, CAIRO_FORMAT_ARGB32, width,
+                                                                height, 1)
+                      : nullptr;
+    });
 
     dialogs_ = std::make_unique<GtkDialogs>(win);
     lib_ = std::make_unique<device::zklib>(backend, device::make_system_timing());
@@ -247,10 +255,6 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     } else {
         session_->show_page(ui::kPageDevices);
     }
-
-    GdkDisplay* display = gtk_widget_get_display(window_);
-    active_cursor_ = cursor_from_resource(display, ui::kActiveCursor);
-    drag_cursor_ = cursor_from_resource(display, ui::kDragCursor);
 
     g_signal_connect(canvas_, "draw", G_CALLBACK(on_draw), this);
     g_signal_connect(canvas_, "button-press-event", G_CALLBACK(on_button), this);
@@ -351,8 +355,14 @@ void LiveWindow::set_cursor(int mode) {
     if (mode == cursor_mode_)
         return;
     cursor_mode_ = mode;
-    GdkCursor* cursor = mode == ui::kActiveCursorMode ? active_cursor_
-                        : mode == ui::kDragCursorMode ? drag_cursor_
+    // The cursor pictures are made when first needed, not before the first frame.
+    auto made = [this](GdkCursor*& cursor, int resource_id) {
+        if (!cursor)
+            cursor = cursor_from_resource(gtk_widget_get_display(window_), resource_id);
+        return cursor;
+    };
+    GdkCursor* cursor = mode == ui::kActiveCursorMode ? made(active_cursor_, ui::kActiveCursor)
+                        : mode == ui::kDragCursorMode ? made(drag_cursor_, ui::kDragCursor)
                                                       : nullptr;
     if (GdkWindow* w = gtk_widget_get_window(canvas_))
         gdk_window_set_cursor(w, cursor);
@@ -463,32 +473,43 @@ int run_main_window(const StartOptions& options,
     std::shared_ptr<platform::HidBackend> backend = window_options.backend;
     LiveWindow live(std::move(listener), window_options, backend);
     const lang::StringTables& texts = lang::strings();
-    TrayIcon tray(live.title(), texts.menu_texts[lang::kMenuTrayRestore],
-                  texts.menu_texts[lang::kMenuTrayExit],
-                  {[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
-    struct HideNotice {
-        TrayIcon* tray;
+    struct TrayState {
+        std::unique_ptr<TrayIcon> icon;
         std::string title;
         bool told = false;
-    } hide_notice{&tray, live.title()};
+    } tray{nullptr, live.title()};
+    auto add_tray = [&live, &tray, &texts] {
+        tray.icon = std::make_unique<TrayIcon>(
+            live.title(), texts.menu_texts[lang::kMenuTrayRestore],
+            texts.menu_texts[lang::kMenuTrayExit],
+            TrayActions{[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
+        tray.icon->set_window_visible(gtk_widget_get_visible(live.window()));
+    };
     g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         static_cast<HideNotice*>(t)->tray->set_window_visible(true);
+                         if (auto& icon = static_cast<TrayState*>(t)->icon)
+                             icon->set_window_visible(true);
                      }),
-                     &hide_notice);
+                     &tray);
     g_signal_connect(live.window(), "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         auto* notice = static_cast<HideNotice*>(t);
-                         notice->tray->set_window_visible(false);
+                         auto* state = static_cast<TrayState*>(t);
+                         if (state->icon)
+                             state->icon->set_window_visible(false);
                          // Without a tray icon to click, say how to get the window back.
-                         if (!notice->told && !notice->tray->shown_in_panel()) {
-                             notice->told = true;
-                             show_desktop_notice(notice->title,
+                         if (!state->told && (!state->icon || !state->icon->shown_in_panel())) {
+                             state->told = true;
+                             show_desktop_notice(state->title,
                                                  "Zentrik keeps running. Start it again to "
                                                  "show its window.");
                          }
                      }),
-                     &hide_notice);
-    if (!options.hide)
+                     &tray);
+    if (options.hide) {
+        add_tray();
+    } else {
+        // The tray icon comes after the first frame: it does not delay the window.
+        after_first_frame(live.window(), add_tray);
         live.bring_forward();
+    }
     struct TipData {
         LiveWindow* live;
     } tip{&live};
@@ -504,7 +525,7 @@ int run_main_window(const StartOptions& options,
             &tip);
     gtk_main();
     live.shut_down();
-    g_signal_handlers_disconnect_by_data(live.window(), &hide_notice);
+    g_signal_handlers_disconnect_by_data(live.window(), &tray);
     return 0;
 }
 

@@ -9,9 +9,11 @@
 //                                                   theme: DIR/hicolor/NxN/apps/zentrik.png
 //                                                   (16 to 256) and scalable/apps/zentrik.svg
 #include <cairo-svg.h>
+#include <cairo.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -52,15 +54,80 @@ std::string asm_quoted(const std::string& s) {
     return out + "\\\"";
 }
 
+// Images the program reads while it builds the window are also stored as the pixels it would
+// decode from their PNG, so the start skips the decoding: the window background (every page
+// paints it and its pixels give the window's shape) and the normal pictures of the
+// region-shaped buttons (their pixels give the buttons' hit shapes): home cards, side tabs,
+// the backup / restore / reset button and the three corner buttons.
+constexpr int kReadyToDrawIds[] = {132, 223, 224, 225, 244, 261, 264, 267, 269, 271, 277};
+
+// The PNG decoded as the program decodes it (cairo, then ARGB32), as premultiplied rows.
+struct Pixels {
+    int width = 0, height = 0, stride = 0;
+    std::vector<std::uint8_t> rows;
+};
+
+Pixels decode_like_the_program(const std::vector<std::uint8_t>& png) {
+    struct Reader {
+        const std::vector<std::uint8_t>& bytes;
+        std::size_t at = 0;
+    } reader{png};
+    auto read = [](void* closure, unsigned char* data, unsigned int length) {
+        auto* r = static_cast<Reader*>(closure);
+        if (r->bytes.size() - r->at < length) {
+            return CAIRO_STATUS_READ_ERROR;
+        }
+        std::memcpy(data, r->bytes.data() + r->at, length);
+        r->at += length;
+        return CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(read, &reader);
+    if (cairo_surface_status(decoded) != CAIRO_STATUS_SUCCESS) {
+        throw std::runtime_error("cannot decode a PNG just made");
+    }
+    Pixels out;
+    out.width = cairo_image_surface_get_width(decoded);
+    out.height = cairo_image_surface_get_height(decoded);
+    cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, out.width, out.height);
+    cairo_t* cr = cairo_create(argb);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, decoded, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(argb);
+    out.stride = cairo_image_surface_get_stride(argb);
+    const unsigned char* data = cairo_image_surface_get_data(argb);
+    out.rows.assign(data, data + static_cast<std::size_t>(out.stride) * out.height);
+    cairo_surface_destroy(argb);
+    cairo_surface_destroy(decoded);
+    return out;
+}
+
 void write_table(const Catalog& catalog, const std::string& cpp_path,
                  const std::string& blob_path) {
     std::vector<std::uint8_t> blob;
-    std::string rows;
+    std::string rows, pixel_rows;
+    std::vector<std::pair<int, std::vector<std::uint8_t>>> ready;
     for (const auto& e : catalog) {
         const auto png = render(e);
         rows += "    {" + std::to_string(e.id) + ", " + std::to_string(blob.size()) + "u, " +
                 std::to_string(png.size()) + "u},\n";
         blob.insert(blob.end(), png.begin(), png.end());
+        if (std::find(std::begin(kReadyToDrawIds), std::end(kReadyToDrawIds), e.id) !=
+            std::end(kReadyToDrawIds)) {
+            ready.emplace_back(e.id, png);
+        }
+    }
+    for (const auto& [id, png] : ready) {
+        const Pixels p = decode_like_the_program(png);
+        blob.resize((blob.size() + 15) / 16 * 16);
+        pixel_rows += "    {" + std::to_string(id) + ", " + std::to_string(p.width) + ", " +
+                      std::to_string(p.height) + ", " + std::to_string(p.stride) + ", " +
+                      std::to_string(blob.size()) + "u},\n";
+        blob.insert(blob.end(), p.rows.begin(), p.rows.end());
+    }
+    if (pixel_rows.empty()) {
+        pixel_rows = "    {0, 0, 0, 0, 0u},\n";  // an array needs one element; id 0 is none
     }
     write_file(blob_path, blob);
     std::string cpp =
@@ -82,6 +149,10 @@ void write_table(const Catalog& catalog, const std::string& cpp_path,
         rows +
         "};\n"
         "const std::size_t kPngEntryCount = sizeof(kPngEntries) / sizeof(kPngEntries[0]);\n"
+        "const PixelEntry kPixelEntries[] = {\n" +
+        pixel_rows +
+        "};\n"
+        "const std::size_t kPixelEntryCount = sizeof(kPixelEntries) / sizeof(kPixelEntries[0]);\n"
         "const unsigned char* const kPngBlob = zentrik_skin_png_blob;\n\n"
         "}  // namespace zentrik::res::detail\n";
     write_file(cpp_path, std::vector<std::uint8_t>(cpp.begin(), cpp.end()));
