@@ -5,6 +5,7 @@
 
 #include "lang/file_bytes.h"
 #include "macro/archive_string.h"
+#include "macro/slot_code.h"
 
 namespace zentrik::macro {
 namespace {
@@ -77,18 +78,19 @@ MacroFileContents read_macro_file(const std::filesystem::path& path) {
     return parse_macro_file({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
 }
 
+std::optional<MacroCode> slot_code_of(const MacroFileContents& contents) {
+    if (contents.status != MacroFileStatus::kOk || !valid_slot_code(contents.code))
+        return std::nullopt;
+    return contents.code;
+}
+
 std::uint32_t macro_file_size(const std::filesystem::path& path) {
-    const auto contents = read_macro_file(path);
-    if (contents.status != MacroFileStatus::kOk)
-        return 0;
-    return static_cast<std::uint32_t>(contents.code.size()) + 1;
+    const auto code = slot_code_of(read_macro_file(path));
+    return code ? static_cast<std::uint32_t>(code->size()) + 1 : 0;
 }
 
 std::optional<MacroCode> macro_code_for_slot(const std::filesystem::path& path) {
-    auto contents = read_macro_file(path);
-    if (contents.status != MacroFileStatus::kOk || contents.code.empty())
-        return std::nullopt;
-    return std::move(contents.code);
+    return slot_code_of(read_macro_file(path));
 }
 
 bool export_macro_file(const std::filesystem::path& path, const InstructionList& rows) {
