@@ -5,6 +5,7 @@
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
+#include "cli/commands/macros.h"
 #include "cli/commands/hid_caps.h"
 
 namespace zentrik::cli {
@@ -19,6 +20,8 @@ const std::vector<CliCommand>& all_commands() {
         {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
+        CliCommand{"macros", "the macros stored in the mouse: list, read, write, rename, remove, defrag",
+                   kMacrosUsage, run_macros},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
                    kKeynameUsage, run_keyname},
         CliCommand{"lang", "every text of the program as the language files give it", kLangUsage,

@@ -569,4 +569,16 @@ std::optional<InstructionList> MacroMemory::load_macro(int slot) {
     return list;
 }
 
+std::optional<int> read_slot_start(device::zklib& lib, const std::string& path, int slot) {
+    if (slot < 0 || slot >= kSlotCount)
+        return std::nullopt;
+    device::Report reply{};
+    if (!device::read_memory(lib, path, addr(slot * kRecordSize), reply))
+        return std::nullopt;
+    const int start = reply[2] | (reply[3] << 8);
+    if (start == kNoAddress)
+        return std::nullopt;
+    return start;
+}
+
 }  // namespace zentrik::macro

@@ -153,6 +153,10 @@ class MacroMemory {
     int written_start_ = kNoAddress;
 };
 
+// The start address of the macro in `slot` as the mouse's directory holds it (what a button
+// assigned to that macro names); nullopt when the read failed or the slot is empty or not 0-63.
+std::optional<int> read_slot_start(device::zklib& lib, const std::string& path, int slot);
+
 // Case-insensitive (ASCII) name order of the macro list.
 bool name_greater(const std::string& a, const std::string& b);
 
