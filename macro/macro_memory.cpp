@@ -533,7 +533,9 @@ MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_c
         }
     }
     if (!load_directory(dir_.macro_limit))
-        return {false, "error: the macro memory was defragmented but could not be read back"};
+        return {false, "error: the macro memory was defragmented but could not be read back; a "
+                       "copy of the mouse was saved to " +
+                           copy->string()};
     return {true, {}};
 }
 
