@@ -26,7 +26,7 @@ const char* const kFunctionNames[] = {
 const char* const kMenuTexts[] = {"Restore", "Exit", "Backup", "Restore", "Reset", "macro library"};
 
 const char* const kMessages[] = {
-    "Can not detect mouse !!r\nPlease check the connection.",
+    "Can not detect mouse !!\nPlease check the connection.",
     "Please select a device:",
     "Remaining: %d B , Total: %d B",
     "Overwrite",

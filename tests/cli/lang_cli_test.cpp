@@ -42,7 +42,7 @@ TEST_F(LangCli, PrintsTheEnglishDefaultsWithoutALanguageFile) {
     const auto out = lang({"--langid", "1033"});
     EXPECT_TRUE(has(out, "str = Zentrik Mouse  Rev 1.0"));
     EXPECT_TRUE(has(out, "button_str11 = _STOP_"));
-    EXPECT_TRUE(has(out, "msg_str0 = Can not detect mouse !!r\\nPlease check the connection."));
+    EXPECT_TRUE(has(out, "msg_str0 = Can not detect mouse !!\\nPlease check the connection."));
     EXPECT_TRUE(has(out, "macro_str13 = Press & hold mouse button "));
     EXPECT_TRUE(has(out, "caption_str10 = Macro Library"));
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 131);

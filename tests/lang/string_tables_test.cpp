@@ -53,7 +53,7 @@ TEST_F(LanguageLoad, WithoutLanguageFileEveryTextIsTheEnglishDefault) {
     EXPECT_EQ(t.function_names[28], "Speedup 9x");
     EXPECT_EQ(t.function_names[29], kStopMarker);
     ASSERT_EQ(t.messages.size(), 21u);
-    EXPECT_EQ(t.messages[0], "Can not detect mouse !!r\nPlease check the connection.");
+    EXPECT_EQ(t.messages[0], "Can not detect mouse !!\nPlease check the connection.");
     EXPECT_EQ(t.messages[20], kStopMarker);
     EXPECT_EQ(t.macro_texts[kMacroKeyDown], "Press & hold Keyboard  %s");
     EXPECT_EQ(t.macro_texts[kMacroMouseDown], "Press & hold mouse button ");
@@ -146,7 +146,7 @@ TEST_F(LanguageLoad, UserLanguageIdIsMaskedTo12Bits) {
     const auto t = load(1028);
     EXPECT_EQ(t.wired_mode_note, "\r\n\r\n只支援有線模式");
     EXPECT_EQ(t.no_mouse_text(),
-              "Can not detect mouse !!r\nPlease check the connection.\r\n\r\n只支援有線模式");
+              "Can not detect mouse !!\nPlease check the connection.\r\n\r\n只支援有線模式");
 }
 
 TEST(StringTables, ParsedLanguageFileTranslatesOnlyTheChosenSection) {

@@ -1,0 +1,176 @@
+#pragma once
+// The application core: one object that owns the settings model of the selected mouse and
+// wires the widget board, the device link, the window timers, the dialogs and the workers.
+// It turns widget events into work (the command rows), follows mice as they come and go,
+// loads the selected mouse, and takes the mouse's own reports. It needs no display: the GTK
+// shell and the tests drive it the same way.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device/zklib.h"
+#include "platform/device_monitor.h"
+#include "settings/job_progress.h"
+#include "settings/settings_model.h"
+#include "settings/workers.h"
+#include "ui/dialogs.h"
+#include "ui/input/timer_service.h"
+#include "ui/input/widget_event.h"
+#include "ui/renderer.h"
+#include "ui/widget_board.h"
+
+namespace zentrik::settings {
+
+// Window timers the core runs.
+enum Timer : int {
+    kTimerPoll = 1,
+    kTimerProfileReload = 2,
+    kTimerDpiX = 4,
+    kTimerDpiY = 5,
+    kTimerCommit = 6,
+    kTimerListing = 7,
+    kTimerRate = 8,
+    kTimerWheel = 10,
+};
+
+// What the window does for the core.
+class SessionShell {
+  public:
+    virtual ~SessionShell() = default;
+    virtual void hide_window() {}
+    virtual void minimise_window() {}
+    // The selected mouse changed (empty: none); the shell reads its reports from now on.
+    virtual void selected_mouse_changed(const std::string& /*path*/) {}
+};
+
+// Runs a function on the window's thread (from any thread).
+using UiPost = std::function<void(std::function<void()>)>;
+
+struct SessionParts {
+    ui::WidgetBoard& board;
+    device::zklib& lib;
+    ui::TimerService& timers;
+    ui::Dialogs& dialogs;
+    Workers& workers;
+    SessionShell& shell;
+    UiPost post;  // empty: run at once (single-threaded tests)
+};
+
+class Session : public ui::WidgetEventHandler {
+  public:
+    explicit Session(SessionParts parts);
+    ~Session() override;
+
+    // Arms the first device poll; the window calls it once its first frame is up.
+    void start();
+
+    // --- inputs ---
+    void handle_widget_event(const ui::WidgetEvent& event) override;
+    void on_device_change(const platform::DeviceChange& change);
+    // One input report of the selected mouse's vendor collections.
+    void on_input_report(std::span<const std::uint8_t> report);
+    // Tilt amounts reported by the mouse since the last call (the tilt scroller takes them).
+    int take_tilt() { return tilt_.exchange(0); }
+    std::atomic<int>& tilt_accumulator() { return tilt_; }
+    // Wakes whoever scrolls for tilts (set by the tilt scroller).
+    void set_tilt_listener(std::function<void()> listener) { tilt_listener_ = std::move(listener); }
+
+    // --- the command rows: features add theirs ---
+    using Row = std::function<void(const ui::WidgetEvent&)>;
+    // Runs `row` for `action` on widget id `id` (for drops: the dragged widget's id).
+    void add_row(int action, int id, Row row);
+    void add_rows(int action, int first_id, int last_id, Row row);
+
+    // --- what features use ---
+    SettingsModel& model() { return model_; }
+    ui::WidgetBoard& board() { return board_; }
+    device::zklib& lib() { return lib_; }
+    ui::Dialogs& dialogs() { return dialogs_; }
+    ui::TimerService& timers() { return timers_; }
+    JobRunner& jobs() { return jobs_; }
+    Workers& workers() { return workers_; }
+    const ui::ProgressOverlay& progress_overlay() const { return progress_; }
+    JobProgress& progress() { return *job_progress_; }
+    std::string selected_path() const;
+    // Runs on the window's thread (at once when already there or in single-threaded tests).
+    void post(std::function<void()> fn);
+    // Hooks the macro features fill: the memory line, and the macro rows of the lists.
+    std::function<void()> refresh_memory_info;
+    std::function<void()> refresh_macro_lists;
+    // The name of the macro that starts at `address`, for button labels.
+    std::function<std::optional<std::string>(std::uint16_t)> macro_name_at;
+    // The macro rows the function list shows after its built-in functions.
+    std::function<std::vector<ui::ListItem>()> macro_function_rows;
+
+    // --- device list and selection ---
+    void poll();
+    void list_devices();
+    // Chooses the mouse of a device row (command 50).
+    void choose_row(const ui::Widget& row);
+    void choose_mouse();
+    void load_settings();
+    void show_page(int page);
+
+    // --- profiles and buttons ---
+    void select_profile(int profile, bool from_widget);
+    void reload_assignments();
+    void select_button(int ui_index);
+    // Assigns function or macro `code` to a button of the current profile; false (nothing
+    // written) when it would leave no button acting as left click.
+    bool assign(int ui_index, int code, const std::string& name, bool by_drag);
+    void rebuild_function_list();
+    void rename_profile(int profile, const std::string& name);
+
+    // --- DPI page ---
+    void load_dpi_page();
+    void refresh_dpi_page();
+
+  private:
+    void install_timers();
+    void install_rows();
+    void arm_from_any_thread(int id, int ms);
+    void stop_from_any_thread(int id);
+    void run_timer_worker(int id, std::function<void()> work);
+    void drop_selection();
+    void apply_profile_marks(int profile);
+    void apply_picture_set(int sensor);
+    void write_labels();
+    void dispatch(const ui::WidgetEvent& event);
+    // DPI page actions.
+    void dpi_axis_changed(int axis, int dpi);
+    void dpi_level_clicked(int level);
+    void rate_changed(int position);
+    void wheel_changed(int position);
+    void toggle_angle_snap();
+    void toggle_axes_independent();
+    void deferred_write(int timer_id);
+    void on_mouse_event(std::uint8_t event, std::span<const std::uint8_t> data);
+
+    ui::WidgetBoard& board_;
+    device::zklib& lib_;
+    ui::TimerService& timers_;
+    ui::Dialogs& dialogs_;
+    Workers& workers_;
+    SessionShell& shell_;
+    UiPost post_;
+    JobRunner jobs_;
+    SettingsModel model_;
+    ui::ProgressOverlay progress_;
+    std::unique_ptr<JobProgress> job_progress_;
+    std::mutex poll_lock_;
+    std::mutex listing_lock_;
+    std::map<std::pair<int, int>, Row> rows_;
+    unsigned arrival_bits_ = 0;
+    int drag_source_kind_ = 0;
+    std::atomic<int> tilt_{0};
+    std::function<void()> tilt_listener_;
+};
+
+}  // namespace zentrik::settings
