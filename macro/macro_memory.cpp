@@ -318,6 +318,11 @@ bool MacroMemory::write_bytes(int address, std::span<const std::uint8_t> bytes) 
     return write(1);
 }
 
+int MacroMemory::send_button(int profile, int b, bool has_function, int value) {
+    const int device_button = device_button_ ? device_button_(b) : b;
+    return device::write_button(lib_, path_, profile, device_button, has_function, addr(value));
+}
+
 bool MacroMemory::repoint_buttons(int old_start, int new_start) {
     bool ok = true;
     for (int p = 0; p < device::kProfileCount; ++p) {
@@ -325,7 +330,7 @@ bool MacroMemory::repoint_buttons(int old_start, int new_start) {
             const auto a = buttons_.get(p, b);
             if (!a.remapped || a.code != old_start)
                 continue;
-            if (device::write_button(lib_, path_, p, b, true, addr(new_start)))
+            if (send_button(p, b, true, new_start))
                 buttons_.set(p, b, {true, static_cast<std::uint16_t>(new_start)});
             else
                 ok = false;
@@ -442,7 +447,7 @@ MemoryResult MacroMemory::remove_macro(int slot) {
             const auto a = buttons_.get(p, b);
             if (!a.remapped || a.code != s.start)
                 continue;
-            ok = device::write_button(lib_, path_, p, b, false, 0xFFFF) == 1;
+            ok = send_button(p, b, false, 0xFFFF) == 1;
             if (ok)
                 buttons_.set(p, b, {false, 0xFFFF});
         }
@@ -526,7 +531,7 @@ MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_c
                                          [&](const Moved& m) { return m.old_start == a.code; });
             if (it == moved.end())
                 continue;
-            if (!device::write_button(lib_, path_, p, b, true, addr(it->new_start)))
+            if (!send_button(p, b, true, it->new_start))
                 return {false, failed};
             buttons_.set(p, b, {true, static_cast<std::uint16_t>(it->new_start)});
             lib_.timing().sleep_ms(1);

@@ -106,6 +106,11 @@ class MacroMemory {
     MacroDirectory& directory() { return dir_; }
     const std::string& path() const { return path_; }
     void set_progress(MacroProgress* progress) { progress_ = progress ? progress : &no_progress_; }
+    // The number the mouse knows button `b` of the table by (the window keeps its table in
+    // label order); the same number when unset.
+    void set_device_button(std::function<int(int)> device_button) {
+        device_button_ = std::move(device_button);
+    }
     // Start address of the macro written last (for reselection); kNoAddress once taken.
     int take_written_start();
 
@@ -143,6 +148,7 @@ class MacroMemory {
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);
     bool repoint_buttons(int old_start, int new_start);
     bool read_bytes(int address, int count, std::vector<std::uint8_t>& out);
+    int send_button(int profile, int b, bool has_function, int value);
 
     device::zklib& lib_;
     std::string path_;
@@ -151,6 +157,7 @@ class MacroMemory {
     MacroProgress no_progress_;
     MacroProgress* progress_ = &no_progress_;
     int written_start_ = kNoAddress;
+    std::function<int(int)> device_button_;
 };
 
 // The start address of the macro in `slot` as the mouse's directory holds it (what a button
