@@ -117,6 +117,16 @@ void MacroPage::after_job() {
     session_.post([this] { show_lists(); });
 }
 
+void MacroPage::install_paint_hooks(ui::ListPaintHooks& hooks) {
+    hooks.step_text = macro::step_text;
+    hooks.macro_size = [this](std::uint32_t slot) {
+        std::lock_guard lock(shown_mutex_);
+        if (slot >= macro::kSlotCount || !shown_.slots[slot].used())
+            return -1;
+        return shown_.slots[slot].size();
+    };
+}
+
 void MacroPage::set_library(macro::MacroLibrary library) {
     library_ = std::move(library);
     session_.board().set_tree_rows(macro::kLibraryList, macro::library_rows(library_));

@@ -24,6 +24,8 @@ class MacroPage {
     MacroPage(const MacroPage&) = delete;
     MacroPage& operator=(const MacroPage&) = delete;
 
+    // The painter's hooks: editor rows show the text of their instruction, slot rows their size.
+    void install_paint_hooks(ui::ListPaintHooks& hooks);
     // Fills "list macro pc" from the catalogue.
     void set_library(macro::MacroLibrary library);
     // A copy of the directory as last read or changed.

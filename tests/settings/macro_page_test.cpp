@@ -47,6 +47,11 @@ TEST(MacroPage, ComposeStoreAssignAndRemove) {
     EXPECT_EQ(memory_at(h, 0x800, 5), (Bytes{0x04, 0x89, 0x2C, 0x01, 0x00}));
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");
     EXPECT_EQ(h.text("memory info").rfind("Remaining: ", 0), 0u);
+    ui::ListPaintHooks hooks;
+    page.install_paint_hooks(hooks);
+    EXPECT_EQ(hooks.step_text(h.widget("list macro edit").rows[1]), "Wait 300 ms");
+    EXPECT_EQ(hooks.macro_size(0), 5);
+    EXPECT_EQ(hooks.macro_size(1), -1);
 
     // The stored macro in the function list, dropped on a button label.
     const int row = row_named(h, "list macro", "Unknown 01");
