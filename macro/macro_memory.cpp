@@ -244,7 +244,8 @@ bool MacroMemory::load_directory(int macro_limit) {
         slot.end = head[2] | (head[3] << 8);
         std::vector<std::uint8_t> mode;
         std::vector<std::uint8_t> name;
-        if (!read_bytes(slot.start, 1, mode) || !read_bytes(i * kRecordSize + 4, kNameBytes, name)) {
+        if (!read_bytes(slot.start, 1, mode) ||
+            !read_bytes(i * kRecordSize + 4, kNameBytes, name)) {
             complete = false;
             break;
         }
@@ -291,7 +292,8 @@ bool MacroMemory::write_bytes(int address, std::span<const std::uint8_t> bytes) 
     const int total = static_cast<int>(bytes.size());
     int done = 0;
     auto write = [&](int count) {
-        const auto part = bytes.subspan(static_cast<std::size_t>(done), static_cast<std::size_t>(count));
+        const auto part =
+            bytes.subspan(static_cast<std::size_t>(done), static_cast<std::size_t>(count));
         if (!device::write_memory_block(lib_, path_, addr(address + done), part))
             return false;
         done += count;
@@ -350,7 +352,8 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
     const int old_size = s.size();
     const int size = static_cast<int>(code.size()) + 1;
     const std::string name =
-        was_used ? s.name : dir_.generated_name(lang::strings().panel_captions[lang::kCaptionUnknown]);
+        was_used ? s.name
+                 : dir_.generated_name(lang::strings().panel_captions[lang::kCaptionUnknown]);
 
     std::vector<std::uint8_t> bytes(code.begin(), code.end());
     bytes.push_back(kEndByte);
@@ -465,8 +468,9 @@ MemoryResult MacroMemory::remove_macro(int slot) {
 MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_copy) {
     const auto copy = safety_copy ? safety_copy() : std::nullopt;
     if (!copy)
-        return {false, "error: no safety copy of the mouse could be saved, so its macro memory "
-                       "was not defragmented"};
+        return {false,
+                "error: no safety copy of the mouse could be saved, so its macro memory "
+                "was not defragmented"};
     ProgressScope scope(*progress_, {});
     struct Moved {
         int old_start;
@@ -497,8 +501,8 @@ MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_c
         const int offset = static_cast<int>(buffer.size());
         if (!read_bytes(s.start, s.size(), buffer))
             return {false, "error: a macro could not be read; nothing was changed"};
-        moved.push_back({s.start, kCodeAreaStart + offset, kCodeAreaStart + offset + s.size() - 1,
-                         s.name});
+        moved.push_back(
+            {s.start, kCodeAreaStart + offset, kCodeAreaStart + offset + s.size() - 1, s.name});
         progress_->update(double(buffer.size()) / (used_bytes + 7) * 0.3);
     }
     const std::string failed =
@@ -513,9 +517,9 @@ MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_c
     }
     for (int k = 0; k < kSlotCount; ++k) {
         const bool has = k < static_cast<int>(moved.size());
-        const int ok = has ? write_directory_record(k, moved[k].new_start, moved[k].new_end,
-                                                    moved[k].name)
-                           : write_directory_record(k, kNoAddress, kNoAddress, "");
+        const int ok =
+            has ? write_directory_record(k, moved[k].new_start, moved[k].new_end, moved[k].name)
+                : write_directory_record(k, kNoAddress, kNoAddress, "");
         if (!ok)
             return {false, failed};
         progress_->update(0.6 + 0.2 * (k + 1) / kSlotCount);
@@ -538,9 +542,10 @@ MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_c
         }
     }
     if (!load_directory(dir_.macro_limit))
-        return {false, "error: the macro memory was defragmented but could not be read back; a "
-                       "copy of the mouse was saved to " +
-                           copy->string()};
+        return {false,
+                "error: the macro memory was defragmented but could not be read back; a "
+                "copy of the mouse was saved to " +
+                    copy->string()};
     return {true, {}};
 }
 

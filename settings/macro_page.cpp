@@ -42,7 +42,8 @@ MacroPage::MacroPage(Session& session, macro::MacroMemory::SafetyCopy safety_cop
       safety_copy_(std::move(safety_copy)),
       progress_(std::make_unique<Progress>(session.progress())) {
     session_.refresh_memory_info = [this] {
-        const int limit = session_.model().with([](const SettingsState& s) { return int(s.macro_limit); });
+        const int limit =
+            session_.model().with([](const SettingsState& s) { return int(s.macro_limit); });
         memory().load_directory(limit);
         publish();
         session_.post([this] { macro::show_memory_line(session_.board(), directory()); });
@@ -78,7 +79,8 @@ MacroPage::~MacroPage() {
 macro::MacroMemory& MacroPage::memory() {
     const std::string path = session_.selected_path();
     if (!memory_ || memory_->path() != path) {
-        memory_ = std::make_unique<macro::MacroMemory>(session_.lib(), path, session_.model().buttons);
+        memory_ =
+            std::make_unique<macro::MacroMemory>(session_.lib(), path, session_.model().buttons);
         memory_->set_progress(progress_.get());
         memory_->set_device_button([](int b) { return button_info(b).device_index; });
     }
@@ -173,17 +175,21 @@ void MacroPage::install_rows() {
     using ui::WidgetEvent;
     Session& s = session_;
     ui::WidgetBoard& board = s.board();
-    s.add_row(ui::kActionClick, kWaitTool, [&board](const WidgetEvent&) { macro::insert_wait(board); });
-    s.add_row(ui::kActionClick, kResetTool, [&board](const WidgetEvent&) { macro::reset_editor(board); });
-    s.add_row(ui::kActionClick, kExportTool,
-              [this, &board](const WidgetEvent&) { macro::export_editor(board, session_.dialogs()); });
+    s.add_row(ui::kActionClick, kWaitTool,
+              [&board](const WidgetEvent&) { macro::insert_wait(board); });
+    s.add_row(ui::kActionClick, kResetTool,
+              [&board](const WidgetEvent&) { macro::reset_editor(board); });
+    s.add_row(ui::kActionClick, kExportTool, [this, &board](const WidgetEvent&) {
+        macro::export_editor(board, session_.dialogs());
+    });
     s.add_row(ui::kActionClick, kImportTool, [this, &board](const WidgetEvent&) {
         macro::import_into_editor(board, session_.dialogs());
     });
     // Delete on the mouse's list, or one of its rows dropped on the delete icon.
     s.add_row(ui::kActionDeleteRequested, kMemoryListId, [this](const WidgetEvent& e) {
         if (e.first && e.first->has_row(e.first->selected_row))
-            ask_remove(static_cast<int>(e.first->rows[static_cast<std::size_t>(e.first->selected_row)].tag));
+            ask_remove(static_cast<int>(
+                e.first->rows[static_cast<std::size_t>(e.first->selected_row)].tag));
     });
     s.add_row(ui::kActionDrop, kMemoryListId, [this](const WidgetEvent& e) {
         if (!e.first || !e.first->has_row(e.first->selected_row))

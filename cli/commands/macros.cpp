@@ -64,7 +64,8 @@ std::optional<std::filesystem::path> memory_image_copy(device::zklib& lib, const
         if (!device::read_memory(lib, path, static_cast<std::uint16_t>(address), reply))
             return std::nullopt;
         const int take = std::min(7, memory_size - address);
-        bytes.append(reinterpret_cast<const char*>(reply.data()) + 2, static_cast<std::size_t>(take));
+        bytes.append(reinterpret_cast<const char*>(reply.data()) + 2,
+                     static_cast<std::size_t>(take));
     }
     const auto dir = platform::user_state_directory() / "backups";
     std::error_code error;
@@ -368,13 +369,13 @@ int run_macros(CliContext& ctx) {
         }
     }
     const std::string verb = words.empty() ? "" : words[0];
-    const std::size_t want = verb.empty()        ? 0
-                             : verb == "read"    ? 3
-                             : verb == "write"   ? 3
-                             : verb == "rename"  ? 3
-                             : verb == "remove"  ? 2
-                             : verb == "defrag"  ? 1
-                                                 : 99;
+    const std::size_t want = verb.empty()       ? 0
+                             : verb == "read"   ? 3
+                             : verb == "write"  ? 3
+                             : verb == "rename" ? 3
+                             : verb == "remove" ? 2
+                             : verb == "defrag" ? 1
+                                                : 99;
     if (want == 99 || words.size() != want || (json && !verb.empty()) ||
         ((name || yes) && verb != "write")) {
         ctx.err << "zentrikctl macros: bad arguments\n" << kMacrosUsage;
@@ -409,8 +410,8 @@ int run_macros(CliContext& ctx) {
         ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
         return kExitFailure;
     }
-    const auto r = verb == "rename" ? s.memory->rename_macro(*slot, words[2])
-                                    : s.memory->remove_macro(*slot);
+    const auto r =
+        verb == "rename" ? s.memory->rename_macro(*slot, words[2]) : s.memory->remove_macro(*slot);
     if (!r.ok) {
         ctx.err << "zentrikctl macros: " << r.error << "\n";
         return kExitDevice;

@@ -44,7 +44,8 @@ class MacrosCommand : public ::testing::Test {
         fs::remove_all(dir_);
     }
     int run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate=memory=8,state=" + (dir_ / "state").string(), "macros"});
+        args.insert(args.begin(),
+                    {"--simulate=memory=8,state=" + (dir_ / "state").string(), "macros"});
         out_.str("");
         err_.str("");
         return run_cli(args, out_, err_);
@@ -98,7 +99,8 @@ TEST_F(MacrosCommand, OverwriteAsksAndInvalidFilesAreRefused) {
     EXPECT_EQ(run({"write", "0", (dir_ / "b.mf").string(), "--yes"}), kExitOk);
     EXPECT_EQ(listing()["macros"][0]["code"], "05");
 
-    std::ofstream(dir_ / "half.mf", std::ios::binary) << std::string("\x07_@_MF5_\x02\0\0\0\x04\x83", 14);
+    std::ofstream(dir_ / "half.mf", std::ios::binary)
+        << std::string("\x07_@_MF5_\x02\0\0\0\x04\x83", 14);
     EXPECT_EQ(run({"write", "1", (dir_ / "half.mf").string()}), kExitBadFile);
     EXPECT_THAT(err_.str(), HasSubstr("invalid format !!"));
     EXPECT_EQ(run({"write", "1", (dir_ / "none.mf").string()}), kExitBadFile);

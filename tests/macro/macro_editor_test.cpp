@@ -14,7 +14,8 @@ using Bytes = std::vector<std::uint8_t>;
 class EditorBoard : public ::testing::Test {
   protected:
     void SetUp() override {
-        ui::Widget* editor = board.create_list(kEditorList, {.width = 450, .height = 358, .id = 91});
+        ui::Widget* editor =
+            board.create_list(kEditorList, {.width = 450, .height = 358, .id = 91});
         editor->edit_mode = 1;
         board.create_list(kMemoryList, {.width = 220, .height = 358, .id = 90})->renamable = 1;
         board.create_list(kFunctionList, {.width = 220, .height = 358, .id = 99})->foldable = 1;

@@ -103,7 +103,8 @@ TEST_F(MacroLibraryTest, EntriesWhoseCodeCannotGoIntoASlotShowSizeZero) {
     put("half.mf", std::string("\x04\x83", 2));  // N ends inside the key-down
     put("seven.mf", "\x07");
     put("good.mf", std::string("\x04\x83\x04", 3));
-    const auto lib = parse_library("str=H\nfile=half.mf\nstr=S\nfile=seven.mf\nstr=G\nfile=good.mf\n", dir_);
+    const auto lib =
+        parse_library("str=H\nfile=half.mf\nstr=S\nfile=seven.mf\nstr=G\nfile=good.mf\n", dir_);
     ASSERT_EQ(lib.rows.size(), 3u);
     EXPECT_EQ(lib.rows[0].size, 0u);
     EXPECT_EQ(lib.rows[1].size, 0u);

@@ -110,8 +110,7 @@ TEST_F(RandomMacroMemory, StaysConsistentThroughRandomOperations) {
             const auto plan = m.memory->plan_save(slot, code, m.dialogs);
             if (plan.decision == SaveDecision::kWrite) {
                 const std::string name =
-                    was_used ? model[slot].name
-                             : m.memory->directory().generated_name("Unknown");
+                    was_used ? model[slot].name : m.memory->directory().generated_name("Unknown");
                 ASSERT_TRUE(m.memory->write_macro(slot, plan.address, code).ok);
                 model[slot] = {code, name};
                 ++saves;

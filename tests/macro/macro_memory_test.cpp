@@ -36,7 +36,7 @@ TEST(MacroDirectory, FindSpaceLayouts) {
     EXPECT_EQ(two.find_space(two.free_bytes + 1, 2), -1);
     const auto tight = layout({{0, {0x800, 0x83F}}, {1, {0x860, 0x8DF}}}, 0x900);
     EXPECT_EQ(tight.free_bytes, 0x40);
-    EXPECT_EQ(tight.find_space(0x40, 2), -1);     // two holes of 32 bytes
+    EXPECT_EQ(tight.find_space(0x40, 2), -1);  // two holes of 32 bytes
     EXPECT_EQ(tight.find_space(0x20, 2), 0x840);
     EXPECT_EQ(tight.find_space(0x60, 0), 0x800);  // slot 0 grows into the hole after it
     EXPECT_EQ(tight.find_space(0x61, 0), -1);
@@ -151,7 +151,8 @@ TEST(MacroMemory, FragmentedMemoryAsksToDefragmentAndDoesNotWrite) {
     const int third = total / 3;
     ASSERT_TRUE(m.memory->save_macro(0, Bytes(third - 1, 0x20), m.dialogs, {}).ok);
     ASSERT_TRUE(m.memory->save_macro(1, Bytes(10 - 1, 0x20), m.dialogs, {}).ok);
-    ASSERT_TRUE(m.memory->save_macro(2, Bytes(total - third - 10 - 20 - 1, 0x20), m.dialogs, {}).ok);
+    ASSERT_TRUE(
+        m.memory->save_macro(2, Bytes(total - third - 10 - 20 - 1, 0x20), m.dialogs, {}).ok);
     ASSERT_TRUE(m.memory->remove_macro(1).ok);
     EXPECT_EQ(d.free_bytes, 30);
     m.dialogs.answers = {false};

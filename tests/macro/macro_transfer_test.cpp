@@ -48,13 +48,15 @@ TEST_F(Transfer, ImportRefusesAWrongTagAndKeepsTheEditor) {
     _MACRO_INSTRUCTION key{0, 2, MI_KEY_DOWN, {4}};
     add_editor_row(board, key);
     const Bytes before = editor_code(board);
-    EXPECT_FALSE(import_file_into_editor(board, m.dialogs, put("x.mf", "\x07_@_MF6_\x01\0\0\0\x04")));
+    EXPECT_FALSE(
+        import_file_into_editor(board, m.dialogs, put("x.mf", "\x07_@_MF6_\x01\0\0\0\x04")));
     EXPECT_EQ(m.dialogs.messages.back(), "invalid format !!");
     EXPECT_EQ(editor_code(board), before);
     // A missing file ends silently.
     EXPECT_FALSE(import_file_into_editor(board, m.dialogs, dir_ / "none.mf"));
     EXPECT_EQ(m.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(import_file_into_editor(board, m.dialogs, put("ok.mf", file_with("\x05\x83\x04\x84\x04"))));
+    EXPECT_TRUE(
+        import_file_into_editor(board, m.dialogs, put("ok.mf", file_with("\x05\x83\x04\x84\x04"))));
     EXPECT_EQ(editor_code(board), (Bytes{0x05, 0x83, 0x04, 0x84, 0x04}));
 }
 
