@@ -27,7 +27,8 @@ struct MacroFileContents {
     std::uint32_t declared_length = 0;  // N as the file states it
     std::uint32_t present_length = 0;   // code bytes the file really holds (at most N, capped)
     // The usable code: all N bytes; for a truncated file only the whole instructions before
-    // the cut, so a half instruction never reaches a mouse.
+    // the cut. Whether it may go into a mouse slot is slot_code_of's decision (N itself may end
+    // inside an instruction).
     MacroCode code;
     bool truncated = false;  // fewer than N bytes were present or read
 };
