@@ -359,8 +359,22 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
     bytes.push_back(kEndByte);
     // The bytes first and the record last: until the record names the new range, the slot
     // keeps its old macro (or stays empty).
-    bool ok = write_bytes(address, bytes) &&
-              write_directory_record(slot, address, address + size - 1, name) == 1;
+    bool ok;
+    if (was_used && address <= s.end && address + size - 1 >= old_start) {
+        // The new bytes overwrite the old ones: the record is emptied first, and the first byte
+        // goes last with an end code in its place meanwhile, so neither the record nor a button
+        // ever names half-written code.
+        const std::array<std::uint8_t, 4> empty{0xFF, 0xFF, 0xFF, 0xFF};
+        const std::array<std::uint8_t, 1> end_code{kEndByte};
+        ok = device::write_memory_block(lib_, path_, addr(slot * kRecordSize), empty) &&
+             device::write_memory_block(lib_, path_, addr(address), end_code) &&
+             write_bytes(address + 1, std::span(bytes).subspan(1)) &&
+             device::write_memory_block(lib_, path_, addr(address), std::span(bytes).first(1)) &&
+             write_directory_record(slot, address, address + size - 1, name) == 1;
+    } else {
+        ok = write_bytes(address, bytes) &&
+             write_directory_record(slot, address, address + size - 1, name) == 1;
+    }
     if (ok) {
         s.name = name;
         s.start = address;

@@ -99,6 +99,28 @@ TEST(MacroMemoryFaults, SaveThatMovesAMacro) {
         });
 }
 
+TEST(MacroMemoryFaults, OverwriteInPlace) {
+    const Bytes other = {0x06, 0x83, 0x05, 0x84, 0x05};  // as long as the old one: stays
+    sweep(
+        [&](MouseRig& m, std::string& shown) {
+            const bool ok = m.memory->save_macro(2, other, m.dialogs, {}).ok;
+            if (!m.dialogs.messages.empty())
+                shown = m.dialogs.messages.back();
+            return ok;
+        },
+        [&](MouseRig& m, bool ok, const std::string&) {
+            expect_records_name_written_macros(m, {kOld0, kOld1, kOld2, other});
+            // The button on the macro runs the old macro, the new one, or nothing at all.
+            const Bytes at = m.bytes(0x800, 6);
+            const Bytes old_bytes = {0x04, 0x83, 0x04, 0x84, 0x04, 0x00};
+            const Bytes new_bytes = {0x06, 0x83, 0x05, 0x84, 0x05, 0x00};
+            EXPECT_TRUE(at[0] == kEndByte || at == old_bytes || at == new_bytes);
+            if (ok) {
+                EXPECT_EQ(at, new_bytes);
+            }
+        });
+}
+
 TEST(MacroMemoryFaults, SaveIntoAnEmptySlot) {
     const Bytes code = {0x04, 0x89, 0x10, 0x27, 0x83, 0x05};
     sweep(
