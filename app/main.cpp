@@ -7,7 +7,9 @@
 #include "app/shell/main_window.h"
 #include "app/startup/start_routine.h"
 #include "app/window_switches.h"
+#include "device/backend_selection.h"
 #include "platform/paths.h"
+#include "sim/sim_setup.h"
 
 int main(int argc, char** argv) {
     using namespace zentrik;
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", page_error.c_str());
         return 2;
     }
+    const std::optional<std::string> simulate = app::take_simulate_switch(args);
     const app::StartOptions options = app::parse_start_switches(args);
     if (options.help) {
         std::fputs(app::start_usage_text().c_str(), stdout);
@@ -39,6 +42,28 @@ int main(int argc, char** argv) {
     }
     const app::StartEnvironment env{platform::module_directory(), platform::user_config_directory(),
                                     platform::InstanceChannel(platform::default_instance_name())};
+    window_options.language = {env.module_directory, env.config_directory};
+    // The attached mice, or the simulated ones when none is attached (or when asked for).
+    std::string sim_error;
+    const auto sim_setup = sim::parse_sim_setup(simulate.value_or(""), sim_error);
+    if (!sim_setup) {
+        std::fprintf(stderr, "zentrik: --simulate: %s\n", sim_error.c_str());
+        return 2;
+    }
+    if (simulate) {
+        window_options.backend = sim::make_sim_backend(*sim_setup);
+    } else if (!options.close && !options.help) {
+        auto choice = device::select_backend(platform::make_system_hid_backend(),
+                                             [&] { return sim::make_sim_backend(*sim_setup); },
+                                             device::make_system_timing());
+        window_options.backend = std::move(choice.backend);
+        for (const device::UnopenedInterface& node : choice.unopened)
+            window_options.start_message +=
+                "The mouse at " + node.path + " cannot be opened" +
+                (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
+                ". Install the program's udev rule (see README: device access) and plug the "
+                "mouse in again.\n";
+    }
     return app::run_start_routine(
         options, env,
         [&window_options](const app::StartOptions& o,

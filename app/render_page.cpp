@@ -84,4 +84,3 @@ int render_page(const RenderPageRequest& request) {
 }
 
 }  // namespace zentrik::app
-

@@ -28,3 +28,24 @@ std::optional<int> take_page_switch(std::vector<std::string>& args, std::string&
 }
 
 }  // namespace zentrik::app
+
+namespace zentrik::app {
+
+std::optional<std::string> take_simulate_switch(std::vector<std::string>& args) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it == "--simulate" || *it == "/simulate") {
+            args.erase(it);
+            return std::string();
+        }
+        for (const char* prefix : {"--simulate=", "/simulate="}) {
+            if (it->rfind(prefix, 0) == 0) {
+                std::string spec = it->substr(std::char_traits<char>::length(prefix));
+                args.erase(it);
+                return spec;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace zentrik::app

@@ -1,12 +1,14 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
 #include "cli/commands/device_commands.h"
+#include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
 #include "cli/commands/macros.h"
-#include "cli/commands/hid_caps.h"
+#include "cli/commands/settings_commands.h"
+#include "cli/commands/sim_control.h"
 
 namespace zentrik::cli {
 
@@ -19,6 +21,17 @@ const std::vector<CliCommand>& all_commands() {
         {"read", "hex dump of a mouse's memory", kDeviceReadUsage, run_device_read},
         {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
+        {"settings", "show profile, buttons, DPI levels, report rate, angle snap, wheel rate",
+         kSettingsShowUsage, run_settings_show},
+        {"profile", "choose the current profile", kSettingsProfileUsage, run_settings_profile},
+        {"button", "give a button of a profile a function", kSettingsButtonUsage,
+         run_settings_button},
+        {"dpi", "set a DPI level's X and Y resolution", kSettingsDpiUsage, run_settings_dpi},
+        {"level", "choose the current DPI level", kSettingsLevelUsage, run_settings_level},
+        {"rate", "set the report rate (125, 250, 500, 1000 Hz)", kSettingsRateUsage,
+         run_settings_rate},
+        {"snap", "turn angle snapping on or off", kSettingsSnapUsage, run_settings_snap},
+        {"wheel", "set the wheel rate (1-9)", kSettingsWheelUsage, run_settings_wheel},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"macros",
                    "the macros stored in the mouse: list, read, write, rename, remove, defrag",
@@ -31,6 +44,12 @@ const std::vector<CliCommand>& all_commands() {
                    run_library},
         CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
                    kHidCapsUsage, run_hid_caps},
+        CliCommand{"unplug", "pull a simulated mouse out (with --simulate)", kSimUnplugUsage,
+                   run_sim_unplug},
+        CliCommand{"plug", "plug a simulated mouse back in (with --simulate)", kSimPlugUsage,
+                   run_sim_plug},
+        CliCommand{"event", "make a simulated mouse send its own input report (with --simulate)",
+                   kSimEventUsage, run_sim_event},
     };
     return commands;
 }

@@ -10,9 +10,11 @@ BackendChoice select_backend(std::shared_ptr<platform::HidBackend> system,
         zklib probe(system, std::move(timing));
         probe.discover();
         if (probe.device_count() > 0)
-            return {std::move(system), false};
+            return {std::move(system), false, {}};
+        if (auto unopened = probe.unopened(); !unopened.empty())
+            return {std::move(system), false, std::move(unopened)};
     }
-    return {simulated(), true};
+    return {simulated(), true, {}};
 }
 
 }  // namespace zentrik::device

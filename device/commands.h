@@ -67,8 +67,15 @@ inline constexpr std::uint16_t kIdentityAddress = 0xFFFC;
 std::optional<std::u16string> read_profile_name(zklib& lib, const std::string& path, int profile);
 // Writes the first 6 characters of `text`, padded with zeros.
 int write_profile_name(zklib& lib, const std::string& path, int profile, std::u16string_view text);
-// The mouse's identity number, written first when the mouse holds none; also finds the size
-// of its memory, records it in the device list and, when asked, in *memory_size.
-std::uint16_t identify(zklib& lib, const std::string& path, int* memory_size = nullptr);
+// What identify() learns of a mouse.
+struct Identity {
+    std::uint16_t number = 0;  // the identity number kept at 0xFFFC
+    int memory_size = 0;       // bytes: 8192 to 32768
+};
+// The mouse's identity number, written first when the mouse really answered that it holds
+// none; also finds the size of its memory and records it in the device list. nullopt when an
+// exchange failed: then nothing was written (unless the failure came after the new number was
+// stored) and the device list keeps the memory size it had.
+std::optional<Identity> identify(zklib& lib, const std::string& path);
 
 }  // namespace zentrik::device

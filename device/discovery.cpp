@@ -3,6 +3,7 @@
 
 #include "device/transport.h"
 #include "device/zklib.h"
+#include "platform/hid/report_descriptor.h"
 
 namespace zentrik::device {
 namespace {
@@ -11,6 +12,8 @@ constexpr int kIdentityString = 120;
 constexpr int kVariantString = 199;
 constexpr char kVariantCode[] = "KP-3";
 constexpr int kVariantWakeDelayMs = 8;
+// Signature, firmware, model, sensor and DPI step.
+constexpr std::size_t kIdentityBytes = 6;
 
 // The variant answers string 199 with "KP-3"; its first four bytes, each taken as one
 // character, are compared.
@@ -25,15 +28,34 @@ bool has_signature(const std::vector<std::uint8_t>& s) {
     return s.size() >= 2 && s[0] == 'Z' && s[1] == '4';
 }
 
+// A mouse is listed only with its whole identity: a shorter string would give it a made-up
+// model and a DPI step of 0, and the DPI settings divide by the step.
+bool complete_identity(const std::vector<std::uint8_t>& s) {
+    return s.size() >= kIdentityBytes && s[5] != 0;
+}
+
+// Whether the descriptor that the backend gives without opening shows the link collection.
+bool looks_like_link_interface(platform::HidBackend& backend, const std::string& path) {
+    const auto descriptor = backend.report_descriptor(path);
+    if (!descriptor)
+        return false;
+    return link_report_length(platform::hid::parse_report_descriptor(*descriptor).collections) ==
+           kReportLength;
+}
+
 }  // namespace
 
 void zklib::discover() {
     std::lock_guard hold(mutex_);
     devices_.clear();
+    unopened_.clear();
     for (const std::string& path : backend_->enumerate()) {
         auto handle = backend_->open(path);
-        if (!handle)
+        if (!handle) {
+            if (looks_like_link_interface(*backend_, path))
+                unopened_.push_back({path, backend_->open_failure(path)});
             continue;
+        }
         const auto caps = handle->collections();
         if (caps.empty() || link_report_length(caps) != kReportLength) {
             handle->cancel();
@@ -48,15 +70,19 @@ void zklib::discover() {
             Report ignored{};
             handshake(wake, ignored, *handle, *this, kReportLength, kVariantWakeDelayMs, path);
         } else if (const auto identity = handle->indexed_string(kIdentityString);
-                   identity && has_signature(*identity)) {
-            auto byte = [&](std::size_t i) { return i < identity->size() ? (*identity)[i] : 0; };
+                   identity && has_signature(*identity) && complete_identity(*identity)) {
             _DEVICE_ d;
             d.path = path;
-            d.firmware = byte(2);
-            d.model = byte(3);
-            d.sensor = byte(4);
-            d.dpi_step = byte(5);
+            d.firmware = (*identity)[2];
+            d.model = (*identity)[3];
+            d.sensor = (*identity)[4];
+            d.dpi_step = (*identity)[5];
             devices_.push_back(d);
+        } else if (!identity) {
+            // The node opened, but the device that answers its strings may not be reached:
+            // a mouse of the family may be there all the same.
+            if (std::string why = handle->strings_failure(); !why.empty())
+                unopened_.push_back({path, std::move(why)});
         }
         handle->cancel();
     }

@@ -2,6 +2,7 @@
 #include <random>
 
 #include "device/commands.h"
+#include "device/request.h"
 
 namespace zentrik::device {
 namespace {
@@ -57,33 +58,42 @@ int write_profile_name(zklib& lib, const std::string& path, int profile, std::u1
     return write_memory_block(lib, path, name_address(profile), bytes);
 }
 
-std::uint16_t identify(zklib& lib, const std::string& path, int* memory_size) {
+std::optional<Identity> identify(zklib& lib, const std::string& path) {
     std::lock_guard hold(lib.lock());  // read, write and probe without another exchange between
     Report reply{};
-    read_memory(lib, path, kIdentityAddress, reply);  // a failed read leaves zeros: no identity
-    auto identity = static_cast<std::uint16_t>(reply[2] | (reply[3] << 8));
+    // A failed read says nothing about the mouse: it must not be taken for a missing identity,
+    // or a busy mouse would lose the number it has.
+    if (!read_memory(lib, path, kIdentityAddress, reply))
+        return std::nullopt;
+    Identity found;
+    found.number = static_cast<std::uint16_t>(reply[2] | (reply[3] << 8));
     if (reply[4] != kKeyByte) {
         std::minstd_rand generator(static_cast<std::uint32_t>(lib.timing().now_us() / 1000));
-        identity = static_cast<std::uint16_t>((generator() >> 8) & 0x7FFF);
-        write_memory_word(lib, path, kIdentityAddress, static_cast<std::uint8_t>(identity & 0xFF),
-                          static_cast<std::uint8_t>(identity >> 8));
+        found.number = static_cast<std::uint16_t>((generator() >> 8) & 0x7FFF);
+        const int word = write_memory_word(lib, path, kIdentityAddress, low_byte(found.number),
+                                           high_byte(found.number));
         lib.timing().sleep_ms(2);
-        write_memory_byte(lib, path, kIdentityKeyAddress, kKeyByte);
+        if (!word)
+            return std::nullopt;  // the key byte is not written over a number that is not there
+        const int key = write_memory_byte(lib, path, kIdentityKeyAddress, kKeyByte);
         lib.timing().sleep_ms(10);
+        if (!key)
+            return std::nullopt;
     }
-    // The memory wraps: in a memory of S bytes, S - 4 is the cell the identity went to.
-    int size = kDefaultMemorySize;
+    // The memory wraps: in a memory of S bytes, S - 4 is the cell the identity went to. Only
+    // probes that all answered without a match make the memory 8 KiB.
+    found.memory_size = kDefaultMemorySize;
     for (int probe = kDefaultMemorySize; probe <= kLargestMemorySize; probe += 0x1000) {
-        if (read_memory(lib, path, static_cast<std::uint16_t>(probe - 4), reply) &&
-            reply[4] == kKeyByte && reply[2] == (identity & 0xFF) && reply[3] == (identity >> 8)) {
-            size = probe;
+        if (!read_memory(lib, path, static_cast<std::uint16_t>(probe - 4), reply))
+            return std::nullopt;
+        if (reply[4] == kKeyByte && reply[2] == low_byte(found.number) &&
+            reply[3] == high_byte(found.number)) {
+            found.memory_size = probe;
             break;
         }
     }
-    lib.set_memory_size(path, size);
-    if (memory_size)
-        *memory_size = size;
-    return identity;
+    lib.set_memory_size(path, found.memory_size);
+    return found;
 }
 
 }  // namespace zentrik::device

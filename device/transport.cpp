@@ -79,11 +79,18 @@ void trace_exchange(zklib& lib, const std::string& path, const Report& request, 
 }  // namespace
 
 int link_report_length(const std::vector<platform::HidCollectionCaps>& collections) {
+    int first = 0;
+    bool seen = false;
     for (const auto& c : collections) {
-        if (c.usage == 2)
-            return c.feature_report_length;
+        if (c.usage != 2)
+            continue;
+        if (c.feature_report_length == kReportLength)
+            return kReportLength;
+        if (!seen)
+            first = c.feature_report_length;
+        seen = true;
     }
-    return 0;
+    return first;
 }
 
 int handshake(const Report& request, Report& reply, platform::HidHandle& handle, zklib& lock_owner,

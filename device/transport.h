@@ -21,8 +21,9 @@ int transfer(zklib& lib, const std::string& path, const Report& request, Report&
 int handshake(const Report& request, Report& reply, platform::HidHandle& handle, zklib& lock_owner,
               int report_length, int delay_ms, const std::string& path = {});
 
-// The feature report length the link sees on an interface: that of its first collection with
-// usage 2 (the mouse collection that carries the reports), 0 when there is none.
+// The feature report length the link sees on an interface. Each top-level collection with
+// usage 2 is considered on its own: 9 when any of them has 9-byte feature reports (the
+// collection that carries the link), else the length of the first of them, 0 when there is none.
 int link_report_length(const std::vector<platform::HidCollectionCaps>& collections);
 
 // Handshake limits: status reads before giving up, and the sleep between two reads.

@@ -25,6 +25,11 @@ zklib& zklib::global() {
     return instance;
 }
 
+std::vector<UnopenedInterface> zklib::unopened() const {
+    std::lock_guard hold(mutex_);
+    return unopened_;
+}
+
 int zklib::device_count() const {
     std::lock_guard hold(mutex_);
     return static_cast<int>(devices_.size());
@@ -92,6 +97,7 @@ void zklib::use_backend(std::shared_ptr<platform::HidBackend> backend) {
     std::lock_guard hold(mutex_);
     backend_ = std::move(backend);
     devices_.clear();
+    unopened_.clear();
 }
 
 void zklib::set_trace(TraceSink sink) {

@@ -14,6 +14,14 @@
 
 namespace zentrik::device {
 
+// An interface that shows the collection a mouse of the family talks through but that the last
+// discovery could not open, or whose identity string it was not permitted to read: a mouse may
+// be there that this user may not use (device permissions).
+struct UnopenedInterface {
+    std::string path;
+    std::string reason;  // why, e.g. "Permission denied"; may be empty
+};
+
 class zklib {
   public:
     zklib(std::shared_ptr<platform::HidBackend> backend, std::shared_ptr<Timing> timing);
@@ -31,6 +39,9 @@ class zklib {
 
     // Rebuilds the device list from the backend's interfaces.
     void discover();
+
+    // The interfaces the last discovery found but could not open, in enumeration order.
+    std::vector<UnopenedInterface> unopened() const;
 
     int device_count() const;
     // Throws std::out_of_range for an index outside the list (a programming error).
@@ -59,6 +70,7 @@ class zklib {
     std::shared_ptr<platform::HidBackend> backend_;
     std::shared_ptr<Timing> timing_;
     std::vector<_DEVICE_> devices_;
+    std::vector<UnopenedInterface> unopened_;
     TraceSink trace_;
 };
 

@@ -607,4 +607,25 @@ std::optional<int> read_slot_start(device::zklib& lib, const std::string& path, 
     return start;
 }
 
+std::optional<std::string> read_macro_name_at(device::zklib& lib, const std::string& path,
+                                              int address) {
+    if (address == kNoAddress)
+        return std::nullopt;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto start = read_slot_start(lib, path, slot);
+        if (!start || *start != address)
+            continue;
+        std::array<std::uint8_t, kNameBytes> raw{};
+        for (int done = 0; done < kNameBytes; done += kReadChunk) {
+            device::Report reply{};
+            if (!device::read_memory(lib, path, addr(slot * kRecordSize + 4 + done), reply))
+                return std::nullopt;
+            const int take = std::min(kReadChunk, kNameBytes - done);
+            std::copy_n(reply.begin() + 2, take, raw.begin() + done);
+        }
+        return name_from_bytes(raw);
+    }
+    return std::nullopt;
+}
+
 }  // namespace zentrik::macro

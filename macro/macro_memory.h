@@ -164,6 +164,11 @@ class MacroMemory {
 // assigned to that macro names); nullopt when the read failed or the slot is empty or not 0-63.
 std::optional<int> read_slot_start(device::zklib& lib, const std::string& path, int slot);
 
+// The name of the macro whose record starts at `address`, read from the mouse's directory;
+// nullopt when no record starts there or a read failed.
+std::optional<std::string> read_macro_name_at(device::zklib& lib, const std::string& path,
+                                              int address);
+
 // Case-insensitive (ASCII) name order of the macro list.
 bool name_greater(const std::string& a, const std::string& b);
 

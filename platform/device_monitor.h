@@ -17,10 +17,17 @@ inline constexpr unsigned kInterfaceZeroBit = 1;
 inline constexpr unsigned kInterfaceOneBits = 2 | 4 | 8;
 inline constexpr unsigned kAllInterfaceBits = 15;
 
+// The arrival bits a node of USB interface `interface_number` stands for (0 for any other).
+inline constexpr unsigned interface_bits(int interface_number) {
+    return interface_number == 0   ? kInterfaceZeroBit
+           : interface_number == 1 ? kInterfaceOneBits
+                                   : 0;
+}
+
 struct DeviceChange {
     enum class Kind { kArrival, kRemoval };
     Kind kind = Kind::kArrival;
-    std::string path;            // as HidBackend::enumerate() lists it
+    std::string path;             // as HidBackend::enumerate() lists it
     unsigned interface_bits = 0;  // which of the four bits this node stands for (0: none)
 };
 

@@ -44,6 +44,10 @@ class HidHandle {
     // Indexed string `index` as the raw bytes the device returns (no decoding); nullopt when
     // the device does not answer.
     virtual std::optional<std::vector<std::uint8_t>> indexed_string(int index) = 0;
+    // When indexed strings cannot be read because this user may not reach the device that
+    // answers them (on Linux the USB device node): what and why, e.g. "/dev/bus/usb/001/007:
+    // Permission denied". Empty otherwise, also when the device simply has no such string.
+    virtual std::string strings_failure() { return {}; }
 
     // Feature reports: byte 0 of the buffer is the report id.
     virtual bool set_feature(std::span<const std::uint8_t> report) = 0;
@@ -71,6 +75,26 @@ class HidBackend {
     virtual std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string& path) {
         (void)path;
         return std::nullopt;
+    }
+    // Why open(path) fails just now, in a few words ("Permission denied"); empty when it opens,
+    // or when the backend cannot tell.
+    virtual std::string open_failure(const std::string& path) {
+        (void)path;
+        return {};
+    }
+    // The USB interface number (bInterfaceNumber) the interface belongs to; -1 when unknown or
+    // not on USB. A mouse of the family announces interface 0 and interface 1 (see
+    // interface_bits()).
+    virtual int interface_number(const std::string& path) {
+        (void)path;
+        return -1;
+    }
+    // The interfaces that carry the vendor input reports of the mouse whose feature interface
+    // is `path` (its own and its siblings' collections on a vendor usage page with input
+    // reports), in enumeration order; empty when none or when the backend cannot tell.
+    virtual std::vector<std::string> vendor_input_paths(const std::string& path) {
+        (void)path;
+        return {};
     }
     // Reports arrivals and removals of this backend's interfaces; nullptr when it cannot.
     virtual std::unique_ptr<DeviceMonitor> make_monitor() { return nullptr; }

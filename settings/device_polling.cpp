@@ -83,16 +83,19 @@ void Session::list_devices() {
         count = static_cast<int>(devices.size());
         for (int i = 0; i < count && i < ui::kMaxDeviceRows; ++i) {
             const std::string& path = devices[static_cast<std::size_t>(i)].path;
-            int memory_size = 0;
-            const std::uint16_t identity = device::identify(lib_, path, &memory_size);
+            // A mouse that does not answer is still listed, without an identity.
+            const auto identity = device::identify(lib_, path);
             device::listing_request(lib_, path);
             device::_DEVICE_ d =
                 lib_.find_device(path).value_or(devices[static_cast<std::size_t>(i)]);
-            if (memory_size > 0)
-                d.memory_size = memory_size;
+            if (identity)
+                d.memory_size = identity->memory_size;
             const ModelInfo info = model_info(d.model);
             const std::string name = ui::device_row_name(i);
-            ui::add_device_row(board_, i, device_row_text(d, identity), info.picture,
+            ui::add_device_row(board_, i,
+                               device_row_text(d, identity ? std::optional(identity->number)
+                                                           : std::nullopt),
+                               info.picture,
                                info.model_tag, d.memory_size, path);
             if (i == 0)
                 first_row = name;

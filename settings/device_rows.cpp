@@ -19,13 +19,23 @@ ModelInfo model_info(int model_code) {
     }
 }
 
-std::string device_row_text(const device::_DEVICE_& mouse, std::uint16_t identity) {
+std::string device_row_text(const device::_DEVICE_& mouse, std::optional<std::uint16_t> identity) {
     char text[160];
     // The formats are the program's own constants, never translated text.
-    std::snprintf(text, sizeof text, model_info(mouse.model).row_format, identity, mouse.firmware);
+    std::snprintf(text, sizeof text, model_info(mouse.model).row_format, identity.value_or(0),
+                  mouse.firmware);
+    std::string row = text;
+    if (!identity) {
+        const auto id = row.find("(id: ");
+        if (id != std::string::npos)
+            row.replace(id + 5, 4, "----");
+    }
     char memory[40];
-    std::snprintf(memory, sizeof memory, " , EEPROM: %dK", mouse.memory_size / 1024);
-    return std::string(text) + memory;
+    if (mouse.memory_size > 0)
+        std::snprintf(memory, sizeof memory, " , EEPROM: %dK", mouse.memory_size / 1024);
+    else
+        std::snprintf(memory, sizeof memory, " , EEPROM: ?K");
+    return row + memory;
 }
 
 }  // namespace zentrik::settings

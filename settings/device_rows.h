@@ -1,6 +1,7 @@
 #pragma once
 // How the device page names a mouse: its row text, model tag and picture by model code.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "device/device_record.h"
@@ -15,7 +16,8 @@ struct ModelInfo {
 
 ModelInfo model_info(int model_code);
 
-// "QX10 - Wired / Wireless Mouse (id: 00A5) , Firmware: v3 , EEPROM: 16K".
-std::string device_row_text(const device::_DEVICE_& mouse, std::uint16_t identity);
+// "QX10 - Wired / Wireless Mouse (id: 00A5) , Firmware: v3 , EEPROM: 16K". A mouse whose
+// identity could not be read shows "----" and a memory size it does not know as "?".
+std::string device_row_text(const device::_DEVICE_& mouse, std::optional<std::uint16_t> identity);
 
 }  // namespace zentrik::settings

@@ -108,9 +108,53 @@ void Session::dispatch(const ui::WidgetEvent& event) {
     if (event.action == ui::kActionDrop &&
         (!event.first || !event.second || event.first == event.second))
         return;
+    switch (event.action) {
+        case ui::kActionDragStarted:
+            drag_started(event.first);
+            return;
+        case ui::kActionDragEnded:
+            if (drag_source_kind_.exchange(0) != 0)
+                board_.invalidate_all();
+            return;
+        case ui::kActionUnderChanged:
+            hover_changed(event.first, false);
+            hover_changed(event.second, true);
+            return;
+        default:
+            break;
+    }
     const auto it = rows_.find({event.action, event.id});
     if (it != rows_.end())
         it->second(event);
+}
+
+void Session::drag_started(const ui::Widget* source) {
+    int kind = 0;
+    if (source == board_.find_widget("list macro 2") || source == board_.find_widget("list macro edit"))
+        kind = 1;
+    else if (source == board_.find_widget("list macro"))
+        kind = 2;
+    else if (source == board_.find_widget("list macro pc"))
+        kind = 3;
+    else
+        for (int i = 0; i <= 5; ++i)
+            if (source && source == board_.find_widget("icon tool " + std::to_string(i)))
+                kind = 4;
+    drag_source_kind_ = kind;
+    board_.invalidate_all();
+}
+
+// The hover pictures of a button label the pointer entered or left; a checked label keeps its
+// look.
+void Session::hover_changed(const ui::Widget* label, bool entered) {
+    if (!label || label->checked || label->id < kFirstButtonLabel ||
+        label->id > kFirstButtonLabel + 10)
+        return;
+    const std::string n = std::to_string(label->id - kFirstButtonLabel);
+    if (board_.find_widget("zz_button " + n) != label)
+        return;
+    board_.set_visible("ov_button_pic_1 " + n, entered ? 1 : 0);
+    board_.set_visible("bb_button_pic " + n, entered ? 1 : 0);
 }
 
 void Session::show_page(int page) {
@@ -120,11 +164,16 @@ void Session::show_page(int page) {
     model_.with([&](SettingsState& s) {
         s.chosen_page = page;
         choice.chosen_page = page;
-        choice.mouse_selected = !s.selected_path.empty();
+        choice.mouse_selected = !s.selected_path.empty() || s.preview;
         choice.any_mouse_listed = s.any_mouse_listed;
     });
     ui::switch_page(board_, choice);
     model_.with([&](SettingsState& s) { s.chosen_page = choice.chosen_page; });
+}
+
+void Session::preview_page(int page) {
+    model_.with([](SettingsState& s) { s.preview = true; });
+    show_page(page);
 }
 
 void Session::install_rows() {

@@ -97,6 +97,9 @@ class Session : public ui::WidgetEventHandler {
     JobRunner& jobs() { return jobs_; }
     Workers& workers() { return workers_; }
     const ui::ProgressOverlay& progress_overlay() const { return progress_; }
+    // What is being dragged (0 none, 1 a macro row, 2 a function row, 3 a library row, 4 a
+    // command icon); the painter veils the window around the drop targets by it.
+    int drag_source_kind() const { return drag_source_kind_.load(); }
     JobProgress& progress() { return *job_progress_; }
     std::string selected_path() const;
     // Runs on the window's thread (at once when already there or in single-threaded tests).
@@ -117,6 +120,8 @@ class Session : public ui::WidgetEventHandler {
     void choose_mouse();
     void load_settings();
     void show_page(int page);
+    // Shows `page` as if a mouse were selected (a development view; no mouse is looked for).
+    void preview_page(int page);
 
     // --- profiles and buttons ---
     void select_profile(int profile, bool from_widget);
@@ -143,6 +148,8 @@ class Session : public ui::WidgetEventHandler {
     void apply_picture_set(int sensor);
     void write_labels();
     void dispatch(const ui::WidgetEvent& event);
+    void drag_started(const ui::Widget* source);
+    void hover_changed(const ui::Widget* label, bool entered);
     // DPI page actions.
     void dpi_axis_changed(int axis, int dpi);
     void dpi_level_clicked(int level);
@@ -168,7 +175,7 @@ class Session : public ui::WidgetEventHandler {
     std::mutex listing_lock_;
     std::map<std::pair<int, int>, Row> rows_;
     unsigned arrival_bits_ = 0;
-    int drag_source_kind_ = 0;
+    std::atomic<int> drag_source_kind_{0};
     std::atomic<int> tilt_{0};
     std::function<void()> tilt_listener_;
 };

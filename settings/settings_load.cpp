@@ -59,11 +59,16 @@ void Session::load_settings() {
     JobProgress& progress = *job_progress_;
     progress.begin(texts.process_captions[0]);
     const std::string path = selected_path();
-    const int memory_size = model_.with([](const SettingsState& s) { return s.memory_size; });
-
-    int probed_size = 0;
-    const std::uint16_t identity = device::identify(lib_, path, &probed_size);
-    model_.with([&](SettingsState& s) { s.identity = identity; });
+    const auto identity = device::identify(lib_, path);
+    // A row listed while the mouse did not answer carries no memory size; the load finds it.
+    const int memory_size = model_.with([&](SettingsState& s) {
+        if (identity) {
+            s.identity = identity->number;
+            if (s.memory_size <= 0)
+                s.memory_size = identity->memory_size;
+        }
+        return s.memory_size;
+    });
 
     std::uint16_t limit = device::read_macro_limit(lib_, path).value_or(0);
     if (memory_size > 0 && limit > memory_size) {

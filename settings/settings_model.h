@@ -54,6 +54,7 @@ struct SettingsState {
     bool list_changed = false;
     int chosen_page = 3;
     bool any_mouse_listed = false;
+    bool preview = false;  // pages shown without a mouse (development view)
 
     bool has_wheel_rate() const { return model_tag == "qx9" || model_tag == "qx10"; }
     bool has_angle_snap() const { return sensor == 1; }

@@ -1,5 +1,6 @@
 #include "sim/sim_backend.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace zentrik::sim {
@@ -41,19 +42,107 @@ class SimHandle final : public platform::HidHandle {
     std::shared_ptr<SimMouse> mouse_;
 };
 
+std::vector<std::filesystem::path> state_directories(
+    const std::vector<std::shared_ptr<SimMouse>>& mice) {
+    std::vector<std::filesystem::path> dirs;
+    for (const auto& m : mice) {
+        const auto dir = m->state_directory();
+        if (!dir.empty() && std::find(dirs.begin(), dirs.end(), dir) == dirs.end())
+            dirs.push_back(dir);
+    }
+    return dirs;
+}
+
+// Compares each mouse's plug state with the one it reported last, so a change is found even
+// when the caller did not wait for the descriptor.
+class SimDeviceMonitor final : public platform::DeviceMonitor {
+  public:
+    SimDeviceMonitor(std::shared_ptr<SimBackend::Registry> registry,
+                     std::shared_ptr<platform::ChangeNotifier> notifier,
+                     std::vector<SimPlugState> reported)
+        : registry_(std::move(registry)),
+          notifier_(std::move(notifier)),
+          reported_(std::move(reported)) {}
+
+    int fd() const override { return notifier_->fd(); }
+
+    std::vector<platform::DeviceChange> read_changes() override {
+        notifier_->clear();  // before looking, so a change made meanwhile wakes us again
+        std::vector<std::shared_ptr<SimMouse>> mice;
+        {
+            std::lock_guard lock(registry_->mutex);
+            mice = registry_->mice;
+        }
+        std::vector<platform::DeviceChange> changes;
+        for (std::size_t i = 0; i < mice.size(); ++i) {
+            const SimPlugState now = mice[i]->plug_state();
+            if (i == reported_.size())  // added after the monitor was made: not there before
+                reported_.push_back({false, now.power_on});
+            SimPlugState& before = reported_[i];
+            const auto path = SimBackend::path_of(i);
+            if (before.plugged && (!now.plugged || now.power_on != before.power_on))
+                changes.push_back(
+                    {platform::DeviceChange::Kind::kRemoval, path, platform::kAllInterfaceBits});
+            if (now.plugged && (!before.plugged || now.power_on != before.power_on))
+                changes.push_back(
+                    {platform::DeviceChange::Kind::kArrival, path, platform::kAllInterfaceBits});
+            before = now;
+        }
+        return changes;
+    }
+
+  private:
+    std::shared_ptr<SimBackend::Registry> registry_;
+    std::shared_ptr<platform::ChangeNotifier> notifier_;
+    std::vector<SimPlugState> reported_;
+};
+
+class SimInputStream final : public platform::InputReportStream {
+  public:
+    SimInputStream(std::shared_ptr<SimMouse> mouse,
+                   std::shared_ptr<platform::ChangeNotifier> notifier, SimInputCursor cursor)
+        : mouse_(std::move(mouse)), notifier_(std::move(notifier)), cursor_(cursor) {}
+
+    int fd() const override { return notifier_->fd(); }
+
+    bool read_pending(std::vector<std::vector<std::uint8_t>>& reports) override {
+        notifier_->clear();
+        if (gone_)
+            return false;
+        gone_ = !mouse_->read_input_log(cursor_, reports);
+        return !gone_;
+    }
+
+  private:
+    std::shared_ptr<SimMouse> mouse_;
+    std::shared_ptr<platform::ChangeNotifier> notifier_;
+    SimInputCursor cursor_;
+    bool gone_ = false;
+};
+
 }  // namespace
 
-SimBackend::SimBackend(std::vector<std::shared_ptr<SimMouse>> mice) : mice_(std::move(mice)) {}
+SimBackend::SimBackend() : registry_(std::make_shared<Registry>()) {}
+
+SimBackend::SimBackend(std::vector<std::shared_ptr<SimMouse>> mice) : SimBackend() {
+    registry_->mice = std::move(mice);
+}
 
 std::string SimBackend::add(std::shared_ptr<SimMouse> mouse) {
-    std::lock_guard lock(mutex_);
-    mice_.push_back(std::move(mouse));
-    return path_of(mice_.size() - 1);
+    std::lock_guard lock(registry_->mutex);
+    std::erase_if(registry_->watchers, [](const auto& w) { return w.expired(); });
+    for (const auto& w : registry_->watchers) {
+        mouse->add_watcher(w);
+        if (auto n = w.lock())
+            n->notify();
+    }
+    registry_->mice.push_back(std::move(mouse));
+    return path_of(registry_->mice.size() - 1);
 }
 
 std::shared_ptr<SimMouse> SimBackend::mouse(std::size_t index) const {
-    std::lock_guard lock(mutex_);
-    return index < mice_.size() ? mice_[index] : nullptr;
+    std::lock_guard lock(registry_->mutex);
+    return index < registry_->mice.size() ? registry_->mice[index] : nullptr;
 }
 
 std::shared_ptr<SimMouse> SimBackend::mouse(const std::string& path) const {
@@ -69,8 +158,8 @@ std::shared_ptr<SimMouse> SimBackend::mouse(const std::string& path) const {
 }
 
 std::size_t SimBackend::size() const {
-    std::lock_guard lock(mutex_);
-    return mice_.size();
+    std::lock_guard lock(registry_->mutex);
+    return registry_->mice.size();
 }
 
 std::string SimBackend::path_of(std::size_t index) {
@@ -78,10 +167,10 @@ std::string SimBackend::path_of(std::size_t index) {
 }
 
 std::vector<std::string> SimBackend::enumerate() {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(registry_->mutex);
     std::vector<std::string> paths;
-    for (std::size_t i = 0; i < mice_.size(); ++i) {
-        if (mice_[i]->present())
+    for (std::size_t i = 0; i < registry_->mice.size(); ++i) {
+        if (registry_->mice[i]->present())
             paths.push_back(path_of(i));
     }
     return paths;
@@ -92,6 +181,31 @@ std::unique_ptr<platform::HidHandle> SimBackend::open(const std::string& path) {
     if (!m || !m->present())
         return nullptr;
     return std::make_unique<SimHandle>(std::move(m));
+}
+
+std::unique_ptr<platform::DeviceMonitor> SimBackend::make_monitor() {
+    std::lock_guard lock(registry_->mutex);
+    std::shared_ptr<platform::ChangeNotifier> notifier =
+        platform::make_change_notifier(state_directories(registry_->mice));
+    std::vector<SimPlugState> reported;
+    for (const auto& m : registry_->mice) {
+        m->add_watcher(notifier);
+        reported.push_back(m->plug_state());
+    }
+    registry_->watchers.push_back(notifier);
+    return std::make_unique<SimDeviceMonitor>(registry_, std::move(notifier), std::move(reported));
+}
+
+std::unique_ptr<platform::InputReportStream> SimBackend::open_input_reports(
+    const std::string& path) {
+    auto m = mouse(path);
+    if (!m || !m->present())
+        return nullptr;
+    std::shared_ptr<platform::ChangeNotifier> notifier =
+        platform::make_change_notifier({m->state_directory()});
+    m->add_watcher(notifier);
+    const auto cursor = m->input_cursor();
+    return std::make_unique<SimInputStream>(std::move(m), std::move(notifier), cursor);
 }
 
 }  // namespace zentrik::sim

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "sim/sim_mouse_shared.h"
 
 namespace zentrik::sim {
 namespace {
@@ -14,7 +14,8 @@ constexpr std::uint8_t kBusy = 0x80;
 constexpr std::uint8_t kDone = 0x40;
 constexpr int kProfiles = 5;
 constexpr int kButtonsPerProfile = 12;
-constexpr int kButtonTableFromTop = 256;  // button cells sit at S - 256, 3 bytes each
+constexpr int kButtonTableFromTop = 256;      // button cells sit at S - 256, 3 bytes each
+constexpr std::size_t kInputLogLimit = 4096;  // reports kept for readers that fall behind
 
 std::uint16_t le16(std::uint8_t lo, std::uint8_t hi) {
     return static_cast<std::uint16_t>(lo | (hi << 8));
@@ -49,109 +50,42 @@ SimMouseConfig SimMouseConfig::variant_kp3(int memory_size) {
 }
 
 SimMouse::SimMouse(SimMouseConfig config) : config_(std::move(config)) {
-    const std::size_t size = static_cast<std::size_t>(config_.memory_size);
-    memory_.assign(size, 0xFF);
-    // A new mouse has no button functions: kind 0, value 0xFFFF.
+    faults_ = config_.faults;
+    faults_.unplugged = false;
+    memory_.assign(static_cast<std::size_t>(config_.memory_size), 0xFF);
+    erase_memory();
+    stored_.macro_limit = static_cast<std::uint16_t>(memory_.size() - 256);
+    working_ = stored_;
+    if (config_.state_file_stem.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::create_directories(state_directory(), ec);
+    lock_ = platform::open_counted_file_lock(state_path(".lock"), lock_error_);
+    std::lock_guard lock(mutex_);
+    if (lock_) {
+        lock_->lock();
+        seen_counter_ = lock_->counter();
+    }
+    load_all();
+    save_changes();  // a new mouse's memory file
+    if (lock_)
+        lock_->unlock();
+}
+
+SimMouse::~SimMouse() = default;
+
+// A new mouse's memory: erased, and no button has a function (kind 0, value 0xFFFF).
+void SimMouse::erase_memory() const {
+    std::fill(memory_.begin(), memory_.end(), 0xFF);
     for (int p = 0; p < kProfiles; ++p) {
         for (int b = 0; b < kButtonsPerProfile; ++b)
             memory_[button_offset(p, b)] = 0x00;
     }
-    stored_.macro_limit = static_cast<std::uint16_t>(size - 256);
-    load_state();
-    working_ = stored_;
 }
 
 std::size_t SimMouse::button_offset(int profile, int button) const {
     return memory_.size() - kButtonTableFromTop +
            static_cast<std::size_t>(profile * kButtonsPerProfile + button) * 3;
-}
-
-// ---- persistence: the memory image is written at once, settings on commit ----
-
-void SimMouse::load_state() {
-    if (config_.state_file_stem.empty())
-        return;
-    auto mem_path = config_.state_file_stem;
-    mem_path += ".mem";
-    std::ifstream mem(mem_path, std::ios::binary);
-    std::vector<std::uint8_t> image((std::istreambuf_iterator<char>(mem)),
-                                    std::istreambuf_iterator<char>());
-    if (image.size() == memory_.size()) {
-        memory_ = std::move(image);
-    } else {
-        save_memory(0, memory_.size());  // new (or unreadable) image: start from a fresh one
-    }
-    auto set_path = config_.state_file_stem;
-    set_path += ".settings";
-    std::ifstream in(set_path);
-    std::string line;
-    auto clamp_byte = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
-    auto byte = [&](const std::string& v) { return clamp_byte(std::stoi(v)); };
-    while (std::getline(in, line)) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        try {
-            if (key == "profile")
-                stored_.profile = byte(value);
-            if (key == "dpi_level")
-                stored_.dpi_level = byte(value);
-            if (key == "rate_byte")
-                stored_.rate_byte = byte(value);
-            if (key == "wheel_rate")
-                stored_.wheel_rate = byte(value);
-            if (key == "macro_limit") {
-                stored_.macro_limit = static_cast<std::uint16_t>(std::stoi(value) & 0xFFFF);
-            }
-            if (key == "dpi") {
-                std::istringstream s(value);
-                for (auto& level : stored_.dpi) {
-                    int x = 0, y = 0;
-                    if (s >> x >> y)
-                        level = {clamp_byte(x), clamp_byte(y)};
-                }
-            }
-        } catch (const std::exception&) {
-            // a damaged line keeps the default of that setting
-        }
-    }
-}
-
-void SimMouse::save_memory(std::size_t offset, std::size_t count) {
-    if (config_.state_file_stem.empty())
-        return;
-    std::error_code ec;  // an unwritable directory only loses persistence
-    std::filesystem::create_directories(config_.state_file_stem.parent_path(), ec);
-    auto path = config_.state_file_stem;
-    path += ".mem";
-    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!f) {
-        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-        offset = 0;
-        count = memory_.size();
-    }
-    f.seekp(static_cast<std::streamoff>(offset));
-    f.write(reinterpret_cast<const char*>(memory_.data() + offset),
-            static_cast<std::streamsize>(count));
-}
-
-void SimMouse::save_settings() {
-    if (config_.state_file_stem.empty())
-        return;
-    std::error_code ec;  // an unwritable directory only loses persistence
-    std::filesystem::create_directories(config_.state_file_stem.parent_path(), ec);
-    auto path = config_.state_file_stem;
-    path += ".settings";
-    std::ofstream out(path, std::ios::trunc);
-    out << "profile=" << int(stored_.profile) << "\n"
-        << "dpi_level=" << int(stored_.dpi_level) << "\n"
-        << "dpi=";
-    for (const auto& level : stored_.dpi)
-        out << int(level[0]) << " " << int(level[1]) << " ";
-    out << "\nrate_byte=" << int(stored_.rate_byte) << "\n"
-        << "wheel_rate=" << int(stored_.wheel_rate) << "\n"
-        << "macro_limit=" << stored_.macro_limit << "\n";
 }
 
 void SimMouse::write_memory(std::uint32_t address, std::span<const std::uint8_t> bytes) {
@@ -161,9 +95,9 @@ void SimMouse::write_memory(std::uint32_t address, std::span<const std::uint8_t>
         memory_[(first + i) % size] = bytes[i];
     // Save the touched range; a write that wraps past the end saves its two pieces.
     const std::size_t head = std::min(bytes.size(), size - first);
-    save_memory(first, head);
+    unsaved_memory_.emplace_back(first, head);
     if (head < bytes.size())
-        save_memory(0, bytes.size() - head);
+        unsaved_memory_.emplace_back(0, bytes.size() - head);
 }
 
 // ---- the HID side ----
@@ -180,7 +114,8 @@ std::vector<platform::HidCollectionCaps> SimMouse::collections() const {
 
 std::optional<std::vector<std::uint8_t>> SimMouse::indexed_string(int index) const {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged)
+    SharedAccess access(*this);
+    if (!plug_.plugged)
         return std::nullopt;
     const auto it = config_.strings.find(index);
     if (it == config_.strings.end())
@@ -190,12 +125,14 @@ std::optional<std::vector<std::uint8_t>> SimMouse::indexed_string(int index) con
 
 bool SimMouse::present() const {
     std::lock_guard lock(mutex_);
-    return !faults_.unplugged;
+    SharedAccess access(*this);
+    return plug_.plugged;
 }
 
 bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged)
+    SharedAccess access(*this);
+    if (!plug_.plugged)
         return false;
     if (static_cast<int>(report.size()) != faults_.feature_report_length || report.size() != 9) {
         ++wrong_length_;
@@ -206,19 +143,24 @@ bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
     if (requests_.size() >= 65536)
         requests_.erase(requests_.begin(), requests_.begin() + 32768);
     requests_.push_back(req);
+    const SimSettings working_before = working_, stored_before = stored_;
+    const std::uint8_t tag_before = link_tag_;
     reply_.fill(0);
     run_request(req, reply_);
     reply_[0] = 0;
     reply_ready_ = true;
+    unsaved_power_ = working_ != working_before || link_tag_ != tag_before;
+    unsaved_stored_ = stored_ != stored_before;
     if (faults_.unplug_after_exchanges > 0 && --faults_.unplug_after_exchanges == 0) {
         unplug_after_reply_ = true;
     }
-    return true;
+    return access.save();
 }
 
 bool SimMouse::get_feature(std::span<std::uint8_t> report) {
     std::lock_guard lock(mutex_);
-    if (faults_.unplugged)
+    SharedAccess access(*this);
+    if (!plug_.plugged)
         return false;
     if (static_cast<int>(report.size()) != faults_.feature_report_length || report.size() != 9) {
         ++wrong_length_;
@@ -242,8 +184,7 @@ bool SimMouse::get_feature(std::span<std::uint8_t> report) {
     report[1] = static_cast<std::uint8_t>((report[1] & 0x3F) | kDone);
     if (unplug_after_reply_) {  // the exchange is complete: now the cable goes
         unplug_after_reply_ = false;
-        faults_.unplugged = true;
-        input_ready_.notify_all();
+        set_plugged_locked(false);
     }
     return true;
 }
@@ -251,8 +192,9 @@ bool SimMouse::get_feature(std::span<std::uint8_t> report) {
 int SimMouse::read_input(std::span<std::uint8_t> report, int timeout_ms) {
     std::unique_lock lock(mutex_);
     input_ready_.wait_for(lock, std::chrono::milliseconds(std::max(timeout_ms, 0)),
-                          [&] { return !input_.empty() || faults_.unplugged; });
-    if (faults_.unplugged)
+                          [&] { return !input_.empty() || !plug_.plugged; });
+    SharedAccess access(*this);  // another program may have pulled the cable meanwhile
+    if (!plug_.plugged)
         return -1;
     if (input_.empty())
         return 0;
@@ -301,7 +243,6 @@ void SimMouse::run_settings_request(const FeatureReport& req, FeatureReport& rep
         case 0x02:  // store the working settings
             if (keyed) {
                 stored_ = working_;
-                save_settings();
             }
             break;
         case 0x03:
@@ -406,17 +347,17 @@ void SimMouse::run_memory_request(const FeatureReport& req, FeatureReport& reply
 
 // ---- the user's side ----
 
-void SimMouse::queue_input(std::vector<std::uint8_t> report) {
-    input_.push_back(std::move(report));
-    input_ready_.notify_all();
-}
-
-void SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
+bool SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
     std::lock_guard lock(mutex_);
-    raise_input_locked(event, data);
+    SharedAccess access(*this);
+    return raise_input_locked(event, data) && access.save();
 }
 
-void SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data) {
+// The report goes to this process's read_input queue and to the log that every program's input
+// streams read; it carries the link tag the mouse holds now.
+bool SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data) {
+    if (!plug_.plugged)
+        return false;  // an unplugged mouse raises nothing
     std::vector<std::uint8_t> r(8, 0);
     r[0] = kInputReportId;
     r[1] = kKey;
@@ -424,77 +365,206 @@ void SimMouse::raise_input_locked(std::uint8_t event, std::span<const std::uint8
     r[3] = event;
     for (std::size_t i = 0; i < data.size() && 4 + i < r.size(); ++i)
         r[4 + i] = data[i];
-    queue_input(std::move(r));
+    if (config_.state_file_stem.empty()) {
+        input_log_.push_back(r);
+        if (input_log_.size() > kInputLogLimit) {
+            input_log_.pop_front();
+            ++input_log_first_;
+        }
+    } else {
+        unsaved_events_.push_back(r);
+    }
+    input_.push_back(std::move(r));
+    input_ready_.notify_all();
+    notify_watchers_locked();
+    return true;
 }
 
 // A button press changes the setting and raises its event in one step, so that presses on
 // several threads raise one event each, with the value that press set, in the order they took
 // effect.
-void SimMouse::press_profile_button(int profile) {
+bool SimMouse::press_profile_button(int profile) {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % 5);
+    unsaved_power_ = true;
     const std::uint8_t p = working_.profile;
-    raise_input_locked(kEventProfile, std::span(&p, 1));
+    return raise_input_locked(kEventProfile, std::span(&p, 1)) && access.save();
 }
 
-void SimMouse::press_dpi_button(int level) {
+bool SimMouse::press_dpi_button(int level) {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
     working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    unsaved_power_ = true;
     const auto& xy = working_.dpi[working_.dpi_level];
     const std::array<std::uint8_t, 4> data = {working_.dpi_level, 0xFA, xy[0], xy[1]};
-    raise_input_locked(kEventDpi, data);
+    return raise_input_locked(kEventDpi, data) && access.save();
 }
 
-void SimMouse::tilt(int amount) {
+bool SimMouse::change_dpi(int level, int x, int y) {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
+    const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    working_.dpi_level = l;
+    working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
+                       static_cast<std::uint8_t>(std::clamp(y, 0, 255))};
+    unsaved_power_ = true;
+    const std::array<std::uint8_t, 4> data = {l, 0xFA, working_.dpi[l][0], working_.dpi[l][1]};
+    return raise_input_locked(kEventDpi, data) && access.save();
+}
+
+bool SimMouse::change_wheel(int level, int x, int y, int rate) {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
+    const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    working_.dpi_level = l;
+    working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
+                       static_cast<std::uint8_t>(std::clamp(y, 0, 255))};
+    working_.wheel_rate = static_cast<std::uint8_t>(std::clamp(rate, 0, 255));
+    unsaved_power_ = true;
+    const std::array<std::uint8_t, 4> data = {l, working_.dpi[l][0], working_.dpi[l][1],
+                                              working_.wheel_rate};
+    return raise_input_locked(kEventWheel, data) && access.save();
+}
+
+bool SimMouse::tilt(int amount) {
     const auto a =
         static_cast<std::uint8_t>(static_cast<std::int8_t>(std::clamp(amount, -128, 127)));
-    raise_input(kEventTilt, std::span(&a, 1));
+    return raise_input(kEventTilt, std::span(&a, 1));
 }
 
-void SimMouse::restart() {
+bool SimMouse::plug() {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    set_plugged_locked(true);
+    return access.save();
+}
+
+bool SimMouse::unplug() {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    set_plugged_locked(false);
+    return access.save();
+}
+
+bool SimMouse::restart() {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    power_cycle_locked();
+    return access.save();
+}
+
+SimPlugState SimMouse::plug_state() const {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    return plug_;
+}
+
+void SimMouse::set_plugged_locked(bool plugged) {
+    if (plugged == plug_.plugged)
+        return;
+    plug_.plugged = plugged;
+    unsaved_power_ = true;
+    if (plugged) {
+        power_cycle_locked();
+    } else {
+        reply_ready_ = false;
+        input_ready_.notify_all();
+        notify_watchers_locked();
+    }
+}
+
+// A new power-on: the mouse forgets its link tag, its working settings and the reports it
+// raised, and this process's side of the wire starts clean.
+void SimMouse::power_cycle_locked() {
+    ++plug_.power_on;
     working_ = stored_;
     link_tag_ = 0;
+    unsaved_power_ = true;
+    if (config_.state_file_stem.empty()) {
+        input_log_first_ += input_log_.size();
+        input_log_.clear();
+    } else {
+        truncate_events_ = true;
+        unsaved_events_.clear();
+    }
     reply_ready_ = false;
+    unplug_after_reply_ = false;
     staged_.fill(0);
     input_.clear();
+    input_ready_.notify_all();
+    notify_watchers_locked();
+}
+
+void SimMouse::add_watcher(std::weak_ptr<platform::ChangeNotifier> notifier) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(watchers_, [](const auto& w) { return w.expired(); });  // closed streams
+    watchers_.push_back(std::move(notifier));
+}
+
+void SimMouse::notify_watchers_locked() {
+    std::erase_if(watchers_, [](const auto& w) { return w.expired(); });
+    for (const auto& w : watchers_) {
+        if (auto n = w.lock())
+            n->notify();
+    }
 }
 
 // ---- inspection ----
 
 SimFaults SimMouse::faults() const {
     std::lock_guard lock(mutex_);
-    return faults_;
+    SharedAccess access(*this);
+    SimFaults f = faults_;
+    f.unplugged = !plug_.plugged;
+    return f;
 }
 
 void SimMouse::set_faults(const SimFaults& f) {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     faults_ = f;
+    faults_.unplugged = false;
+    set_plugged_locked(!f.unplugged);
     input_ready_.notify_all();
 }
 
 std::vector<std::uint8_t> SimMouse::memory() const {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     return memory_;
 }
 
 void SimMouse::poke_memory(std::uint16_t address, std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     write_memory(address, bytes);
 }
 
 SimSettings SimMouse::working_settings() const {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     return working_;
 }
 
 SimSettings SimMouse::stored_settings() const {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     return stored_;
 }
 
 std::uint8_t SimMouse::link_tag() const {
     std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
     return link_tag_;
 }
 

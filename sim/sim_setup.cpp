@@ -18,6 +18,28 @@ bool parse_int(std::string_view text, int min, int max, int& out) {
     return true;
 }
 
+// One "fault=" value; false when it names no fault or its count is bad.
+bool parse_fault(std::string_view value, SimFaults& faults) {
+    if (value == "never-done") {
+        faults.never_done = true;
+        return true;
+    }
+    if (value == "garbage") {
+        faults.garbage_replies = true;
+        return true;
+    }
+    const auto colon = value.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const auto name = value.substr(0, colon);
+    const auto count = value.substr(colon + 1);
+    if (name == "unplug-after")
+        return parse_int(count, 1, 1000000000, faults.unplug_after_exchanges);
+    if (name == "busy")
+        return parse_int(count, 0, 1000000000, faults.busy_reads);
+    return false;
+}
+
 }  // namespace
 
 std::filesystem::path default_state_dir() {
@@ -61,6 +83,8 @@ std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& erro
             } else {
                 setup.state_dir = std::filesystem::path(value);
             }
+        } else if (key == "fault") {
+            ok = ok && parse_fault(value, setup.faults);
         } else {
             error = "unknown key '" + std::string(key) + "' for --simulate";
             return std::nullopt;
@@ -68,7 +92,8 @@ std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& erro
         if (!ok) {
             error = "bad value in '" + std::string(item) +
                     "' (model, sensor, firmware: 0-255; dpi-step: 1-255; memory: 8, 16 or 32; "
-                    "mice: 1-16; variant: kp3; state: a directory or none)";
+                    "mice: 1-16; variant: kp3; state: a directory or none; fault: unplug-after:N, "
+                    "busy:N, never-done or garbage)";
             return std::nullopt;
         }
     }
@@ -83,6 +108,7 @@ std::shared_ptr<SimBackend> make_sim_backend(const SimSetup& setup) {
             setup.variant_kp3 ? SimMouseConfig::variant_kp3(size)
                               : SimMouseConfig::family_mouse(setup.model, setup.sensor,
                                                              setup.firmware, setup.dpi_step, size);
+        config.faults = setup.faults;
         if (setup.state_dir) {
             // The memory size is part of the name, so a mouse of another size starts afresh
             // instead of overwriting this one's image.

@@ -1,6 +1,7 @@
 #pragma once
 // The text that chooses the simulated mice ("--simulate=SPEC"): comma-separated KEY=VALUE pairs,
-// e.g. "model=1,memory=8,mice=2,state=/tmp/mice". Documented in docs/simulated-mouse.md.
+// e.g. "model=1,memory=8,mice=2,state=/tmp/mice,fault=busy:3". Documented in
+// docs/simulated-mouse.md.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -21,6 +22,9 @@ struct SimSetup {
     bool variant_kp3 = false;
     // Directory of the mice's state files; nullopt keeps state in memory only ("state=none").
     std::optional<std::filesystem::path> state_dir;
+    // "fault=unplug-after:N", "fault=busy:N", "fault=never-done", "fault=garbage"; the pair
+    // may be given several times. Every mouse starts with these faults.
+    SimFaults faults;
 };
 
 // Parses SPEC; the empty text gives the defaults with state in default_state_dir(). On a bad

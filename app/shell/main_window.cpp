@@ -8,13 +8,21 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "app/shell/desktop_notice.h"
+#include "app/shell/device_watch.h"
+#include "app/shell/gtk_dialogs.h"
 #include "app/shell/gtk_inline_editor.h"
 #include "app/shell/gtk_timers.h"
-#include "app/shell/page_commands.h"
+#include "app/shell/main_loop_post.h"
 #include "app/shell/skin_window.h"
 #include "app/shell/tray_icon.h"
+#include "device/zklib.h"
+#include "lang/string_tables.h"
+#include "settings/session.h"
+#include "ui/fonts.h"
 #include "ui/input/clock.h"
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/layout.h"
@@ -73,8 +81,11 @@ class GtkBoardOwner : public ui::BoardOwner {
 
 // What the layout tells the window while it is built.
 struct BuildShell : ui::WindowShell {
+    explicit BuildShell(lang::LanguageSources sources) : language(std::move(sources)) {}
+    lang::LanguageSources language;
     std::string title = "Zentrik Mouse  Rev 1.0";
     ui::Region shape;
+    void load_language() override { lang::load_language(language); }
     void set_title(const std::string& t) override { title = t; }
     void set_window_shape(const ui::Region& s) override { shape = s; }
 };
@@ -126,16 +137,25 @@ ui::Key key_of(guint keyval) {
     }
 }
 
-class LiveWindow : public WindowControl {
+class LiveWindow : public settings::SessionShell {
   public:
-    LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options);
+    LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options,
+               std::shared_ptr<platform::HidBackend> backend);
     ~LiveWindow() override;
 
     void bring_forward();
     void hide_window() override { gtk_widget_hide(window_); }
     void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
+    void selected_mouse_changed(const std::string& path) override {
+        post_to_main_loop([this, path] {
+            if (watch_)
+                watch_->follow_mouse(path);
+        });
+    }
     GtkWidget* window() const { return window_; }
     const std::string& title() const { return build_.title; }
+    // Ends the device work: no new dialogs, no timers, every worker waited for.
+    void shut_down();
 
   private:
     static gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer self);
@@ -146,6 +166,7 @@ class LiveWindow : public WindowControl {
     static gboolean on_key_press(GtkWidget*, GdkEventKey* e, gpointer self);
     static gboolean on_key_release(GtkWidget*, GdkEventKey* e, gpointer self);
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
+    static gboolean start_device_work(gpointer self);
     void set_cursor(int mode);
 
     std::unique_ptr<platform::InstanceListener> listener_;
@@ -159,8 +180,14 @@ class LiveWindow : public WindowControl {
     GtkTimers timers_;
     ui::SteadyClock clock_;
     std::unique_ptr<GtkInlineEditor> editor_;
-    ui::PageChoice choice_;
-    std::unique_ptr<PageCommands> commands_;
+    std::unique_ptr<GtkDialogs> dialogs_;
+    std::unique_ptr<device::zklib> lib_;
+    settings::Workers workers_;
+    std::unique_ptr<settings::Session> session_;
+    std::unique_ptr<DeviceWatch> watch_;
+    bool preview_page_ = false;
+    bool device_work_started_ = false;
+    std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     GdkCursor* active_cursor_ = nullptr;
     GdkCursor* drag_cursor_ = nullptr;
@@ -168,12 +195,13 @@ class LiveWindow : public WindowControl {
     int buttons_ = 0;
     bool pointer_inside_ = false;
     double scroll_accumulated_ = 0;
-    guint watch_ = 0;
+    guint watch_source_ = 0;
 };
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
-                       const WindowOptions& options)
-    : listener_(std::move(listener)) {
+                       const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend)
+    : listener_(std::move(listener)), build_(options.language),
+      start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
@@ -200,16 +228,21 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
 
-    commands_ = std::make_unique<PageCommands>(board_, choice_, *this);
-    dispatcher_ = std::make_unique<ui::PointerDispatcher>(board_, *commands_, clock_, &timers_,
-                                                          editor_.get());
+    dialogs_ = std::make_unique<GtkDialogs>(win);
+    lib_ = std::make_unique<device::zklib>(backend, device::make_system_timing());
+    session_ = std::make_unique<settings::Session>(settings::SessionParts{
+        board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
+    watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
+    dispatcher_ =
+        std::make_unique<ui::PointerDispatcher>(board_, *session_, clock_, &timers_, editor_.get());
     dispatcher_->set_foreground(
         [this] { return gtk_window_is_active(GTK_WINDOW(window_)) || pointer_inside_; });
     if (options.page) {
-        choice_.mouse_selected = true;
-        commands_->choose_page(*options.page);
+        // A development view of one page: no mouse is looked for.
+        preview_page_ = true;
+        session_->preview_page(*options.page);
     } else {
-        ui::switch_page(board_, choice_);
+        session_->show_page(ui::kPageDevices);
     }
 
     GdkDisplay* display = gtk_widget_get_display(window_);
@@ -236,13 +269,35 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
     gtk_widget_realize(window_);
     apply_window_shape(window_, build_.shape);
-    watch_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
+    watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
+}
+
+void LiveWindow::shut_down() {
+    dialogs_->shut_down();
+    for (int id : {settings::kTimerPoll, settings::kTimerProfileReload, settings::kTimerDpiX,
+                   settings::kTimerDpiY, settings::kTimerCommit, settings::kTimerListing,
+                   settings::kTimerRate, settings::kTimerWheel})
+        timers_.stop(id);
+    // A worker on a dead mouse ends within the transport's retry limits.
+    workers_.wait_all();
+}
+
+// The mice are looked for once the first frame is up, so the window never waits for them.
+gboolean LiveWindow::start_device_work(gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    self.session_->start();
+    if (!self.start_message_.empty())
+        self.dialogs_->message(self.title(), std::exchange(self.start_message_, {}));
+    return G_SOURCE_REMOVE;
 }
 
 LiveWindow::~LiveWindow() {
-    if (watch_)
-        g_source_remove(watch_);
+    shut_down();
+    if (watch_source_)
+        g_source_remove(watch_source_);
     dispatcher_.reset();  // stops the animation timer
+    watch_.reset();
+    session_.reset();
     editor_.reset();
     board_.set_owner(nullptr);
     gtk_widget_destroy(window_);
@@ -273,11 +328,17 @@ gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
     ui::OverlayState overlay;
     overlay.editor_visible = self.editor_->visible();
+    overlay.progress = &self.session_->progress_overlay();
+    overlay.guide_mode = self.session_->drag_source_kind();
     cairo_surface_t* frame = self.renderer_->compose(overlay);
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr, frame, 0, 0);
     cairo_paint(cr);
+    if (!self.device_work_started_ && !self.preview_page_) {
+        self.device_work_started_ = true;
+        g_idle_add(start_device_work, &self);
+    }
     return FALSE;
 }
 
@@ -387,25 +448,58 @@ gboolean LiveWindow::on_key_release(GtkWidget*, GdkEventKey*, gpointer data) {
 int run_main_window(const StartOptions& options,
                     std::unique_ptr<platform::InstanceListener> listener,
                     const WindowOptions& window_options) {
+    // The font table registers its faces before GTK opens any font, so the window draws the
+    // same faces as the headless render.
+    ui::build_font_tables();
     if (!gtk_init_check(nullptr, nullptr)) {
         g_printerr("zentrik: cannot open the display\n");
         return 1;
     }
-    LiveWindow live(std::move(listener), window_options);
-    TrayIcon tray(live.title(), "Restore", "Exit",
+    std::shared_ptr<platform::HidBackend> backend = window_options.backend;
+    LiveWindow live(std::move(listener), window_options, backend);
+    const lang::StringTables& texts = lang::strings();
+    TrayIcon tray(live.title(), texts.menu_texts[lang::kMenuTrayRestore],
+                  texts.menu_texts[lang::kMenuTrayExit],
                   {[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
+    struct HideNotice {
+        TrayIcon* tray;
+        std::string title;
+        bool told = false;
+    } hide_notice{&tray, live.title()};
     g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         static_cast<TrayIcon*>(t)->set_window_visible(true);
+                         static_cast<HideNotice*>(t)->tray->set_window_visible(true);
                      }),
-                     &tray);
+                     &hide_notice);
     g_signal_connect(live.window(), "hide", G_CALLBACK(+[](GtkWidget*, gpointer t) {
-                         static_cast<TrayIcon*>(t)->set_window_visible(false);
+                         auto* notice = static_cast<HideNotice*>(t);
+                         notice->tray->set_window_visible(false);
+                         // Without a tray icon to click, say how to get the window back.
+                         if (!notice->told && !notice->tray->shown_in_panel()) {
+                             notice->told = true;
+                             show_desktop_notice(notice->title,
+                                                 "Zentrik keeps running. Start it again to "
+                                                 "show its window.");
+                         }
                      }),
-                     &tray);
+                     &hide_notice);
     if (!options.hide)
         live.bring_forward();
+    struct TipData {
+        LiveWindow* live;
+    } tip{&live};
+    if (options.showtip)
+        g_timeout_add(
+            1000,
+            +[](gpointer d) -> gboolean {
+                auto* t = static_cast<TipData*>(d);
+                t->live->bring_forward();
+                show_desktop_notice(t->live->title(), " ");
+                return G_SOURCE_REMOVE;
+            },
+            &tip);
     gtk_main();
-    g_signal_handlers_disconnect_by_data(live.window(), &tray);
+    live.shut_down();
+    g_signal_handlers_disconnect_by_data(live.window(), &hide_notice);
     return 0;
 }
 

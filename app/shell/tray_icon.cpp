@@ -14,6 +14,10 @@ struct TrayIcon::Impl {
     GtkWidget* menu = nullptr;
     GtkWidget* restore_item = nullptr;
     GtkStatusIcon* status_icon = nullptr;  // used when there is no session bus
+    bool indicator_connected = false;
+    static void on_connection(AppIndicator*, gboolean connected, gpointer data) {
+        static_cast<Impl*>(data)->indicator_connected = connected;
+    }
 
     static void on_restore(GtkMenuItem*, gpointer data) {
         static_cast<Impl*>(data)->actions.restore();
@@ -75,6 +79,8 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
     // A primary click restores the window where the host supports it.
     app_indicator_set_secondary_activate_target(impl_->indicator, impl_->restore_item);
     app_indicator_set_status(impl_->indicator, APP_INDICATOR_STATUS_ACTIVE);
+    g_signal_connect(impl_->indicator, "connection-changed", G_CALLBACK(Impl::on_connection),
+                     impl_.get());
 }
 
 TrayIcon::~TrayIcon() {
@@ -86,6 +92,15 @@ TrayIcon::~TrayIcon() {
         g_object_unref(impl_->status_icon);
     gtk_widget_destroy(impl_->menu);
     g_object_unref(impl_->menu);
+}
+
+bool TrayIcon::shown_in_panel() const {
+    if (impl_->status_icon) {
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        return gtk_status_icon_is_embedded(impl_->status_icon);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+    }
+    return impl_->indicator_connected;
 }
 
 void TrayIcon::set_window_visible(bool visible) {

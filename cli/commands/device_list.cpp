@@ -4,6 +4,7 @@
 
 #include "cli/commands/device_commands.h"
 #include "cli/commands/device_session.h"
+#include "cli/exit_codes.h"
 #include "device/commands.h"
 
 namespace zentrik::cli {
@@ -12,7 +13,8 @@ const char* const kDeviceListUsage =
     "Usage: zentrikctl list\n"
     "Lists the mice found, one line each: number, path, model code, sensor code, firmware,\n"
     "DPI step, identity number (hex) and memory size in bytes. Listing identifies each mouse,\n"
-    "which gives a mouse without an identity number a new one.\n";
+    "which gives a mouse without an identity number a new one. A mouse that does not answer\n"
+    "is still listed, with \"identity=? memory=?\" and a message; the exit status is then 4.\n";
 
 const char* const kDeviceIdentifyUsage =
     "Usage: zentrikctl identify [--device=N]\n"
@@ -43,15 +45,24 @@ int run_device_list(CliContext& ctx) {
         ctx.err << "zentrikctl: no mouse found\n";
         return kDeviceError;
     }
+    int status_all = kExitOk;
     for (int i = 0; i < lib->device_count(); ++i) {
         const std::string path = lib->path_of(i);
-        const std::uint16_t identity = device::identify(*lib, path);
+        const auto identity = device::identify(*lib, path);
         const device::_DEVICE_ d = lib->device_at(i);
         ctx.out << i << "  " << d.path << "  model=" << d.model << " sensor=" << d.sensor
-                << " firmware=" << d.firmware << " dpi_step=" << d.dpi_step
-                << " identity=" << identity_hex(identity) << " memory=" << d.memory_size << "\n";
+                << " firmware=" << d.firmware << " dpi_step=" << d.dpi_step;
+        if (identity) {
+            ctx.out << " identity=" << identity_hex(identity->number)
+                    << " memory=" << identity->memory_size << "\n";
+        } else {
+            ctx.out << " identity=? memory=?\n";
+            ctx.err << "zentrikctl list: mouse " << i << " (" << path
+                    << ") did not answer while being identified\n";
+            status_all = kExitDevice;
+        }
     }
-    return 0;
+    return status_all;
 }
 
 int run_device_identify(CliContext& ctx) {
@@ -61,11 +72,15 @@ int run_device_identify(CliContext& ctx) {
         return status;
     device::zklib& lib = *mouse->lib;
     const device::_DEVICE_* d = &mouse->device;
-    int memory_size = 0;
-    const std::uint16_t identity = device::identify(lib, d->path, &memory_size);
-    ctx.out << d->path << "  identity=" << identity_hex(identity) << " memory=" << memory_size
-            << "\n";
-    return 0;
+    const auto identity = device::identify(lib, d->path);
+    if (!identity) {
+        ctx.err << "zentrikctl identify: " << d->path
+                << " did not answer while being identified; nothing was recorded\n";
+        return kExitDevice;
+    }
+    ctx.out << d->path << "  identity=" << identity_hex(identity->number)
+            << " memory=" << identity->memory_size << "\n";
+    return kExitOk;
 }
 
 }  // namespace zentrik::cli

@@ -4,6 +4,7 @@
 
 #include "cli/commands/device_commands.h"
 #include "cli/commands/device_session.h"
+#include "cli/exit_codes.h"
 #include "device/commands.h"
 
 namespace zentrik::cli {
@@ -67,8 +68,13 @@ int run_device_read(CliContext& ctx) {
         return status;
     device::zklib& lib = *mouse->lib;
     const device::_DEVICE_* d = &mouse->device;
-    int memory_size = 0;
-    device::identify(lib, d->path, &memory_size);
+    const auto identity = device::identify(lib, d->path);
+    if (!identity) {
+        ctx.err << "zentrikctl read: " << d->path
+                << " did not answer while being identified (its memory size is not known)\n";
+        return kExitDevice;
+    }
+    const int memory_size = identity->memory_size;
     if (*length > memory_size) {
         ctx.err << "zentrikctl read: LEN " << *length << " is larger than the memory of the mouse ("
                 << memory_size << " bytes)\n";

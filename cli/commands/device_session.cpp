@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/exit_codes.h"
 #include "device/backend_selection.h"
 #include "sim/sim_setup.h"
 
@@ -13,10 +14,37 @@ std::shared_ptr<device::Timing>& timing_override() {
     return timing;
 }
 
+std::function<std::shared_ptr<platform::HidBackend>()>& system_backend_override() {
+    static std::function<std::shared_ptr<platform::HidBackend>()> make;
+    return make;
+}
+
+std::shared_ptr<platform::HidBackend> system_backend() {
+    if (system_backend_override())
+        return system_backend_override()();
+    return platform::make_system_hid_backend();
+}
+
+// A mouse is attached but this user may not open it: say which node and where the fix is.
+void report_unopened(CliContext& ctx, const std::vector<device::UnopenedInterface>& unopened) {
+    for (const auto& u : unopened) {
+        ctx.err << "zentrikctl: " << u.path
+                << " looks like a mouse of the family but cannot be opened";
+        if (!u.reason.empty())
+            ctx.err << " (" << u.reason << ")";
+        ctx.err << "; install the udev rule that "
+                   "gives you access to it (see README: device access)\n";
+    }
+}
+
 }  // namespace
 
 void use_device_timing(std::shared_ptr<device::Timing> timing) {
     timing_override() = std::move(timing);
+}
+
+void use_system_backend(std::function<std::shared_ptr<platform::HidBackend>()> make) {
+    system_backend_override() = std::move(make);
 }
 
 std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code) {
@@ -33,12 +61,17 @@ std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code)
         backend = sim::make_sim_backend(*setup);
     } else {
         auto choice = device::select_backend(
-            platform::make_system_hid_backend(),
+            system_backend(),
             [] {
                 std::string unused;
                 return sim::make_sim_backend(*sim::parse_sim_setup("", unused));
             },
             timing);
+        if (!choice.unopened.empty()) {
+            report_unopened(ctx, choice.unopened);
+            exit_code = kExitDevice;
+            return nullptr;
+        }
         if (choice.simulated) {
             ctx.err << "zentrikctl: no mouse attached; using the simulated mouse\n";
         }

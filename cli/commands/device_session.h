@@ -1,6 +1,7 @@
 #pragma once
 // What the device subcommands share: the mice they talk to (real or simulated, chosen by the
 // global options), the mouse a command addresses, and parsing of numbers.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,8 +13,10 @@
 namespace zentrik::cli {
 
 // A zklib over the mice the global options choose ("--simulate[=SPEC]", else the attached
-// mice, else the simulated one), discovered, with "--trace" wired to ctx.err. nullptr after
-// printing why (`exit_code` then holds the status to return).
+// mice, else the simulated one), discovered, with "--trace" wired to ctx.err. The simulated
+// mouse stands in only when no mouse of the family is attached at all: one that is attached but
+// cannot be opened ends the command. nullptr after printing why (`exit_code` then holds the
+// status to return).
 std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code);
 
 // Takes "--device=N" (index in the device list, default 0) out of `args`; nullopt after
@@ -44,6 +47,8 @@ std::optional<long> parse_number(const std::string& text, bool hex_default = fal
 
 // Replaces real time for in-process tests (nullptr restores it).
 void use_device_timing(std::shared_ptr<device::Timing> timing);
+// Replaces the system's HID interfaces for in-process tests (an empty function restores them).
+void use_system_backend(std::function<std::shared_ptr<platform::HidBackend>()> make);
 
 inline constexpr int kDeviceError = 1;
 

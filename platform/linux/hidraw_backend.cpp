@@ -11,9 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "platform/hid/report_descriptor.h"
+#include "platform/linux/hidraw_input_stream.h"
 #include "platform/linux/hidraw_sysfs.h"
+#include "platform/linux/udev_monitor.h"
 #include "platform/linux/usb_string_descriptor.h"
 
 namespace zentrik::platform::hidraw {
@@ -83,8 +86,25 @@ class HidrawHandle final : public HidHandle {
         const auto usb = usb_parent();
         if (!usb)
             return std::nullopt;
-        return usb::read_string_descriptor(usb::usbfs_node(roots_.usbfs, usb->bus, usb->address),
-                                           index);
+        const auto node = usb::usbfs_node(roots_.usbfs, usb->bus, usb->address);
+        if (roots_.read_string)
+            return roots_.read_string(node, index);
+        return usb::read_string_descriptor(node, index);
+    }
+
+    std::string strings_failure() override {
+        const auto usb = usb_parent();
+        if (!usb || roots_.read_string)
+            return {};
+        const auto node = usb::usbfs_node(roots_.usbfs, usb->bus, usb->address);
+        const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+            return {};
+        }
+        if (errno != EACCES && errno != EPERM)
+            return {};
+        return node.string() + ": " + std::error_code(errno, std::generic_category()).message();
     }
 
     bool set_feature(std::span<const std::uint8_t> report) override {
@@ -206,7 +226,63 @@ class HidrawBackend final : public HidBackend {
         return bytes;
     }
 
+    std::string open_failure(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+            return {};
+        }
+        return std::error_code(errno, std::generic_category()).message();
+    }
+
+    int interface_number(const std::string& path) override {
+        const auto dir = class_dir(roots_.sysfs, path);
+        if (!dir)
+            return -1;
+        const auto usb = find_usb_parent(roots_.sysfs, *dir);
+        return usb ? usb->interface_number : -1;
+    }
+
+    std::vector<std::string> vendor_input_paths(const std::string& path) override {
+        const auto dir = class_dir(roots_.sysfs, path);
+        if (!dir)
+            return {};
+        std::vector<std::string> paths;
+        for (const auto& name : sibling_node_names(roots_.sysfs, *dir)) {
+            const auto bytes = read_report_descriptor(roots_.sysfs / "class" / "hidraw" / name);
+            if (!bytes)
+                continue;
+            const auto info = hid::parse_report_descriptor(*bytes);
+            const bool vendor_input = std::any_of(
+                info.collections.begin(), info.collections.end(), [](const HidCollectionCaps& c) {
+                    return c.usage_page >= kVendorUsagePages && c.input_report_length > 0;
+                });
+            if (vendor_input)
+                paths.push_back(roots_.dev / name);
+        }
+        return paths;
+    }
+
+    std::unique_ptr<InputReportStream> open_input_reports(const std::string& path) override {
+        std::vector<InputNode> nodes;
+        for (const auto& input_path : vendor_input_paths(path)) {
+            // Reading needs no write access; the node never blocks the main loop.
+            const int fd = ::open(input_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            if (fd < 0)
+                continue;
+            auto handle =
+                std::make_unique<HidrawHandle>(fd, class_dir(roots_.sysfs, input_path), roots_);
+            nodes.push_back({fd, std::move(handle)});
+        }
+        return make_input_report_stream(std::move(nodes));
+    }
+
+    std::unique_ptr<DeviceMonitor> make_monitor() override { return make_udev_monitor(roots_.dev); }
+
   private:
+    // Usage pages 0xFF00 to 0xFFFF belong to the device's maker.
+    static constexpr std::uint16_t kVendorUsagePages = 0xFF00;
+
     HidrawRoots roots_;
 };
 

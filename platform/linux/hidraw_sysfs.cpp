@@ -187,4 +187,38 @@ std::optional<UsbParent> find_usb_parent(const fs::path& sysfs, const fs::path& 
     return std::nullopt;
 }
 
+int interface_number_from_devpath(std::string_view devpath) {
+    int found = -1;
+    while (!devpath.empty()) {
+        const auto slash = devpath.find('/');
+        const std::string_view part = devpath.substr(0, slash);
+        devpath = slash == std::string_view::npos ? std::string_view() : devpath.substr(slash + 1);
+        // "1-2:1.1", "3-1.4.2:1.0": a port path, then configuration and interface.
+        const auto colon = part.find(':');
+        if (colon == std::string_view::npos || colon == 0 || part.find('-') > colon)
+            continue;
+        const auto dot = part.find('.', colon);
+        if (dot == std::string_view::npos)
+            continue;
+        const auto configuration = parse_number<int>(part.substr(colon + 1, dot - colon - 1), 10);
+        const auto interface = parse_number<int>(part.substr(dot + 1), 10);
+        if (configuration && interface)
+            found = *interface;
+    }
+    return found;
+}
+
+std::vector<std::string> sibling_node_names(const fs::path& sysfs, const fs::path& class_dir) {
+    const auto own = find_usb_parent(sysfs, class_dir);
+    if (!own)
+        return {class_dir.filename().string()};
+    std::vector<std::string> names;
+    for (const auto& name : node_names(sysfs)) {
+        const auto parent = find_usb_parent(sysfs, sysfs / "class" / "hidraw" / name);
+        if (parent && parent->sysfs_dir == own->sysfs_dir)
+            names.push_back(name);
+    }
+    return names;
+}
+
 }  // namespace zentrik::platform::hidraw

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/hid_backend.h"
@@ -35,6 +36,17 @@ struct UsbParent {
     int interface_number = -1;  // bInterfaceNumber of the interface the node is on; -1 unknown
     std::filesystem::path sysfs_dir;
 };
+
+// The USB interface number in a device path such as
+// "/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:1234:5678.0005/hidraw/hidraw5": the
+// last component of the form "<port>:<configuration>.<interface>". Works on a removal, when
+// the path is no longer in sysfs. -1 when the path has no such component.
+int interface_number_from_devpath(std::string_view devpath);
+
+// Names of the hidraw nodes on the same USB device as the node in `class_dir` (the node itself
+// included), in node_names() order; just the node itself when it is not on USB.
+std::vector<std::string> sibling_node_names(const std::filesystem::path& sysfs,
+                                            const std::filesystem::path& class_dir);
 
 // Walks up from the node's HID device to the first ancestor with busnum and devnum (the USB
 // device, above its interface); nullopt when the node is not on USB (Bluetooth, I2C, uhid).

@@ -1,13 +1,16 @@
 // The mouse seen from above, in every size the window uses: the button-page picture (one per
 // profile colour), the home page picture, the device-row pictures and the DPI level pictures.
 //
-// Button-page picture geometry (picture at window position 688, 195): the badge of button i is
-// placed by the program at the marker position, and its leader line ends at the anchor; the
-// body below is drawn so both land on button i:
-//   wheel channel x 70..94 (badges of scroll up, wheel click, scroll down sit on it),
-//   left button left of it, right button right of it, side buttons 3 and 4 on the left flank
-//   (y 136 and 186), extra buttons 5 and 6 on the right flank (y 46 and 90).
+// Button-page picture geometry (picture at window position 688, 195). The leader line of
+// button i ends on its part and the program places its number badge about 38 pixels left of
+// that end, so each part reaches right of its badge:
+//   wheel channel x 108..132 (scroll-up arrow at its top, y 19; wheel around y 65; scroll-down
+//   arrow at its bottom, y 110), left button left of it (its line ends at 82, 35), right
+//   button right of it (162, 28), tilt arrows pointing out from the wheel's sides to x 75 and
+//   163 on y 62, side buttons 3 and 4 on the left flank (y 136 and 186), extra buttons 5 and
+//   6 on the right flank (y 46 and 90).
 #include <string>
+#include <utility>
 
 #include "res/skin_gen/catalog.h"
 #include "res/skin_gen/palette.h"
@@ -16,6 +19,10 @@ namespace zentrik::skin {
 namespace {
 
 namespace p = palette;
+
+// The wheel channel parts the two main buttons.
+constexpr double kChannelLeft = 108;
+constexpr double kChannelRight = 132;
 
 struct MouseStyle {
     Rgba trim;           // accent lines on the shell
@@ -43,8 +50,8 @@ void buttons_clip(cairo_t* cr) {
     cairo_move_to(cr, 0, 0);
     cairo_line_to(cr, 215, 0);
     cairo_line_to(cr, 215, 150);
-    cairo_curve_to(cr, 160, 142, 120, 138, 82, 140);
-    cairo_curve_to(cr, 50, 142, 20, 148, 0, 156);
+    cairo_curve_to(cr, 175, 143, 150, 139, 120, 139);
+    cairo_curve_to(cr, 80, 140, 30, 147, 0, 156);
     cairo_close_path(cr);
 }
 
@@ -74,6 +81,55 @@ void flank_button(cairo_t* cr, double inner, double y, double h, bool left, cons
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
     cairo_restore(cr);
+}
+
+// A filled arrowhead with its tip at (x, y), pointing along (dx, dy) (a unit vector).
+void arrowhead(cairo_t* cr, double x, double y, double dx, double dy, double length,
+               double half_width) {
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x - dx * length - dy * half_width, y - dy * length + dx * half_width);
+    cairo_line_to(cr, x - dx * length + dy * half_width, y - dy * length - dx * half_width);
+    cairo_close_path(cr);
+}
+
+// The wheel in its channel, the scroll arrows at the channel's ends and the tilt arrows out of
+// the wheel's sides.
+void wheel(cairo_t* cr, const MouseStyle& st) {
+    constexpr double cx = (kChannelLeft + kChannelRight) / 2.0;
+    rounded_rect(cr, kChannelLeft, 6, kChannelRight - kChannelLeft, 122, 12);
+    set_color(cr, rgb(0x0B0C0F));
+    cairo_fill(cr);
+    rounded_rect(cr, cx - 8, 30, 16, 70, 8);
+    vertical_gradient(cr, 30, 100, rgb(0x5A606B), rgb(0x2C3038));
+    cairo_fill(cr);
+    for (double ry = 36; ry < 96; ry += 5) {
+        line(cr, cx - 6, ry, cx + 6, ry, rgb(0x000000, 0.45), 1.2);
+    }
+    line(cr, cx - 7.5, 32, cx - 7.5, 98, with_alpha(st.trim, 0.7), 1.2);
+    line(cr, cx + 7.5, 32, cx + 7.5, 98, with_alpha(st.trim, 0.7), 1.2);
+
+    // Scroll up at the top of the channel, scroll down at its bottom.
+    arrowhead(cr, cx, 12, 0, -1, 12, 7);
+    arrowhead(cr, cx, 117, 0, 1, 12, 7);
+    set_color(cr, rgb(0xFFFFFF, 0.55));
+    cairo_fill(cr);
+
+    // Tilt: arrows from the wheel's sides out over the buttons, on a dark outline so they
+    // read on the shell.
+    constexpr double tilt_y = 62;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (const auto& [width, colour] :
+         {std::pair{5.5, rgb(0x07080A, 0.85)}, std::pair{2.5, with_alpha(st.trim, 0.95)}}) {
+        line(cr, kChannelLeft - 3, tilt_y, 78, tilt_y, colour, width);
+        line(cr, kChannelRight + 3, tilt_y, 160, tilt_y, colour, width);
+    }
+    arrowhead(cr, 70, tilt_y, -1, 0, 12, 8);
+    arrowhead(cr, 170, tilt_y, 1, 0, 12, 8);
+    set_color(cr, with_alpha(st.trim, 0.95));
+    cairo_fill_preserve(cr);
+    set_color(cr, rgb(0x07080A, 0.85));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
 }
 
 // Draws the mouse in picture coordinates (about 215 x 345) at (x, y), scaled by `s`.
@@ -116,14 +172,14 @@ void draw_mouse(cairo_t* cr, double x, double y, double s, const MouseStyle& st)
     cairo_restore(cr);
     // Parting line between the buttons and the palm.
     cairo_move_to(cr, 0, 156);
-    cairo_curve_to(cr, 20, 148, 50, 142, 82, 140);
-    cairo_curve_to(cr, 120, 138, 160, 142, 215, 150);
+    cairo_curve_to(cr, 30, 147, 80, 140, 120, 139);
+    cairo_curve_to(cr, 150, 139, 175, 143, 215, 150);
     set_color(cr, rgb(0x07080A, 0.9));
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     // Parting lines beside the wheel.
-    line(cr, 69, 2, 69, 141, rgb(0x07080A, 0.9), 2);
-    line(cr, 95, 2, 95, 139, rgb(0x07080A, 0.9), 2);
+    line(cr, kChannelLeft - 1, 2, kChannelLeft - 1, 140, rgb(0x07080A, 0.9), 2);
+    line(cr, kChannelRight + 1, 2, kChannelRight + 1, 139, rgb(0x07080A, 0.9), 2);
 
     // Trim: accent lines sweeping back along the palm.
     cairo_move_to(cr, 30, 200);
@@ -160,28 +216,7 @@ void draw_mouse(cairo_t* cr, double x, double y, double s, const MouseStyle& st)
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
 
-    // Wheel channel, wheel and tilt marks.
-    rounded_rect(cr, 70, 6, 24, 120, 12);
-    set_color(cr, rgb(0x0B0C0F));
-    cairo_fill(cr);
-    rounded_rect(cr, 74, 34, 16, 64, 8);
-    vertical_gradient(cr, 34, 98, rgb(0x5A606B), rgb(0x2C3038));
-    cairo_fill(cr);
-    for (double ry = 40; ry < 94; ry += 5) {
-        line(cr, 76, ry, 88, ry, rgb(0x000000, 0.45), 1.2);
-    }
-    line(cr, 74.5, 36, 74.5, 96, with_alpha(st.trim, 0.7), 1.2);
-    line(cr, 89.5, 36, 89.5, 96, with_alpha(st.trim, 0.7), 1.2);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, 62, 58);
-    cairo_line_to(cr, 57, 65);
-    cairo_line_to(cr, 62, 72);
-    cairo_move_to(cr, 102, 58);
-    cairo_line_to(cr, 107, 65);
-    cairo_line_to(cr, 102, 72);
-    set_color(cr, rgb(0xFFFFFF, 0.35));
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    wheel(cr, st);
 
     // Side buttons on the left flank (forward, backward).
     flank_button(cr, 46, 127, 18, true, st);

@@ -3,12 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "cli/cli_command.h"
 #include "cli/commands/device_session.h"
+#include "cli/exit_codes.h"
 #include "tests/device/device_test_support.h"
+#include "tests/platform/descriptor_builder.h"
 
 namespace zentrik::cli {
 namespace {
@@ -114,6 +118,78 @@ TEST_F(DeviceCommands, BadArgumentsGetAMessageAndAnError) {
 TEST_F(DeviceCommands, UnansweredVariantIsNotListed) {
     EXPECT_EQ(run({"list"}, "variant=kp3"), kDeviceError);
     EXPECT_THAT(err_.str(), HasSubstr("no mouse found"));
+}
+
+// Attached mice that the commands see without --simulate.
+class AttachedMice : public DeviceCommands {
+  protected:
+    void SetUp() override {
+        DeviceCommands::SetUp();
+        // Where the simulated mouse would keep its state if it stood in.
+        const char* old = std::getenv("XDG_STATE_HOME");
+        old_state_home_ = old ? std::optional<std::string>(old) : std::nullopt;
+        ::setenv("XDG_STATE_HOME", state_.c_str(), 1);
+    }
+    void TearDown() override {
+        use_system_backend({});
+        if (old_state_home_)
+            ::setenv("XDG_STATE_HOME", old_state_home_->c_str(), 1);
+        else
+            ::unsetenv("XDG_STATE_HOME");
+        DeviceCommands::TearDown();
+    }
+    int run_attached(std::vector<std::string> args) {
+        out_.str("");
+        err_.str("");
+        return run_cli(args, out_, err_);
+    }
+    std::optional<std::string> old_state_home_;
+};
+
+// A hidraw node that shows the mouse's link collection but may not be opened.
+class LockedNode final : public platform::HidBackend {
+  public:
+    std::vector<std::string> enumerate() override { return {"/dev/hidraw7"}; }
+    std::unique_ptr<platform::HidHandle> open(const std::string&) override { return nullptr; }
+    std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string&) override {
+        return platform::hid::test::vendor_feature_collection();
+    }
+    std::string open_failure(const std::string&) override { return "Permission denied"; }
+};
+
+TEST_F(AttachedMice, AMouseThatCannotBeOpenedFailsInsteadOfSimulating) {
+    use_system_backend([] { return std::make_shared<LockedNode>(); });
+    for (const char* command : {"list", "identify", "names"}) {
+        EXPECT_EQ(run_attached({command}), kExitDevice) << command;
+        EXPECT_EQ(err_.str(),
+                  "zentrikctl: /dev/hidraw7 looks like a mouse of the family but cannot be opened "
+                  "(Permission denied); install the udev rule that gives you access to it (see "
+                  "README: device access)\n")
+            << command;
+        EXPECT_EQ(out_.str(), "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(state_)) << "no simulated mouse state was written";
+}
+
+TEST_F(AttachedMice, AMouseThatDoesNotAnswerIsListedWithoutIdentity) {
+    auto backend = std::make_shared<sim::SimBackend>();
+    auto silent =
+        std::make_shared<sim::SimMouse>(sim::SimMouseConfig::family_mouse(8, 1, 3, 100, 16384));
+    auto answering =
+        std::make_shared<sim::SimMouse>(sim::SimMouseConfig::family_mouse(7, 1, 3, 100, 8192));
+    backend->add(silent);
+    backend->add(answering);
+    use_system_backend([backend] { return backend; });
+    silent->set_faults({.never_done = true});
+
+    EXPECT_EQ(run_attached({"list"}), kExitDevice);
+    EXPECT_THAT(out_.str(), MatchesRegex("0  sim:mouse0  model=8 .* identity=\\? memory=\\?\n"
+                                         "1  sim:mouse1  .* identity=[0-9A-F]{4} memory=8192\n"));
+    EXPECT_THAT(err_.str(), HasSubstr("mouse 0 (sim:mouse0) did not answer"));
+    EXPECT_EQ(run_attached({"identify"}), kExitDevice);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(run_attached({"read", "0"}), kExitDevice);
+    EXPECT_EQ(silent->memory()[16384 - 2], 0xFF) << "no identity was written to it";
 }
 
 TEST_F(DeviceCommands, HelpTextsExist) {

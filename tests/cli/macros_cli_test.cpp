@@ -87,6 +87,25 @@ TEST_F(MacrosCommand, WriteListReadRenameRemove) {
     EXPECT_EQ(listing()["macros"].size(), 1u);
 }
 
+TEST_F(MacrosCommand, ButtonsAssignedBySlotAreListedAndFollowDefrag) {
+    const auto a = file("a.mf", {0x04, 0x88, 0x05});
+    ASSERT_EQ(run({"write", "2", a.string()}), kExitOk);
+    ASSERT_EQ(run({"write", "7", a.string(), "--name", "Burst"}), kExitOk);
+    ASSERT_EQ(run({"1", "3", "macro:7"}, "button"), kExitOk) << err_.str();
+    auto j = listing();
+    EXPECT_EQ(j["macros"][1]["profiles"], nlohmann::json::array({1}));
+    EXPECT_EQ(j["macros"][1]["buttons"][0]["button"], 3);
+    ASSERT_EQ(run({"remove", "2"}), kExitOk);
+    ASSERT_EQ(run({"defrag"}), kExitOk);
+    j = listing();
+    ASSERT_EQ(j["macros"].size(), 1u);
+    EXPECT_EQ(j["macros"][0]["slot"], 0);
+    EXPECT_EQ(j["macros"][0]["start"], 0x800);
+    EXPECT_EQ(j["macros"][0]["profiles"], nlohmann::json::array({1}));
+    ASSERT_EQ(run({"--json"}, "settings"), kExitOk);
+    EXPECT_THAT(out_.str(), HasSubstr("Burst"));
+}
+
 TEST_F(MacrosCommand, OverwriteAsksAndInvalidFilesAreRefused) {
     const auto a = file("a.mf", {0x04, 0x88, 0x05});
     ASSERT_EQ(run({"write", "0", a.string()}), kExitOk);

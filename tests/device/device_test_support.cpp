@@ -11,6 +11,7 @@ class ScriptedHandle final : public platform::HidHandle {
         return platform::HidAttributes{};
     }
     std::optional<std::vector<std::uint8_t>> indexed_string(int) override { return std::nullopt; }
+    std::string strings_failure() override { return iface_->strings_failure; }
     bool set_feature(std::span<const std::uint8_t> report) override {
         Report r{};
         std::copy(report.begin(), report.end(), r.begin());

@@ -43,6 +43,7 @@ struct ScriptedInterface {
     std::vector<platform::HidCollectionCaps> collections = {{1, 2, 8, 0, 9}};
     std::deque<std::optional<Report>> reads;
     bool set_feature_result = true;
+    std::string strings_failure;  // what the handle says when strings cannot be read
     std::vector<Report> sent;
     int get_calls = 0;
 };

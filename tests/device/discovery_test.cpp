@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "device/backend_selection.h"
+#include "device/commands.h"
 #include "tests/device/device_test_support.h"
 
 namespace zentrik::device {
@@ -59,6 +60,38 @@ TEST(Discovery, SkipsInterfacesThatAreNotFamilyMice) {
     rig.lib.discover();
     ASSERT_EQ(rig.lib.device_count(), 1);
     EXPECT_EQ(rig.lib.path_of(0), "sim:mouse6");
+}
+
+TEST(Discovery, AnyMouseCollectionWithTheLinkReportQualifiesTheInterface) {
+    SimRig rig;
+    // The pointer collection first, without feature reports; the link collection second.
+    auto second = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    second.collections = {{0x0001, 0x0002, 5, 0, 0}, {0xFF00, 0x0002, 0, 0, 9}};
+    rig.add(second);
+    // Identities that are cut short or give a DPI step of 0 are not listed.
+    auto short_identity = SimMouseConfig::family_mouse(7, 1, 3, 100, 8192);
+    short_identity.strings[120] = {'Z', '4', 3, 7, 1};
+    rig.add(short_identity);
+    rig.add(SimMouseConfig::family_mouse(7, 1, 3, 0, 8192));
+    rig.lib.discover();
+    ASSERT_EQ(rig.lib.device_count(), 1);
+    EXPECT_EQ(rig.lib.path_of(0), "sim:mouse0");
+    EXPECT_TRUE(read_link_tag(rig.lib, "sim:mouse0")) << "the transport talks to it too";
+}
+
+TEST(Discovery, AMouseWhoseStringsMayNotBeReadIsReportedNotIgnored) {
+    auto iface = std::make_shared<testing::ScriptedInterface>();
+    zklib lib(std::make_shared<testing::ScriptedBackend>(iface),
+              std::make_shared<testing::FakeTiming>());
+    lib.discover();
+    EXPECT_TRUE(lib.unopened().empty()) << "a device without strings is just not listed";
+
+    iface->strings_failure = "/dev/bus/usb/001/007: Permission denied";
+    lib.discover();
+    EXPECT_EQ(lib.device_count(), 0);
+    ASSERT_EQ(lib.unopened().size(), 1u);
+    EXPECT_EQ(lib.unopened()[0].path, "scripted");
+    EXPECT_EQ(lib.unopened()[0].reason, iface->strings_failure);
 }
 
 TEST(Discovery, WakesTheVariantAndDoesNotListIt) {

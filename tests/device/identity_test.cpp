@@ -18,10 +18,11 @@ TEST(Identify, FindsTheMemorySizeOfAMouseWithAStoredIdentity) {
         const std::array<std::uint8_t, 3> identity = {0x34, 0x12, 0x12};
         mouse->poke_memory(static_cast<std::uint16_t>(size - 4), identity);
         rig.lib.discover();
-        int found = 0;
-        EXPECT_EQ(identify(rig.lib, kPath, &found), 0x1234);
-        EXPECT_EQ(found, size);
-        EXPECT_EQ(rig.lib.device_at(0).memory_size, found);
+        const auto found = identify(rig.lib, kPath);
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->number, 0x1234);
+        EXPECT_EQ(found->memory_size, size);
+        EXPECT_EQ(rig.lib.device_at(0).memory_size, size);
     }
 }
 
@@ -31,7 +32,7 @@ TEST(Identify, ProbesOneReadPerSizeUntilTheIdentityAppears) {
     const std::array<std::uint8_t, 3> identity = {0xCD, 0x0B, 0x12};
     mouse->poke_memory(0x3FFC, identity);
     rig.lib.discover();
-    EXPECT_EQ(identify(rig.lib, kPath), 0x0BCD);
+    EXPECT_EQ(identify(rig.lib, kPath)->number, 0x0BCD);
     EXPECT_EQ(rig.lib.device_at(0).memory_size, 16384);
     std::vector<std::uint16_t> addresses;
     for (const auto& r : mouse->requests())
@@ -43,7 +44,7 @@ TEST(Identify, GivesAMouseWithoutIdentityANewOneFirst) {
     SimRig rig;
     auto mouse = rig.add_mouse(32768);
     rig.lib.discover();
-    const std::uint16_t identity = identify(rig.lib, kPath);
+    const std::uint16_t identity = identify(rig.lib, kPath).value().number;
     EXPECT_LE(identity, 0x7FFF);
     const auto requests = mouse->requests();
     ASSERT_GE(requests.size(), 3u);
@@ -59,18 +60,50 @@ TEST(Identify, GivesAMouseWithoutIdentityANewOneFirst) {
     EXPECT_EQ(std::vector<int>(sleeps.begin() + 2, sleeps.begin() + 10),
               (std::vector<int>{1, 1, 1, 2, 1, 1, 1, 10}));
     // Asked again, the mouse keeps its number.
-    EXPECT_EQ(identify(rig.lib, kPath), identity);
+    EXPECT_EQ(identify(rig.lib, kPath)->number, identity);
 }
 
-TEST(Identify, AMouseThatDoesNotAnswerIsTakenAs8KiB) {
+// A failed exchange is never taken for what the mouse holds: no new identity over a busy
+// mouse's real one, no memory size from a probe that did not answer, nothing written to a
+// mouse that is gone.
+TEST(Identify, FailsWithoutWritingOrRecordingWhenAnExchangeFails) {
     SimRig rig;
     auto mouse = rig.add_mouse(32768);
+    const std::array<std::uint8_t, 3> identity = {0x34, 0x12, 0x12};
+    mouse->poke_memory(0x7FFC, identity);
     rig.lib.discover();
-    mouse->set_faults({.never_done = true});
-    int size = 0;
-    identify(rig.lib, kPath, &size);
-    EXPECT_EQ(size, 8192);
-    EXPECT_EQ(rig.lib.device_at(0).memory_size, 8192);
+    ASSERT_EQ(identify(rig.lib, kPath)->memory_size, 32768);
+
+    // Busy through the whole status wait of the first read.
+    mouse->clear_requests();
+    mouse->set_faults({.busy_reads = 21});
+    EXPECT_FALSE(identify(rig.lib, kPath));
+    EXPECT_TRUE(mouse->requests().empty()) << "nothing reached the mouse, nothing was written";
+    EXPECT_EQ(identify(rig.lib, kPath)->number, 0x1234) << "the mouse kept its number";
+
+    // The first read answers, the first size probe does not.
+    mouse->set_faults({.unplug_after_exchanges = 1});
+    EXPECT_FALSE(identify(rig.lib, kPath));
+    EXPECT_EQ(rig.lib.device_at(0).memory_size, 32768) << "not replaced by the 8 KiB default";
+
+    // A fresh discovery of an unplugged mouse leaves the size unknown.
+    mouse->set_faults({});
+    rig.lib.discover();
+    mouse->set_faults({.unplugged = true});
+    EXPECT_FALSE(identify(rig.lib, kPath));
+    EXPECT_EQ(rig.lib.device_at(0).memory_size, 0);
+}
+
+TEST(Identify, AFailedNewIdentityIsNotMarkedValid) {
+    SimRig rig;
+    auto mouse = rig.add_mouse(8192);
+    rig.lib.discover();
+    // The read shows no identity; the mouse goes before the new number is written.
+    mouse->set_faults({.unplug_after_exchanges = 1});
+    EXPECT_FALSE(identify(rig.lib, kPath));
+    mouse->set_faults({});
+    EXPECT_EQ(mouse->memory()[8192 - 2], 0xFF) << "key byte not written";
+    EXPECT_EQ(rig.lib.device_at(0).memory_size, 0);
 }
 
 TEST(ProfileNames, RoundTripAndStoredForm) {

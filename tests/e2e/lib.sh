@@ -3,6 +3,9 @@ set -euo pipefail
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"  # GTK keeps caches until exit
 export NO_AT_BRIDGE=1
+# The simulated mice, safety copies and settings of a test live in a folder of its own.
+E2E_HOME=$(mktemp -d)
+export XDG_STATE_HOME="$E2E_HOME/state" XDG_CONFIG_HOME="$E2E_HOME/config"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -14,7 +17,7 @@ start_xvfb() {
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
   export DISPLAY=":$display"
-  trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+  trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
 }
 
 # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false after SECONDS.
@@ -28,3 +31,41 @@ wait_for() {
 
 window_visible() { xdotool search --onlyvisible --name "$1"; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# "r g b" of pixel (X, Y) of an image.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage \
+    -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
+}
+# Sum of the channel differences of two "r g b" triples.
+distance() {
+  local -a a=($1) b=($2)
+  local d=0 i diff
+  for i in 0 1 2; do
+    diff=$(( a[i] - b[i] ))
+    d=$(( d + (diff < 0 ? -diff : diff) ))
+  done
+  echo $d
+}
+
+# reference ZENTRIK PAGE DIR: DIR/fPAGE.png, the page as a screen without a compositor shows it.
+reference() {
+  [[ -f "$3/f$2.png" ]] && return 0
+  "$1" --render-page "$2" "$3/p$2.png" || fail "cannot render page $2"
+  convert "$3/p$2.png" -background black -flatten "$3/f$2.png"
+}
+
+# looks_like PAGE OTHER DIR SHOT: at the points where the references of PAGE and OTHER differ,
+# the screenshot SHOT (window at WX, WY) matches PAGE.
+looks_like() {
+  local page=$1 other=$2 dir=$3 shot=$4 point px py d n=0
+  for point in "300 445" "750 445" "400 250" "860 330" "520 300" "200 200" "700 322" "600 520"; do
+    read -r px py <<<"$point"
+    d=$(distance "$(pixel "$dir/f$page.png" $px $py)" "$(pixel "$dir/f$other.png" $px $py)")
+    (( d > 60 )) || continue
+    n=$((n + 1))
+    d=$(distance "$(pixel "$shot" $((WX + px)) $((WY + py)))" "$(pixel "$dir/f$page.png" $px $py)")
+    (( d <= 30 )) || return 1
+  done
+  (( n > 0 ))
+}

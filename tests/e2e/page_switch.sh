@@ -6,23 +6,7 @@ ZENTRIK=$1
 TITLE="Zentrik Mouse"
 work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
-
-# "r g b" of pixel (X, Y) of an image.
-pixel() {
-  convert "$1" -crop "1x1+$2+$3" +repage \
-    -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
-}
-# Sum of the channel differences of two "r g b" triples.
-distance() {
-  local -a a=($1) b=($2)
-  local d=0 i diff
-  for i in 0 1 2; do
-    diff=$(( a[i] - b[i] ))
-    d=$(( d + (diff < 0 ? -diff : diff) ))
-  done
-  echo $d
-}
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 
 # Reference pictures of the two pages, as they look on a screen without a compositor.
 for page in 2 5; do

@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,18 +35,39 @@ class FakeSysfs {
     FakeSysfs(const FakeSysfs&) = delete;
     FakeSysfs& operator=(const FakeSysfs&) = delete;
 
-    HidrawRoots roots() const { return {root_ / "sys", root_ / "dev", root_ / "usb"}; }
+    // Indexed strings are answered from strings() instead of a USB device.
+    HidrawRoots roots() const {
+        auto strings = strings_;
+        return {root_ / "sys", root_ / "dev", root_ / "usb",
+                [strings](const std::filesystem::path& node, int index) {
+                    const auto it = strings->find({node.string(), index});
+                    return it == strings->end()
+                               ? std::nullopt
+                               : std::optional<std::vector<std::uint8_t>>(it->second);
+                }};
+    }
 
-    // hidrawN on interface 1 of the USB device at bus 1, `port`.
+    // Indexed string `index` of the USB device at bus 1, `address`.
+    void set_string(int address, int index, std::vector<std::uint8_t> bytes) {
+        char name[16];
+        std::snprintf(name, sizeof name, "001/%03d", address);
+        (*strings_)[{(roots().usbfs / name).string(), index}] = std::move(bytes);
+    }
+
+    // hidrawN on interface `interface` (default 1) of the USB device at bus 1, `port`.
     std::filesystem::path add_usb_node(int n, const std::string& port, int address,
                                        const std::string& bcd_device,
-                                       const std::vector<std::uint8_t>& descriptor) {
+                                       const std::vector<std::uint8_t>& descriptor,
+                                       int interface = 1) {
         const auto device = usb_controller() / port;
         write(device / "busnum", "1\n");
         write(device / "devnum", std::to_string(address) + "\n");
         write(device / "bcdDevice", bcd_device + "\n");
-        FakeSysfs::write(device / (port + ":1.1") / "bInterfaceNumber", "01\n");
-        return add_node(n, device / (port + ":1.1"), descriptor);
+        const auto usb_interface = device / (port + ":1." + std::to_string(interface));
+        char number[8];
+        std::snprintf(number, sizeof number, "%02x\n", interface);
+        FakeSysfs::write(usb_interface / "bInterfaceNumber", number);
+        return add_node(n, usb_interface, descriptor);
     }
 
     // hidrawN on a virtual (uhid) device: no USB anywhere above it.
@@ -103,6 +128,8 @@ class FakeSysfs {
     }
 
     std::filesystem::path root_;
+    std::shared_ptr<std::map<std::pair<std::string, int>, std::vector<std::uint8_t>>> strings_ =
+        std::make_shared<std::map<std::pair<std::string, int>, std::vector<std::uint8_t>>>();
 };
 
 }  // namespace zentrik::platform::hidraw::test

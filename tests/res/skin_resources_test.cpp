@@ -382,6 +382,34 @@ TEST(SkinResources, LeaderLineAnchorsLandOnTheMouseInEveryButtonPagePicture) {
     }
 }
 
+TEST(SkinResources, LeaderLinesOfTheWheelEndOnTheWheelAndTheClicksBesideIt) {
+    // Anchors relative to the picture: left click, right click, wheel click, tilt left, tilt
+    // right, scroll up, scroll down.
+    const int left_click[2] = {82, 35}, right_click[2] = {162, 28};
+    const int wheel[3][2] = {{122, 65}, {120, 19}, {120, 110}};
+    const int tilts[2][2] = {{75, 62}, {163, 62}};
+    const auto brightness = [](const Rgb& c) { return std::max({c.r, c.g, c.b}); };
+    const auto saturation = [](const Rgb& c) {
+        return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b});
+    };
+    for (int id : {136, 313, 311, 312, 314, 331, 334, 332, 333, 335}) {
+        const Surface s = decode(id);
+        // Each wheel anchor lies inside the wheel's channel (near black, x 109 to 131).
+        for (const auto& a : wheel) {
+            EXPECT_TRUE(a[0] > 109 && a[0] < 131);
+            EXPECT_LT(brightness(colour_at(s.get(), 109, a[1])), 30) << id << " " << a[1];
+            EXPECT_LT(brightness(colour_at(s.get(), 131, a[1])), 30) << id << " " << a[1];
+        }
+        // The two clicks end on button tops, not in the channel, and the channel parts them.
+        for (const int* a : {left_click, right_click})
+            EXPECT_GT(brightness(colour_at(s.get(), a[0], a[1])), 40) << id << " " << a[0];
+        EXPECT_LT(brightness(colour_at(s.get(), 110, 35)), 30) << id;
+        // The tilts end on the accent-coloured arrows out of the wheel's sides.
+        for (const auto& a : tilts)
+            EXPECT_GT(saturation(colour_at(s.get(), a[0], a[1])), 100) << id << " " << a[0];
+    }
+}
+
 TEST(SkinResources, CursorHotspotsSitOnTheDrawnPointer) {
     for (int id : {kCursorActive, kCursorDrag}) {
         const CursorHotspot h = cursor_hotspot(id);

@@ -82,7 +82,7 @@ TEST(SimMouse, StagedBlockIsCommittedByCount) {
               (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 0xFF}));
 }
 
-TEST(SimMouse, StateSurvivesARestartSettingsOnlyWhenCommitted) {
+TEST(SimMouse, StoredStateSurvivesRestartsWorkingStateOnlyThePowerOn) {
     const auto dir = fresh_dir("persist");
     auto config = SimMouseConfig::family_mouse(7, 1, 3, 100, 16384);
     config.state_file_stem = dir / "mouse0";
@@ -103,7 +103,13 @@ TEST(SimMouse, StateSurvivesARestartSettingsOnlyWhenCommitted) {
     EXPECT_EQ(button[2], 0x80);
     EXPECT_EQ(button[3] | (button[4] << 8), 0x1234);
     EXPECT_EQ(again.working_settings().dpi[3][0], 40);
+    // A program restart is no power cycle: the mouse keeps its tag and working settings.
+    EXPECT_EQ(again.working_settings().wheel_rate, 9);
+    EXPECT_EQ(again.link_tag(), 7);
+    again.unplug();
+    again.plug();
     EXPECT_EQ(again.working_settings().wheel_rate, SimSettings{}.wheel_rate);
+    EXPECT_EQ(again.working_settings().dpi[3][0], 40);
     EXPECT_EQ(again.link_tag(), 0) << "the link tag does not survive a power cycle";
 
     // A mouse of another size does not take this image.

@@ -109,6 +109,28 @@ TEST_F(DispatcherTest, HoldingASpinArrowRepeatsAtOnceThenAfter21ThenEvery6Ticks)
     release(160, 103);
 }
 
+TEST_F(DispatcherTest, AClickShorterThanATickStepsASpinArrowOnce) {
+    Widget* spin = board.create_spin_box("spin", {.x = 100,
+                                                  .y = 100,
+                                                  .width = 66,
+                                                  .height = 20,
+                                                  .min = 0,
+                                                  .max = 1000,
+                                                  .step = 10,
+                                                  .page = 0,
+                                                  .id = 22});
+    spin->value = 500;
+    press(160, 103);
+    release(160, 103);
+    EXPECT_EQ(spin->value, 510);
+    ticks(40);
+    EXPECT_EQ(spin->value, 510);
+    press(160, 115);
+    ticks(1);
+    release(160, 115);
+    EXPECT_EQ(spin->value, 500) << "a held arrow that already stepped does not step again";
+}
+
 TEST_F(DispatcherTest, TooltipSitsAboveTheWidgetWithinTheWindowAndTimesOut) {
     Widget* right = button("right", 960, 300, 212);
     right->has_tooltip = 1;

@@ -249,8 +249,12 @@ void PointerDispatcher::on_release(int x, int y) {
     if (dragging && source)
         emit(kActionDragEnded, source->id, source, source);
     p.drag_state = 0;
-    if (p.pressed && p.pressed->kind == kSpinBox)
+    if (p.pressed && p.pressed->kind == kSpinBox) {
+        // A click shorter than one animation step still moves the value once.
+        if (p.spin_count == 0 && p.spin_dir != 0 && foreground())
+            spin_step(*p.pressed);
         board_.invalidate_widget(p.pressed);
+    }
     p.pressed = nullptr;
     p.cursor_mode = mode;
 }

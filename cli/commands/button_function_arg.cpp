@@ -1,0 +1,86 @@
+#include "cli/commands/button_function_arg.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ostream>
+
+#include "cli/commands/device_session.h"
+#include "lang/string_tables.h"
+#include "macro/macro_memory.h"
+#include "settings/button_functions.h"
+
+namespace zentrik::cli {
+namespace {
+
+// Codes below this are macro addresses; the built-in functions live above it.
+constexpr std::uint16_t kFirstFunctionCode = 0xFF00;
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Function names in English whatever the language files say, so scripts can rely on them.
+const lang::StringTables& english() {
+    static const lang::StringTables tables = lang::default_string_tables();
+    return tables;
+}
+
+}  // namespace
+
+std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const std::string& text) {
+    const std::string wanted = lower(text);
+    if (wanted.rfind("macro:", 0) == 0)
+        return MacroChoice{text.substr(6)};
+    for (int i = 0; i < settings::function_count(); ++i)
+        if (lower(english().function_name(i)) == wanted)
+            return FunctionChoice{settings::function_code(i)};
+    if (wanted.rfind("0x", 0) == 0) {
+        if (const auto code = parse_number(text); code && settings::function_index(int(*code)))
+            return FunctionChoice{static_cast<int>(*code)};
+    }
+    ctx.err << "zentrikctl button: unknown function '" << text
+            << "'; give a name or code from 'zentrikctl button --help', or 'default'\n";
+    return std::nullopt;
+}
+
+std::optional<std::uint16_t> resolve_macro_slot(CliContext& ctx, device::zklib& lib,
+                                                const std::string& path, const std::string& slot) {
+    const auto n = parse_number(slot);
+    if (!n || *n < 0 || *n >= macro::kSlotCount) {
+        ctx.err << "zentrikctl button: 'macro:" << slot
+                << "' wants a slot number from 0 to 63 ('zentrikctl macros' lists them)\n";
+        return std::nullopt;
+    }
+    const auto start = macro::read_slot_start(lib, path, static_cast<int>(*n));
+    if (!start) {
+        ctx.err << "zentrikctl button: slot " << *n
+                << " holds no macro (or the mouse did not answer)\n";
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*start);
+}
+
+std::optional<std::string> macro_name_at(device::zklib& lib, const std::string& path,
+                                         std::uint16_t address) {
+    return macro::read_macro_name_at(lib, path, address);
+}
+
+std::string button_function_name(int ui_index, const device::ButtonAssignment& cell,
+                                 device::zklib& lib, const std::string& path) {
+    if (!cell.remapped)
+        return english().button_name(ui_index);
+    if (const auto index = settings::function_index(cell.code))
+        return english().function_name(*index);
+    if (cell.code >= kFirstFunctionCode)
+        return english().function_name(lang::kFunctionDisable);
+    if (auto name = macro_name_at(lib, path, cell.code))
+        return *name;
+    char text[16];
+    std::snprintf(text, sizeof text, "macro@0x%04X", cell.code);
+    return text;
+}
+
+}  // namespace zentrik::cli
