@@ -18,6 +18,7 @@
 #include "macro/macro_memory.h"
 #include "macro/slot_code.h"
 #include "platform/paths.h"
+#include "settings/button_functions.h"
 #include "ui/dialogs.h"
 
 namespace zentrik::cli {
@@ -32,7 +33,8 @@ const char kMacrosUsage[] =
     "The macros stored in the mouse's macro memory (slots 0 to 63).\n\n"
     "  (none)  one line per used slot: slot, name, address range, size in bytes (end byte\n"
     "          included) and the profiles (0-4) whose buttons use it; then the free and total\n"
-    "          bytes. --json prints the same as JSON, with each macro's code in hex.\n"
+    "          bytes. --json prints the same as JSON, with each macro's code in hex and the\n"
+    "          buttons (numbered as 'zentrikctl button' numbers them) that use it.\n"
     "  read    saves the slot's macro as a macro file.\n"
     "  write   stores a macro file's macro in the slot (an empty slot is named \"Unknown NN\",\n"
     "          or NAME). Overwriting a used slot asks first; --yes answers yes to that and to\n"
@@ -159,10 +161,17 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
     s.mouse = std::move(*mouse);
     device::zklib& lib = *s.mouse.lib;
     const std::string& path = s.mouse.device.path;
-    device::identify(lib, path, &s.memory_size);
+    const auto identity = device::identify(lib, path);
+    if (!identity) {
+        ctx.err << "zentrikctl macros: the mouse did not answer (identifying it)\n";
+        status = kExitDevice;
+        return nullptr;
+    }
+    s.memory_size = identity->memory_size;
+    // The table in label order, as `zentrikctl button` numbers the buttons.
     for (int p = 0; p < device::kProfileCount; ++p) {
         for (int b = 0; b < device::kButtonCount; ++b) {
-            const auto f = device::read_button(lib, path, p, b);
+            const auto f = device::read_button(lib, path, p, settings::button_info(b).device_index);
             if (!f) {
                 ctx.err << "zentrikctl macros: the mouse did not answer (reading its buttons)\n";
                 status = kExitDevice;
@@ -173,6 +182,7 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
         s.buttons.set_loaded(p, true);
     }
     s.memory = std::make_unique<macro::MacroMemory>(lib, path, s.buttons);
+    s.memory->set_device_button([](int b) { return settings::button_info(b).device_index; });
     if (!s.memory->load_directory()) {
         ctx.err << "zentrikctl macros: the mouse did not answer (reading its macro directory)\n";
         status = kExitDevice;

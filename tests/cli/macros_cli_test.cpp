@@ -43,9 +43,9 @@ class MacrosCommand : public ::testing::Test {
         use_mouse_safety_copy({});
         fs::remove_all(dir_);
     }
-    int run(std::vector<std::string> args) {
+    int run(std::vector<std::string> args, const char* command = "macros") {
         args.insert(args.begin(),
-                    {"--simulate=memory=8,state=" + (dir_ / "state").string(), "macros"});
+                    {"--simulate=memory=8,state=" + (dir_ / "state").string(), command});
         out_.str("");
         err_.str("");
         return run_cli(args, out_, err_);
