@@ -1,10 +1,12 @@
-# The two commands of the README: `make run` and `make test`.
+# The commands of the README: `make run`, `make test`, `make install` and `make deb`.
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/asan
 TSAN_DIR := build/tsan
+DEB_DIR := build/deb
+PREFIX ?= /usr/local
 
-.PHONY: run test tsan build build-test deps deps-test clean
+.PHONY: run test tsan build build-test deps deps-test deps-deb install deb clean
 
 run: build
 	./$(RELEASE_DIR)/app/zentrik $(ARGS)
@@ -13,8 +15,26 @@ test: build-test
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 build: deps
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRIK_TESTS=OFF -DZENTRIK_BENCH=OFF
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTRIK_TESTS=OFF -DZENTRIK_BENCH=OFF \
+	  -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# Installs under PREFIX (default /usr/local; DESTDIR is honoured). udev picks up the new rule
+# after `udevadm control --reload-rules`.
+install: build
+	cmake --install $(RELEASE_DIR)
+
+# A Debian package in the top folder (zentrik_VERSION_ARCH.deb), checked by lintian.
+deb: deps-deb
+	cmake -S . -B $(DEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIK_TESTS=OFF -DZENTRIK_BENCH=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DZENTRIK_DEBIAN_DOCS=ON \
+	  -DCMAKE_CXX_FLAGS="-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
+	cmake --build $(DEB_DIR) -j $(JOBS)
+	rm -f $(DEB_DIR)/zentrik_*.deb
+	cd $(DEB_DIR) && cpack -G DEB
+	cp $(DEB_DIR)/zentrik_*.deb .
+	lintian --fail-on error $(DEB_DIR)/zentrik_*.deb
 
 # The test build runs under AddressSanitizer + UndefinedBehaviorSanitizer, warnings as errors.
 build-test: deps-test
@@ -39,6 +59,9 @@ deps:
 
 deps-test:
 	./scripts/install-deps.sh --test
+
+deps-deb:
+	./scripts/install-deps.sh --deb
 
 clean:
 	rm -rf build

@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
         std::puts("zentrik 1.0");
         return 0;
     }
-    const app::StartEnvironment env{platform::module_directory(), platform::user_config_directory(),
+    const app::StartEnvironment env{platform::settings_directory(),
+                                    platform::user_config_directory(),
                                     platform::InstanceChannel(platform::default_instance_name())};
     window_options.language = {env.module_directory, env.config_directory};
     // The attached mice, or the simulated ones when none is attached (or when asked for).

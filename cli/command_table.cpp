@@ -1,5 +1,6 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
+#include "cli/commands/autostart.h"
 #include "cli/commands/device_commands.h"
 #include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
@@ -15,14 +16,14 @@ namespace zentrik::cli {
 const std::vector<CliCommand>& all_commands() {
     static const std::vector<CliCommand> commands = {
         {"list", "list the mice found, with identity and memory size", kDeviceListUsage,
-         run_device_list},
+         run_device_list, true},
         {"identify", "read (or give) a mouse's identity number and find its memory size",
-         kDeviceIdentifyUsage, run_device_identify},
+         kDeviceIdentifyUsage, run_device_identify, true},
         {"read", "hex dump of a mouse's memory", kDeviceReadUsage, run_device_read},
-        {"names", "print the five profile names", kDeviceNamesUsage, run_device_names},
+        {"names", "print the five profile names", kDeviceNamesUsage, run_device_names, true},
         {"name", "name a profile", kDeviceNameUsage, run_device_name},
         {"settings", "show profile, buttons, DPI levels, report rate, angle snap, wheel rate",
-         kSettingsShowUsage, run_settings_show},
+         kSettingsShowUsage, run_settings_show, true},
         {"profile", "choose the current profile", kSettingsProfileUsage, run_settings_profile},
         {"button", "give a button of a profile a function", kSettingsButtonUsage,
          run_settings_button},
@@ -35,7 +36,7 @@ const std::vector<CliCommand>& all_commands() {
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"macros",
                    "the macros stored in the mouse: list, read, write, rename, remove, defrag",
-                   kMacrosUsage, run_macros},
+                   kMacrosUsage, run_macros, true},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
                    kKeynameUsage, run_keyname},
         CliCommand{"lang", "every text of the program as the language files give it", kLangUsage,
@@ -43,7 +44,9 @@ const std::vector<CliCommand>& all_commands() {
         CliCommand{"library", "the macro library: categories, entries, paths, sizes", kLibraryUsage,
                    run_library},
         CliCommand{"hid-caps", "list the top-level collections of a HID report descriptor",
-                   kHidCapsUsage, run_hid_caps},
+                   kHidCapsUsage, run_hid_caps, true},
+        CliCommand{"autostart", "start the program hidden with the desktop session, or not",
+                   kAutostartUsage, run_autostart, true},
         CliCommand{"unplug", "pull a simulated mouse out (with --simulate)", kSimUnplugUsage,
                    run_sim_unplug},
         CliCommand{"plug", "plug a simulated mouse back in (with --simulate)", kSimPlugUsage,

@@ -3,11 +3,26 @@
 namespace zentrik::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;    // anything not listed below
-inline constexpr int kExitUsage = 2;      // bad command line
-inline constexpr int kExitNoMouse = 3;    // no mouse found, or the addressed one is not there
-inline constexpr int kExitDevice = 4;     // an exchange with the mouse failed
-inline constexpr int kExitBadFile = 5;    // a file could not be read, written or understood
-inline constexpr int kExitDeclined = 6;   // the user answered No to a question
+inline constexpr int kExitFailure = 1;   // anything not listed below
+inline constexpr int kExitUsage = 2;     // bad command line
+inline constexpr int kExitNoMouse = 3;   // no mouse found, or the addressed one is not there
+inline constexpr int kExitDevice = 4;    // an exchange with the mouse failed
+inline constexpr int kExitBadFile = 5;   // a file could not be read, written or understood
+inline constexpr int kExitDeclined = 6;  // the user answered No to a question
+
+// The statuses as the help text and the manual list them.
+struct ExitCodeMeaning {
+    int code;
+    const char* meaning;
+};
+inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
+    {kExitOk, "success"},
+    {kExitFailure, "any other failure"},
+    {kExitUsage, "bad command line (unknown command or option, bad value)"},
+    {kExitNoMouse, "no mouse found, or the addressed mouse is not there"},
+    {kExitDevice, "an exchange with the mouse failed"},
+    {kExitBadFile, "a file could not be read, written or understood"},
+    {kExitDeclined, "the user answered No to a question"},
+};
 
 }  // namespace zentrik::cli

@@ -4,24 +4,25 @@
 #include "cli/cli_command.h"
 
 namespace zentrik::cli {
-namespace {
 
 void print_overview(std::ostream& out) {
-    out << "Usage: zentrikctl [--simulate[=SPEC]] [--trace] COMMAND [ARGS...]\n"
+    out << "Usage: zentrikctl [--simulate[=SPEC]] [--trace] [--json] COMMAND [ARGS...]\n"
            "Reads and configures Zentrik mice from the command line.\n\n"
            "Global options:\n"
            "  --simulate[=SPEC]  use simulated mice instead of real ones (see README)\n"
            "  --trace            print every device exchange to stderr\n"
+           "  --json             print data as JSON (commands marked [json]); also after COMMAND\n"
            "  --help             show this text; COMMAND --help shows a command's own\n\n"
            "Commands:\n";
     for (const auto& c : all_commands()) {
         std::string name = c.name;
         name.resize(std::max<std::size_t>(name.size(), 12), ' ');
-        out << "  " << name << "  " << c.summary << "\n";
+        out << "  " << name << "  " << c.summary << (c.json_output ? " [json]" : "") << "\n";
     }
+    out << "\nExit status:\n";
+    for (const auto& e : kExitCodeMeanings)
+        out << "  " << e.code << "  " << e.meaning << "\n";
 }
-
-}  // namespace
 
 int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     GlobalOptions globals;
@@ -30,7 +31,9 @@ int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
         const std::string& a = argv[i];
         if (a == "--help") {
             print_overview(out);
-            return 0;
+            return kExitOk;
+        } else if (a == "--json") {
+            globals.json = true;
         } else if (a == "--trace") {
             globals.trace = true;
         } else if (a == "--simulate") {
@@ -39,25 +42,35 @@ int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
             globals.simulate = a.substr(11);
         } else {
             err << "zentrikctl: unknown option '" << a << "' (see zentrikctl --help)\n";
-            return kUsageError;
+            return kExitUsage;
         }
     }
     if (i == argv.size()) {
         print_overview(err);
-        return kUsageError;
+        return kExitUsage;
     }
     const auto& commands = all_commands();
     const auto it = std::find_if(commands.begin(), commands.end(),
                                  [&](const CliCommand& c) { return argv[i] == c.name; });
     if (it == commands.end()) {
         err << "zentrikctl: unknown command '" << argv[i] << "' (see zentrikctl --help)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     CliContext ctx{
         globals, {argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end()}, out, err};
     if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
         out << it->usage;
-        return 0;
+        return kExitOk;
+    }
+    if (const auto json = std::find(ctx.args.begin(), ctx.args.end(), "--json");
+        json != ctx.args.end()) {
+        ctx.globals.json = true;
+        ctx.args.erase(json);
+    }
+    if (ctx.globals.json && !it->json_output) {
+        err << "zentrikctl: '" << it->name
+            << "' has no JSON output; drop --json (see zentrikctl --help)\n";
+        return kExitUsage;
     }
     return it->run(ctx);
 }

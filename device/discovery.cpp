@@ -1,6 +1,7 @@
 // zklib::discover(): walks the backend's interfaces and lists the mice of the family.
 #include <string>
 
+#include "device/family_strings.h"
 #include "device/transport.h"
 #include "device/zklib.h"
 #include "platform/hid/report_descriptor.h"
@@ -8,25 +9,9 @@
 namespace zentrik::device {
 namespace {
 
-constexpr int kIdentityString = 120;
-constexpr int kVariantString = 199;
-constexpr char kVariantCode[] = "KP-3";
 constexpr int kVariantWakeDelayMs = 8;
 // Signature, firmware, model, sensor and DPI step.
 constexpr std::size_t kIdentityBytes = 6;
-
-// The variant answers string 199 with "KP-3"; its first four bytes, each taken as one
-// character, are compared.
-bool is_variant(const std::vector<std::uint8_t>& s) {
-    if (s.size() < 4)
-        return false;
-    return std::string(s.begin(), s.begin() + 4) == kVariantCode;
-}
-
-// The family signature is the raw bytes 'Z' '4' (not UTF-16 text).
-bool has_signature(const std::vector<std::uint8_t>& s) {
-    return s.size() >= 2 && s[0] == 'Z' && s[1] == '4';
-}
 
 // A mouse is listed only with its whole identity: a shorter string would give it a made-up
 // model and a DPI step of 0, and the DPI settings divide by the step.
@@ -64,13 +49,13 @@ void zklib::discover() {
         (void)handle->attributes();  // read as the system does; not part of the decision
 
         const auto variant = handle->indexed_string(kVariantString);
-        if (variant && is_variant(*variant)) {
+        if (variant && is_variant_string(*variant)) {
             // Wake the variant up; it is not listed by this discovery.
             Report wake{0x00, 0x08, 0x01, 0x00};
             Report ignored{};
             handshake(wake, ignored, *handle, *this, kReportLength, kVariantWakeDelayMs, path);
         } else if (const auto identity = handle->indexed_string(kIdentityString);
-                   identity && has_signature(*identity) && complete_identity(*identity)) {
+                   identity && has_family_signature(*identity) && complete_identity(*identity)) {
             _DEVICE_ d;
             d.path = path;
             d.firmware = (*identity)[2];

@@ -7,18 +7,42 @@
 namespace zentrik::macro {
 namespace {
 
+enum class CatalogueEncoding { utf16_bom, utf8_bom, utf16, utf8 };
+
+// UTF-16LE text of the ASCII keys has a zero high byte in nearly every pair; a stray NUL in
+// UTF-8 text does not make it UTF-16.
+bool looks_like_utf16le(std::string_view bytes) {
+    const std::size_t pairs = bytes.size() / 2;
+    std::size_t zero_high = 0;
+    for (std::size_t i = 1; i < bytes.size(); i += 2)
+        zero_high += bytes[i] == '\0';
+    return pairs > 0 && zero_high * 2 >= pairs;
+}
+
+CatalogueEncoding encoding_of(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        return CatalogueEncoding::utf16_bom;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return CatalogueEncoding::utf8_bom;
+    return looks_like_utf16le(bytes) ? CatalogueEncoding::utf16 : CatalogueEncoding::utf8;
+}
+
 // The catalogue's text, up to its first NUL character.
 std::string catalogue_text(std::string_view bytes) {
     std::string text;
-    if (bytes.substr(0, 2) == "\xFF\xFE") {
-        text = lang::utf16le_to_utf8(bytes.substr(2));
-    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        text = lang::sanitize_8bit(bytes.substr(3));
-    } else if (bytes.find('\0') != std::string_view::npos) {
-        // The keys are ASCII, so UTF-16 text always holds zero bytes and UTF-8 text never does.
-        text = lang::utf16le_to_utf8(bytes);
-    } else {
-        text = lang::sanitize_8bit(bytes);
+    switch (encoding_of(bytes)) {
+        case CatalogueEncoding::utf16_bom:
+            text = lang::utf16le_to_utf8(bytes.substr(2));
+            break;
+        case CatalogueEncoding::utf8_bom:
+            text = lang::sanitize_8bit(bytes.substr(3));
+            break;
+        case CatalogueEncoding::utf16:
+            text = lang::utf16le_to_utf8(bytes);
+            break;
+        case CatalogueEncoding::utf8:
+            text = lang::sanitize_8bit(bytes);
+            break;
     }
     return text.substr(0, text.find('\0'));
 }
@@ -112,6 +136,20 @@ MacroLibrary parse_library(std::string_view file_bytes,
         }
     }
     return library;
+}
+
+std::optional<std::size_t> catalogue_nul_offset(std::string_view bytes) {
+    const auto encoding = encoding_of(bytes);
+    if (encoding == CatalogueEncoding::utf16_bom || encoding == CatalogueEncoding::utf16) {
+        for (std::size_t i = encoding == CatalogueEncoding::utf16 ? 0 : 2; i + 1 < bytes.size();
+             i += 2) {
+            if (bytes[i] == '\0' && bytes[i + 1] == '\0')
+                return i;
+        }
+        return std::nullopt;
+    }
+    const auto at = bytes.find('\0');
+    return at == std::string_view::npos ? std::nullopt : std::optional<std::size_t>(at);
 }
 
 MacroLibrary load_library(const std::filesystem::path& module_directory) {

@@ -12,6 +12,7 @@
 // and its files are the user's own; they are only read).
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ struct MacroLibrary {
 // Parses catalogue bytes; entry paths are resolved against `module_directory`.
 MacroLibrary parse_library(std::string_view file_bytes,
                            const std::filesystem::path& module_directory);
+// The byte offset of the NUL character at which the catalogue's text ends early; nullopt when
+// the file holds none. Nothing after it is read.
+std::optional<std::size_t> catalogue_nul_offset(std::string_view file_bytes);
 // Reads "macro library.ini" in `module_directory`; an empty library when it cannot be read.
 MacroLibrary load_library(const std::filesystem::path& module_directory);
 

@@ -30,8 +30,10 @@ struct KeyboardLayoutNames {
 // The user's current layout: the X server's keymap when a display is reachable, otherwise the
 // layout the environment names, otherwise US.
 std::unique_ptr<KeyNameService> make_system_key_name_service();
-// One fixed layout; the built-in US names when no keymap can be built from the names.
-std::unique_ptr<KeyNameService> make_layout_key_name_service(const KeyboardLayoutNames& names);
+// One fixed layout; the built-in US names when no keymap can be built from the names (then
+// `*uses_builtin_names`, when given, is set to true).
+std::unique_ptr<KeyNameService> make_layout_key_name_service(const KeyboardLayoutNames& names,
+                                                             bool* uses_builtin_names = nullptr);
 // Built-in US names; needs no keymap.
 const KeyNameService& us_key_name_service();
 

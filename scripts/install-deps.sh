@@ -10,7 +10,11 @@ packages=(
   fonts-dejavu-core fonts-wine
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick
+             desktop-file-utils appstream)
+fi
+if [[ "${1:-}" == "--deb" ]]; then
+  packages+=(dpkg-dev lintian)
 fi
 
 missing=()

@@ -10,7 +10,8 @@
 namespace zentrik::app {
 
 struct StartEnvironment {
-    std::filesystem::path module_directory;  // beside the executable
+    std::filesystem::path
+        module_directory;  // where set.ini is written first (platform::settings_directory)
     std::filesystem::path config_directory;  // per-user fallback for set.ini
     platform::InstanceChannel channel;
 };

@@ -43,24 +43,23 @@ int run_device_read(CliContext& ctx) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
     if (!index)
-        return kUsageError;
+        return kExitUsage;
     if (args.empty() || args.size() > 2) {
         ctx.err << "zentrikctl read: " << (args.empty() ? "missing ADDR" : "too many arguments")
-                << "\n"
-                << kDeviceReadUsage;
-        return kUsageError;
+                << " (see zentrikctl read --help)\n";
+        return kExitUsage;
     }
     const auto address = parse_number(args[0], true);
     if (!address || *address > 0xFFFF) {
         ctx.err << "zentrikctl read: ADDR must be a hexadecimal address from 0 to ffff, not '"
                 << args[0] << "'\n";
-        return kUsageError;
+        return kExitUsage;
     }
     const auto length = args.size() == 2 ? parse_number(args[1]) : kDefaultLength;
     if (!length || *length < 1) {
         ctx.err << "zentrikctl read: LEN must be a positive number of bytes, not '" << args[1]
                 << "'\n";
-        return kUsageError;
+        return kExitUsage;
     }
     int status = 0;
     auto mouse = open_addressed_mouse(ctx, *index, status);
@@ -78,7 +77,7 @@ int run_device_read(CliContext& ctx) {
     if (*length > memory_size) {
         ctx.err << "zentrikctl read: LEN " << *length << " is larger than the memory of the mouse ("
                 << memory_size << " bytes)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     std::vector<std::uint8_t> bytes;
     bytes.reserve(static_cast<std::size_t>(*length));
@@ -89,7 +88,7 @@ int run_device_read(CliContext& ctx) {
             char text[8];
             std::snprintf(text, sizeof text, "%04x", at);
             ctx.err << "zentrikctl read: the mouse did not answer the read at " << text << "\n";
-            return kDeviceError;
+            return kExitDevice;
         }
         for (std::size_t i = 0; i < kBytesPerRead && bytes.size() < bytes.capacity(); ++i) {
             bytes.push_back(reply[2 + i]);

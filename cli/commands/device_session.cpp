@@ -55,7 +55,7 @@ std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code)
         const auto setup = sim::parse_sim_setup(*ctx.globals.simulate, error);
         if (!setup) {
             ctx.err << "zentrikctl: --simulate: " << error << "\n";
-            exit_code = kUsageError;
+            exit_code = kExitUsage;
             return nullptr;
         }
         backend = sim::make_sim_backend(*setup);
@@ -128,22 +128,23 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
         return std::nullopt;
     auto device = pick_device(ctx, *lib, index);
     if (!device) {
-        exit_code = kDeviceError;
+        exit_code = kExitNoMouse;
         return std::nullopt;
     }
     return AddressedMouse{std::move(lib), *device};
 }
 
 std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
-                                                           const char* usage, int& exit_code) {
+                                                           const char* /*usage: --help shows it*/,
+                                                           int& exit_code) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
-    exit_code = kUsageError;
+    exit_code = kExitUsage;
     if (!index)
         return std::nullopt;
     if (!args.empty()) {
-        ctx.err << "zentrikctl " << command << ": unexpected argument '" << args[0] << "'\n"
-                << usage;
+        ctx.err << "zentrikctl " << command << ": unexpected argument '" << args[0]
+                << "' (see zentrikctl " << command << " --help)\n";
         return std::nullopt;
     }
     return open_addressed_mouse(ctx, *index, exit_code);

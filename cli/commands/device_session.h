@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/exit_codes.h"
 #include "device/zklib.h"
 
 namespace zentrik::cli {
@@ -49,7 +50,5 @@ std::optional<long> parse_number(const std::string& text, bool hex_default = fal
 void use_device_timing(std::shared_ptr<device::Timing> timing);
 // Replaces the system's HID interfaces for in-process tests (an empty function restores them).
 void use_system_backend(std::function<std::shared_ptr<platform::HidBackend>()> make);
-
-inline constexpr int kDeviceError = 1;
 
 }  // namespace zentrik::cli

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/json_output.h"
 #include "platform/hid/report_descriptor.h"
 #include "platform/hid_backend.h"
 
@@ -74,31 +75,43 @@ std::string hex4(std::uint16_t v) {
 int run_hid_caps(CliContext& ctx) {
     if (ctx.args.size() != 1 || ctx.args[0].empty()) {
         ctx.err << "usage: zentrikctl hid-caps FILE|DEVICE (see zentrikctl hid-caps --help)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     const std::string& arg = ctx.args[0];
     const auto bytes = read_descriptor(arg, ctx.err);
     if (!bytes)
-        return 1;
+        return kExitBadFile;
     if (bytes->empty()) {
         ctx.err << "zentrikctl hid-caps: " << arg << ": empty, not a report descriptor\n";
-        return 1;
+        return kExitBadFile;
     }
     const auto info = platform::hid::parse_report_descriptor(*bytes);
-    for (const auto& c : info.collections) {
-        ctx.out << hex4(c.usage_page) << ' ' << hex4(c.usage) << ' ' << c.input_report_length << ' '
-                << c.output_report_length << ' ' << c.feature_report_length << '\n';
+    if (ctx.globals.json) {
+        Json collections = Json::array();
+        for (const auto& c : info.collections) {
+            collections.push_back({{"usage_page", c.usage_page},
+                                   {"usage", c.usage},
+                                   {"input_report_length", c.input_report_length},
+                                   {"output_report_length", c.output_report_length},
+                                   {"feature_report_length", c.feature_report_length}});
+        }
+        print_json(ctx.out, {{"collections", collections}});
+    } else {
+        for (const auto& c : info.collections) {
+            ctx.out << hex4(c.usage_page) << ' ' << hex4(c.usage) << ' ' << c.input_report_length
+                    << ' ' << c.output_report_length << ' ' << c.feature_report_length << '\n';
+        }
     }
     if (!info.ok()) {
         ctx.err << "zentrikctl hid-caps: " << arg
                 << ": not a valid report descriptor: " << info.error << " (byte "
                 << info.error_offset << ")\n";
-        return 1;
+        return kExitBadFile;
     }
     if (info.collections.empty()) {
         ctx.err << "zentrikctl hid-caps: " << arg
                 << ": the report descriptor has no application collection\n";
-        return 1;
+        return kExitBadFile;
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/commands/macro_args.h"
+#include "cli/exit_codes.h"
 #include "macro/key_names.h"
 #include "macro/scan_code_table.h"
 #include "platform/key_names.h"
@@ -44,7 +45,7 @@ int run_keyname(CliContext& ctx) {
             layout = option_value(args, i);
             if (!layout || layout->empty()) {
                 ctx.err << "zentrikctl keyname: --layout needs a layout name\n";
-                return kUsageError;
+                return kExitUsage;
             }
         } else if (args[i] == "--scan" || args[i] == "consumer" || args[i] == "--consumer") {
             const bool is_scan = args[i] == "--scan";
@@ -53,7 +54,7 @@ int run_keyname(CliContext& ctx) {
             if (!value) {
                 ctx.err << "zentrikctl keyname: " << (is_scan ? "--scan" : "consumer")
                         << " needs a number from 0 to 0xFFFF\n";
-                return kUsageError;
+                return kExitUsage;
             }
             (is_scan ? scan : consumer) = value;
         } else if (!usage) {
@@ -61,25 +62,31 @@ int run_keyname(CliContext& ctx) {
             if (!usage) {
                 ctx.err << "zentrikctl keyname: '" << args[i]
                         << "' is not a keyboard usage (0-255)\n";
-                return kUsageError;
+                return kExitUsage;
             }
         } else {
             ctx.err << "zentrikctl keyname: unexpected '" << args[i] << "'\n";
-            return kUsageError;
+            return kExitUsage;
         }
     }
     if (int(usage.has_value()) + int(scan.has_value()) + int(consumer.has_value()) != 1) {
         ctx.err << "zentrikctl keyname: give one USAGE, --scan CODE or consumer USAGE "
                    "(see zentrikctl keyname --help)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     if (consumer) {
         ctx.out << macro::consumer_key_name(static_cast<int>(*consumer)) << "\n";
         return 0;
     }
+    bool builtin_names = false;
     const std::unique_ptr<platform::KeyNameService> service =
-        layout ? platform::make_layout_key_name_service({"", "", *layout, "", ""})
+        layout ? platform::make_layout_key_name_service({"", "", *layout, "", ""}, &builtin_names)
                : platform::make_system_key_name_service();
+    if (builtin_names) {
+        ctx.err << "zentrikctl keyname: no keyboard layout '" << *layout
+                << "' is known here (see 'localectl list-x11-keymap-layouts')\n";
+        return kExitUsage;
+    }
     const auto& table = macro::ScanCodeTable::builtin();
     const macro::KeyNamer namer(table, *service);
     if (usage) {

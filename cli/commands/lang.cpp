@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/commands/macro_args.h"
+#include "lang/language_files.h"
 #include "lang/string_tables.h"
 #include "platform/paths.h"
 
@@ -13,9 +14,9 @@ const char kLangUsage[] =
     "Usage: zentrikctl lang [--dir DIR] [--langid N]\n"
     "Loads the language as the program does at start and prints every text as\n"
     "\"key = value\" (the keys of language.ini; CR and LF shown as \\r and \\n).\n\n"
-    "  --dir DIR     read language.ini and set.ini from DIR instead of the program's\n"
-    "                directory (the per-user set.ini in $XDG_CONFIG_HOME/zentrik still\n"
-    "                comes first)\n"
+    "  --dir DIR     read language.ini and set.ini from DIR instead of the first folder\n"
+    "                holding language.ini ($XDG_CONFIG_HOME/zentrik, the installed data\n"
+    "                folder, the program's folder); the per-user set.ini still comes first\n"
     "  --langid N    read the texts of language N (1033 English, 1028 Traditional\n"
     "                Chinese, 1041 Japanese, 1042 Korean ...), whatever set.ini and\n"
     "                the locale say\n";
@@ -32,15 +33,15 @@ void print_table(std::ostream& out, const char* prefix, const Table& table) {
 }  // namespace
 
 int run_lang(CliContext& ctx) {
-    lang::LanguageSources sources{platform::module_directory(), platform::user_config_directory(),
-                                  std::nullopt, std::nullopt};
+    lang::LanguageSources sources{platform::config_file_directory(lang::kLanguageIniName),
+                                  platform::user_config_directory(), std::nullopt, std::nullopt};
     const auto& args = ctx.args;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--dir") {
             const auto dir = option_value(args, i);
             if (!dir || dir->empty()) {
                 ctx.err << "zentrikctl lang: --dir needs a directory\n";
-                return kUsageError;
+                return kExitUsage;
             }
             sources.module_directory = *dir;
         } else if (args[i] == "--langid") {
@@ -48,13 +49,13 @@ int run_lang(CliContext& ctx) {
             const auto id = text ? parse_number(*text, 1, 0x7FFFFFFF) : std::nullopt;
             if (!id) {
                 ctx.err << "zentrikctl lang: --langid needs a positive number\n";
-                return kUsageError;
+                return kExitUsage;
             }
             sources.chosen_language_id = static_cast<int>(*id);
         } else {
             ctx.err << "zentrikctl lang: unexpected '" << args[i]
                     << "' (see zentrikctl lang --help)\n";
-            return kUsageError;
+            return kExitUsage;
         }
     }
     const auto t = lang::load_string_tables(sources);

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/commands/macro_args.h"
+#include "lang/language_files.h"
 #include "lang/string_tables.h"
 #include "macro/instruction.h"
 #include "macro/instruction_text.h"
@@ -57,21 +58,21 @@ void print_row(std::ostream& out, const std::string& offset, const std::string& 
 int show(CliContext& ctx) {
     if (ctx.args.size() != 2) {
         ctx.err << "zentrikctl macro show: expects one FILE.mf (see zentrikctl macro --help)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     const std::string& path = ctx.args[1];
     const auto file = macro::read_macro_file(path);
     if (file.status == macro::MacroFileStatus::kUnreadable) {
         ctx.err << "zentrikctl macro show: cannot read '" << path << "'\n";
-        return 1;
+        return kExitBadFile;
     }
     if (file.status == macro::MacroFileStatus::kInvalid) {
         ctx.err << "zentrikctl macro show: '" << path << "' is not a macro file (invalid format)\n";
-        return 1;
+        return kExitBadFile;
     }
     // The texts the program would show: its language files, else English.
-    lang::load_language({platform::module_directory(), platform::user_config_directory(),
-                         std::nullopt, std::nullopt});
+    lang::load_language({platform::config_file_directory(lang::kLanguageIniName),
+                         platform::user_config_directory(), std::nullopt, std::nullopt});
     const auto list = macro::decode_macro(file.code);
     const bool added = macro::decode_inserts_mode(file.code);
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -82,7 +83,14 @@ int show(CliContext& ctx) {
         else
             print_row(ctx.out, std::to_string(in.offset), hex_bytes(in), text);
     }
-    if (file.truncated) {
+    if (file.truncated && file.declared_length > macro::kMaxMacroCodeBytes &&
+        file.present_length == macro::kMaxMacroCodeBytes) {
+        // Reading stopped at the cap: the file may hold more than was read.
+        ctx.err << "note: the file states " << file.declared_length << " code bytes, more than the "
+                << macro::kMaxMacroCodeBytes << " a macro can have; only the first "
+                << macro::kMaxMacroCodeBytes << " are read and " << file.code.size()
+                << " byte(s) of whole instructions are used\n";
+    } else if (file.truncated) {
         ctx.err << "note: the file states " << file.declared_length << " code bytes but holds "
                 << file.present_length << "; " << file.code.size()
                 << " byte(s) of whole instructions are used\n";
@@ -101,22 +109,22 @@ int build(CliContext& ctx) {
     if (ctx.args.size() < 3) {
         ctx.err << "zentrikctl macro build: expects OUT.mf and at least one hex byte "
                    "(see zentrikctl macro --help)\n";
-        return kUsageError;
+        return kExitUsage;
     }
     std::string error;
     const auto code =
         parse_hex_bytes(std::vector<std::string>(ctx.args.begin() + 2, ctx.args.end()), error);
     if (!code) {
         ctx.err << "zentrikctl macro build: " << error << "\n";
-        return kUsageError;
+        return kExitUsage;
     }
     if (code->size() > macro::kMaxMacroCodeBytes) {
         ctx.err << "zentrikctl macro build: more code than any mouse can hold\n";
-        return kUsageError;
+        return kExitUsage;
     }
     if (!macro::write_macro_file(ctx.args[1], *code)) {
         ctx.err << "zentrikctl macro build: cannot write '" << ctx.args[1] << "'\n";
-        return 1;
+        return kExitBadFile;
     }
     if (macro::decode_inserts_mode(*code))
         ctx.err << "note: the code has no run-mode byte; it plays as \"Execute one time\"\n";
@@ -132,7 +140,7 @@ int run_macro(CliContext& ctx) {
     if (!ctx.args.empty() && ctx.args[0] == "build")
         return build(ctx);
     ctx.err << "zentrikctl macro: expects 'show' or 'build' (see zentrikctl macro --help)\n";
-    return kUsageError;
+    return kExitUsage;
 }
 
 }  // namespace zentrik::cli

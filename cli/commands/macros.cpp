@@ -358,7 +358,7 @@ int run_macros(CliContext& ctx) {
     const auto index = take_device_option(ctx, args);
     if (!index)
         return kExitUsage;
-    bool json = false;
+    bool json = ctx.globals.json;
     bool yes = false;
     std::optional<std::string> name;
     std::vector<std::string> words;

@@ -136,10 +136,13 @@ xkb_context* quiet_context() {
 
 }  // namespace
 
-std::unique_ptr<KeyNameService> make_layout_key_name_service(const KeyboardLayoutNames& names) {
+std::unique_ptr<KeyNameService> make_layout_key_name_service(const KeyboardLayoutNames& names,
+                                                             bool* uses_builtin_names) {
     xkb_context* context = quiet_context();
     xkb_keymap* keymap = context != nullptr ? keymap_from_names(context, names) : nullptr;
     xkb_context_unref(context);  // the keymap keeps its own reference
+    if (uses_builtin_names)
+        *uses_builtin_names = keymap == nullptr;
     return std::make_unique<XkbKeyNames>(keymap, nullptr);
 }
 

@@ -33,4 +33,37 @@ std::filesystem::path user_state_directory() {
     return xdg_dir("XDG_STATE_HOME", ".local/state") / "zentrik";
 }
 
+std::filesystem::path installed_data_directory() {
+    std::error_code ec;
+    const auto beside = module_directory() / ZENTRIK_DATA_DIR_FROM_BINDIR;
+    if (!module_directory().empty() && std::filesystem::is_directory(beside, ec))
+        return beside.lexically_normal();
+    return ZENTRIK_INSTALLED_DATA_DIR;
+}
+
+std::vector<std::filesystem::path> config_search_path() {
+    return {user_config_directory(), installed_data_directory(), module_directory()};
+}
+
+std::filesystem::path first_folder_holding(const std::vector<std::filesystem::path>& folders,
+                                           std::string_view file_name) {
+    for (const auto& folder : folders) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(folder / file_name, ec))
+            return folder;
+    }
+    return folders.empty() ? std::filesystem::path() : folders.back();
+}
+
+std::filesystem::path config_file_directory(std::string_view file_name) {
+    return first_folder_holding(config_search_path(), file_name);
+}
+
+std::filesystem::path settings_directory() {
+    std::error_code ec;
+    const bool installed =
+        std::filesystem::is_directory(module_directory() / ZENTRIK_DATA_DIR_FROM_BINDIR, ec);
+    return installed ? user_config_directory() : module_directory();
+}
+
 }  // namespace zentrik::platform

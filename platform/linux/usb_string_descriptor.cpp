@@ -57,9 +57,13 @@ struct Handle {
 
 // The descriptor's body, or nullopt when the answer is not a string descriptor.
 std::optional<std::vector<std::uint8_t>> get_string(libusb_device_handle* h, std::uint8_t index,
-                                                    std::uint16_t language) {
+                                                    std::uint16_t language,
+                                                    std::chrono::milliseconds timeout) {
     unsigned char buf[kMaxDescriptorBytes] = {};
-    const int n = libusb_get_string_descriptor(h, index, language, buf, sizeof buf);
+    const int n =
+        libusb_control_transfer(h, LIBUSB_ENDPOINT_IN, LIBUSB_REQUEST_GET_DESCRIPTOR,
+                                static_cast<std::uint16_t>((LIBUSB_DT_STRING << 8) | index),
+                                language, buf, sizeof buf, static_cast<unsigned>(timeout.count()));
     if (n < 2 || buf[1] != LIBUSB_DT_STRING)
         return std::nullopt;
     // bLength may claim less than arrived; never more than arrived is used.
@@ -78,7 +82,8 @@ std::filesystem::path usbfs_node(const std::filesystem::path& usbfs, int bus, in
 }
 
 std::optional<std::vector<std::uint8_t>> read_string_descriptor(const std::filesystem::path& node,
-                                                                int index) {
+                                                                int index,
+                                                                std::chrono::milliseconds timeout) {
     if (index < 0 || index > 255)
         return std::nullopt;
     // Control transfers through usbfs need write access to the node.
@@ -93,10 +98,11 @@ std::optional<std::vector<std::uint8_t>> read_string_descriptor(const std::files
         return std::nullopt;
 
     std::uint16_t language = kDefaultLanguage;
-    if (const auto languages = get_string(handle.h, 0, 0); languages && languages->size() >= 2) {
+    if (const auto languages = get_string(handle.h, 0, 0, timeout);
+        languages && languages->size() >= 2) {
         language = static_cast<std::uint16_t>((*languages)[0] | ((*languages)[1] << 8));
     }
-    return get_string(handle.h, static_cast<std::uint8_t>(index), language);
+    return get_string(handle.h, static_cast<std::uint8_t>(index), language, timeout);
 }
 
 }  // namespace zentrik::platform::usb

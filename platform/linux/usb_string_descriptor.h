@@ -1,6 +1,7 @@
 #pragma once
 // USB string descriptors read on the default control pipe of a device, without claiming an
 // interface or detaching a kernel driver: the mouse keeps moving the pointer meanwhile.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -13,8 +14,10 @@ std::filesystem::path usbfs_node(const std::filesystem::path& usbfs, int bus, in
 
 // String descriptor `index` (0-255) in the device's first language (0x0409 when the device lists
 // none), as the bytes after the descriptor's 2-byte header. nullopt when the node cannot be
-// opened (no permission, device gone) or the device does not answer with a string descriptor.
-std::optional<std::vector<std::uint8_t>> read_string_descriptor(const std::filesystem::path& node,
-                                                                int index);
+// opened (no permission, device gone) or the device does not answer with a string descriptor
+// within `timeout` per request.
+std::optional<std::vector<std::uint8_t>> read_string_descriptor(
+    const std::filesystem::path& node, int index,
+    std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
 
 }  // namespace zentrik::platform::usb

@@ -5,7 +5,14 @@
 //   zentrik_skin_gen --sheet FILE.png               all images on one labelled contact sheet
 //   zentrik_skin_gen --preview DIR                  mock-ups of the pages with the images placed
 //   zentrik_skin_gen --list                         id, size and role of every image (Markdown)
+//   zentrik_skin_gen --icon-dir DIR                 the application icon for the desktop's icon
+//                                                   theme: DIR/hicolor/NxN/apps/zentrik.png
+//                                                   (16 to 256) and scalable/apps/zentrik.svg
+#include <cairo-svg.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -80,16 +87,51 @@ void write_table(const Catalog& catalog, const std::string& cpp_path,
     write_file(cpp_path, std::vector<std::uint8_t>(cpp.begin(), cpp.end()));
 }
 
+constexpr int kAppIconId = 128;
+
+// The application icon at the sizes desktops ask the hicolor theme for, drawn from the same
+// vector code as the window's icon (no pixel scaling), and once as SVG.
+void write_app_icons(const Catalog& catalog, const std::string& dir) {
+    const auto it = std::find_if(catalog.begin(), catalog.end(),
+                                 [](const auto& e) { return e.id == kAppIconId; });
+    if (it == catalog.end()) {
+        throw std::runtime_error("no application icon in the catalog");
+    }
+    const auto& icon = *it;
+    const std::filesystem::path theme = std::filesystem::path(dir) / "hicolor";
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const auto folder = theme / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+        std::filesystem::create_directories(folder);
+        Canvas canvas(size, size);
+        cairo_scale(canvas.cr(), double(size) / icon.width, double(size) / icon.height);
+        icon.paint(canvas.cr());
+        write_file((folder / "zentrik.png").string(), canvas.png());
+    }
+    const auto scalable = theme / "scalable" / "apps";
+    std::filesystem::create_directories(scalable);
+    const std::string svg_path = (scalable / "zentrik.svg").string();
+    cairo_surface_t* svg = cairo_svg_surface_create(svg_path.c_str(), icon.width, icon.height);
+    cairo_t* cr = cairo_create(svg);
+    icon.paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(svg);
+    const cairo_status_t status = cairo_surface_status(svg);
+    cairo_surface_destroy(svg);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        throw std::runtime_error("cannot write " + svg_path);
+    }
+}
+
 int usage() {
     std::cerr << "usage: zentrik_skin_gen [--cpp OUT.cpp --blob OUT.bin] [--png-dir DIR] "
-                 "[--sheet FILE.png] [--preview DIR] [--list]\n";
+                 "[--sheet FILE.png] [--preview DIR] [--list] [--icon-dir DIR]\n";
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string cpp, blob, png_dir, sheet, preview;
+    std::string cpp, blob, png_dir, sheet, preview, icon_dir;
     bool list = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -111,6 +153,8 @@ int main(int argc, char** argv) {
             ok = value(sheet);
         } else if (arg == "--preview") {
             ok = value(preview);
+        } else if (arg == "--icon-dir") {
+            ok = value(icon_dir);
         } else if (arg == "--list") {
             list = true;
         } else {
@@ -120,8 +164,8 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (cpp.empty() != blob.empty() ||
-        (cpp.empty() && png_dir.empty() && sheet.empty() && preview.empty() && !list)) {
+    if (cpp.empty() != blob.empty() || (cpp.empty() && png_dir.empty() && sheet.empty() &&
+                                        preview.empty() && icon_dir.empty() && !list)) {
         return usage();
     }
     try {
@@ -133,6 +177,9 @@ int main(int argc, char** argv) {
             for (const auto& e : catalog) {
                 write_file(png_dir + "/" + std::to_string(e.id) + ".png", render(e));
             }
+        }
+        if (!icon_dir.empty()) {
+            write_app_icons(catalog, icon_dir);
         }
         if (!sheet.empty()) {
             zentrik::skin::write_contact_sheet(catalog, sheet);

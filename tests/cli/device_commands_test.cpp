@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,8 @@
 #include "cli/exit_codes.h"
 #include "tests/device/device_test_support.h"
 #include "tests/platform/descriptor_builder.h"
+
+#include <nlohmann/json.hpp>
 
 namespace zentrik::cli {
 namespace {
@@ -60,6 +63,55 @@ TEST_F(DeviceCommands, ListShowsEveryMouseWithIdentityAndMemory) {
     EXPECT_EQ(out_.str(), text);
 }
 
+// The JSON shapes scripts rely on: keys, types and the values the text output shows.
+TEST_F(DeviceCommands, JsonOutputHasTheDocumentedShapes) {
+    const std::string mice = "model=8,sensor=5,firmware=12,dpi-step=200,memory=32,mice=2";
+    ASSERT_EQ(run({"--json", "list"}, mice), kExitOk) << err_.str();
+    const auto list = nlohmann::json::parse(out_.str());
+    ASSERT_EQ(list.at("mice").size(), 2u);
+    const auto& first = list["mice"][0];
+    EXPECT_EQ(first.at("index"), 0);
+    EXPECT_EQ(first.at("path"), "sim:mouse0");
+    EXPECT_EQ(first.at("model"), 8);
+    EXPECT_EQ(first.at("sensor"), 5);
+    EXPECT_EQ(first.at("firmware"), 12);
+    EXPECT_EQ(first.at("dpi_step"), 200);
+    EXPECT_EQ(first.at("memory"), 32768);
+    EXPECT_THAT(first.at("identity").get<std::string>(), MatchesRegex("[0-9A-F]{4}"));
+
+    // --json also works after the command; identify reports the identity list gave.
+    ASSERT_EQ(run({"identify", "--json"}, mice), kExitOk) << err_.str();
+    const auto identify = nlohmann::json::parse(out_.str());
+    EXPECT_EQ(identify.at("identity"), first.at("identity"));
+    EXPECT_EQ(identify.at("memory"), 32768);
+
+    ASSERT_EQ(run({"name", "1", "Sniper"}, mice), kExitOk) << err_.str();
+    ASSERT_EQ(run({"--json", "names"}, mice), kExitOk) << err_.str();
+    const auto names = nlohmann::json::parse(out_.str());
+    ASSERT_EQ(names.at("profiles").size(), 5u);
+    EXPECT_EQ(names["profiles"][1].at("name"), "Sniper");
+    EXPECT_EQ(names["profiles"][1].at("profile"), 2);
+    EXPECT_TRUE(names["profiles"][0].at("name").is_null());
+}
+
+TEST_F(DeviceCommands, ExitStatusesTellFailuresApart) {
+    EXPECT_EQ(run({"--json", "read", "0"}), kExitUsage);  // read prints no JSON
+    EXPECT_THAT(err_.str(), HasSubstr("no JSON output"));
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(run({"identify", "--device=5"}), kExitNoMouse);
+    // Every usage error is one line on stderr that points to the help.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus"},
+                                                 {"list", "extra"},
+                                                 {"names", "extra"},
+                                                 {"read"},
+                                                 {"name", "1"}}) {
+        EXPECT_EQ(run(args), kExitUsage) << args[0];
+        const std::string message = err_.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_THAT(message, HasSubstr("--help"));
+    }
+}
+
 TEST_F(DeviceCommands, TracePrintsEachExchange) {
     const std::vector<std::string> args = {"--simulate=state=" + state_.string(), "--trace",
                                            "identify"};
@@ -94,7 +146,7 @@ TEST_F(DeviceCommands, SecondMouseIsAddressedByNumber) {
     EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  Two\n"));
     ASSERT_EQ(run({"names"}, "mice=2"), 0);
     EXPECT_THAT(out_.str(), HasSubstr("4  profile 5  (no name)\n"));
-    EXPECT_EQ(run({"names", "--device=2"}, "mice=2"), kDeviceError);
+    EXPECT_EQ(run({"names", "--device=2"}, "mice=2"), kExitNoMouse);
     EXPECT_THAT(err_.str(), HasSubstr("there is no mouse 2"));
 }
 
@@ -116,7 +168,7 @@ TEST_F(DeviceCommands, BadArgumentsGetAMessageAndAnError) {
 }
 
 TEST_F(DeviceCommands, UnansweredVariantIsNotListed) {
-    EXPECT_EQ(run({"list"}, "variant=kp3"), kDeviceError);
+    EXPECT_EQ(run({"list"}, "variant=kp3"), kExitNoMouse);
     EXPECT_THAT(err_.str(), HasSubstr("no mouse found"));
 }
 

@@ -75,11 +75,11 @@ TEST_F(MacroCli, BadArgumentsAndFilesGiveMessagesAndNonZeroStatus) {
     EXPECT_EQ(zentrikctl({"macro", "build", path("x.mf"), "0g"}).status, kUsageError);
     EXPECT_EQ(zentrikctl({"macro", "build", path("x.mf"), "123"}).status, kUsageError);
     EXPECT_FALSE(fs::exists(dir_ / "x.mf"));
-    EXPECT_EQ(zentrikctl({"macro", "build", path("no/dir.mf"), "04"}).status, 1);
-    EXPECT_EQ(zentrikctl({"macro", "show", path("missing.mf")}).status, 1);
+    EXPECT_EQ(zentrikctl({"macro", "build", path("no/dir.mf"), "04"}).status, kExitBadFile);
+    EXPECT_EQ(zentrikctl({"macro", "show", path("missing.mf")}).status, kExitBadFile);
     std::ofstream(path("bad.mf"), std::ios::binary) << "\x07_@_MF4_";
     const auto bad = zentrikctl({"macro", "show", path("bad.mf")});
-    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.status, kExitBadFile);
     EXPECT_NE(bad.err.find("invalid format"), std::string::npos);
     EXPECT_EQ(zentrikctl({"macro", "--help"}).status, 0);
 }
@@ -106,6 +106,43 @@ TEST_F(MacroCli, LibraryListsHeadersEntriesPathsAndSizes) {
     EXPECT_EQ(run.out, "header\t_@Games\nentry\tReload\t" + (dir_ / "macros/reload.mf").string() +
                            "\t3\nentry\tGone\t" + (dir_ / "gone.mf").string() + "\t0\n");
     EXPECT_EQ(zentrikctl({"library", "--dir"}).status, kUsageError);
+}
+
+// Failures that once went unnoticed: each now says what happened.
+TEST_F(MacroCli, LibraryAndMacroProblemsAreReported) {
+    // A library with a stray NUL in UTF-8 text keeps the lines before it and says where it ends.
+    std::ofstream(dir_ / "macro library.ini", std::ios::binary)
+        << std::string("cat=Games\nstr=Reload\nfile=r.mf\n\0cat=Lost\n", 37);
+    const auto nul = zentrikctl({"library", "--dir", dir_.string()});
+    EXPECT_EQ(nul.status, kExitOk);
+    EXPECT_NE(nul.out.find("header\t_@Games\nentry\tReload"), std::string::npos) << nul.out;
+    EXPECT_EQ(nul.out.find("Lost"), std::string::npos);
+    EXPECT_NE(nul.err.find("NUL character at byte 31"), std::string::npos) << nul.err;
+
+    // A library that exists but cannot be read is an error, not an empty library.
+    fs::remove(dir_ / "macro library.ini");
+    fs::create_directories(dir_ / "macro library.ini");
+    const auto unreadable = zentrikctl({"library", "--dir", dir_.string()});
+    EXPECT_EQ(unreadable.status, kExitBadFile);
+    EXPECT_NE(unreadable.err.find("cannot read"), std::string::npos);
+    EXPECT_EQ(unreadable.out, "");
+
+    // A macro stating more code than the cap: the note names the cap, not a false file size.
+    macro::MacroCode code(0x10000 + 10, 0x20);
+    code[0] = 0x04;
+    std::string big = macro::macro_file_bytes(code);
+    big[big.size() - code.size() - 2] = 0x02;  // the stated length becomes 0x2000A
+    std::ofstream(path("big.mf"), std::ios::binary) << big;
+    const auto shown = zentrikctl({"macro", "show", path("big.mf")});
+    EXPECT_EQ(shown.err.find("holds 65536"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find("more than the 65536 a macro can have"), std::string::npos)
+        << shown.err;
+
+    // An unknown keyboard layout is refused instead of quietly naming keys as US.
+    const auto layout = zentrikctl({"keyname", "--layout", "nosuchlayout", "4"});
+    EXPECT_EQ(layout.status, kExitUsage);
+    EXPECT_EQ(layout.out, "");
+    EXPECT_NE(layout.err.find("nosuchlayout"), std::string::npos);
 }
 
 }  // namespace

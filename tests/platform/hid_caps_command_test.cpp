@@ -1,6 +1,7 @@
 // zentrikctl hid-caps, run in-process as a user would run it.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/cli_command.h"
@@ -42,6 +43,22 @@ TEST_F(HidCapsCommand, PrintsOneLinePerTopLevelCollection) {
     EXPECT_EQ(r.err, "");
 }
 
+TEST_F(HidCapsCommand, JsonGivesEachCollectionWithItsLengths) {
+    platform::hid::test::DescriptorBuilder d;
+    d.append(platform::hid::test::boot_keyboard());
+    d.append(platform::hid::test::vendor_feature_collection(0x02));
+    const auto r = hid_caps({"--json", file("two.bin", d.bytes())});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    const auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json.at("collections").size(), 2u);
+    const auto& vendor = json["collections"][1];
+    EXPECT_EQ(vendor.at("usage_page"), 0xFF00);
+    EXPECT_EQ(vendor.at("usage"), 2);
+    EXPECT_EQ(vendor.at("input_report_length"), 0);
+    EXPECT_EQ(vendor.at("output_report_length"), 0);
+    EXPECT_EQ(vendor.at("feature_report_length"), 9);
+}
+
 TEST_F(HidCapsCommand, BadInputGetsAMessageAndAFailingStatus) {
     const auto expect_failure = [](const CliRun& r, const std::string& says) {
         EXPECT_NE(r.status, 0);
@@ -65,7 +82,7 @@ TEST_F(HidCapsCommand, ACutDescriptorShowsWhatWasReadAndFails) {
     const auto vendor = platform::hid::test::vendor_feature_collection();
     bytes.insert(bytes.end(), vendor.begin(), vendor.end() - 2);
     const auto r = hid_caps({file("cut.bin", bytes)});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, kExitBadFile);
     EXPECT_EQ(r.out, "0x0001 0x0002 5 0 0\n");
     EXPECT_NE(r.err.find("byte " + std::to_string(mouse_size + vendor.size() - 3)),
               std::string::npos)

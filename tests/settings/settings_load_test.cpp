@@ -121,3 +121,17 @@ TEST(MouseReports, ReportsWithAnotherTagAreIgnoredTiltsAreNot) {
 
 }  // namespace
 }  // namespace zentrik::testing
+
+namespace zentrik::testing {
+namespace {
+
+TEST(SettingsLoad, AFullLoadReadsEveryButtonLevelAndNameOnce) {
+    CoreHarness h;
+    h.start_and_load();
+    EXPECT_EQ(h.count_requests(0x01, 0x05), 55);  // 5 profiles x 11 buttons
+    EXPECT_EQ(h.count_requests(0x01, 0x03), 4);   // the four DPI levels
+    EXPECT_EQ(h.count_requests(0x00, 0x02), 1);   // one link tag
+}
+
+}  // namespace
+}  // namespace zentrik::testing
