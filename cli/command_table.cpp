@@ -1,6 +1,7 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
 #include "cli/commands/autostart.h"
+#include "cli/commands/backup.h"
 #include "cli/commands/device_commands.h"
 #include "cli/commands/hid_caps.h"
 #include "cli/commands/keyname.h"
@@ -33,6 +34,12 @@ const std::vector<CliCommand>& all_commands() {
          run_settings_rate},
         {"snap", "turn angle snapping on or off", kSettingsSnapUsage, run_settings_snap},
         {"wheel", "set the wheel rate (1-9)", kSettingsWheelUsage, run_settings_wheel},
+        {"backup", "save the whole mouse to a backup file (*.mbf)", kBackupUsage,
+         run_backup_command},
+        {"restore", "write a backup file into the mouse", kRestoreUsage, run_restore_command},
+        {"reset", "return the mouse to its defaults", kResetUsage, run_reset_command},
+        {"backups", "list the safety copies taken before restores and resets", kBackupsUsage,
+         run_backups_command, true},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
         CliCommand{"macros",
                    "the macros stored in the mouse: list, read, write, rename, remove, defrag",

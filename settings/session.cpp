@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "device/commands.h"
+#include "settings/backup_rows.h"
 #include "settings/overlay_progress.h"
+#include "settings/safety_copies.h"
 #include "ui/layout.h"
 
 namespace zentrik::settings {
@@ -130,7 +132,8 @@ void Session::dispatch(const ui::WidgetEvent& event) {
 
 void Session::drag_started(const ui::Widget* source) {
     int kind = 0;
-    if (source == board_.find_widget("list macro 2") || source == board_.find_widget("list macro edit"))
+    if (source == board_.find_widget("list macro 2") ||
+        source == board_.find_widget("list macro edit"))
         kind = 1;
     else if (source == board_.find_widget("list macro"))
         kind = 2;
@@ -244,6 +247,7 @@ void Session::install_rows() {
              [this](const WidgetEvent& e) { dpi_level_clicked(e.id - 30); });
     add_row(ui::kActionClick, 40, [this](const WidgetEvent&) { toggle_axes_independent(); });
     add_row(ui::kActionClick, 42, [this](const WidgetEvent&) { toggle_angle_snap(); });
+    install_backup_rows(*this, default_safety_copy_directory());
 }
 
 }  // namespace zentrik::settings

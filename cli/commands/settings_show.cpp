@@ -130,7 +130,7 @@ int run_settings_show(CliContext& ctx) {
     const auto index = take_device_option(ctx, args);
     if (!index)
         return kExitUsage;
-    bool json = false;
+    bool json = ctx.globals.json;
     for (const std::string& a : args) {
         if (a == "--json") {
             json = true;

@@ -1,0 +1,112 @@
+// The reset of a mouse to its defaults.
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "device/commands.h"
+#include "lang/string_tables.h"
+#include "settings/backup_jobs.h"
+#include "settings/mouse_memory.h"
+#include "settings/overwrite_messages.h"
+#include "settings/progress_scope.h"
+#include "settings/safety_copies.h"
+
+namespace zentrik::settings {
+namespace {
+
+constexpr int kResetCaption = 5;
+constexpr int kProfiles = 5;
+constexpr int kButtonsPerProfile = 12;  // the mouse's button indices, one more than it shows
+constexpr std::uint16_t kResetMacroLimit = 0x1F00;
+constexpr std::uint8_t kKeyByte = 0x12;
+constexpr int kDirectoryBytes = 0x800;
+constexpr int kPageBytes = 32;
+constexpr int kDefaultDpiLevel = 1;
+constexpr std::uint8_t kDefaultRateByte = 2;  // divisor 2 (500 Hz), angle snapping off
+constexpr std::uint8_t kDefaultWheelRate = 1;
+
+// Runs the writes in order; the first that fails names the step.
+std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DEVICE_& device,
+                                           JobProgress& progress) {
+    const std::string& path = device.path;
+    if (!device::write_macro_limit(lib, path, kResetMacroLimit))
+        return WriteFailure{"macro limit"};
+    const auto limit = device::read_macro_limit(lib, path);
+    if (!limit || !device::write_memory_byte(lib, path, *limit, kKeyByte))
+        return WriteFailure{"macro limit"};
+
+    for (int p = 0; p < kProfiles; ++p) {
+        for (int i = 0; i < kButtonsPerProfile; ++i) {
+            if (!device::write_button(lib, path, p, i, false, 0xFFFF))
+                return WriteFailure{"buttons of profile " + std::to_string(p + 1)};
+            progress.set_fraction(std::min(1.0, (kButtonsPerProfile * p + i) / 55.0 * 0.2));
+        }
+        if (!device::write_profile_name(lib, path, p, u""))
+            return WriteFailure{"name of profile " + std::to_string(p + 1)};
+    }
+    progress.set_fraction(0.2);
+
+    const auto levels = default_dpi_levels(device.dpi_step);
+    for (int level = 0; level < 4; ++level) {
+        const int value = levels[static_cast<std::size_t>(level)];
+        if (!device::write_dpi_value(lib, path, 0, level, value) ||
+            !device::write_dpi_value(lib, path, 1, level, value)) {
+            return WriteFailure{"DPI level " + std::to_string(level + 1)};
+        }
+        progress.set_fraction(0.2 + 0.025 * (level + 1));
+    }
+    progress.set_fraction(0.3);
+
+    std::array<std::uint8_t, kPageBytes> erased;
+    erased.fill(0xFF);
+    for (int a = 0; a < kDirectoryBytes; a += kPageBytes) {
+        if (!device::write_memory_page(lib, path, static_cast<std::uint16_t>(a), erased))
+            return WriteFailure{"macro directory"};
+        progress.set_fraction(std::min(1.0, 0.3 + a / 2048.0));
+    }
+
+    if (!device::write_dpi_level(lib, path, kDefaultDpiLevel) ||
+        !device::write_profile(lib, path, 1) || !device::write_profile(lib, path, 0) ||
+        !device::write_rate_byte(lib, path, kDefaultRateByte) ||
+        !device::write_wheel_rate(lib, path, kDefaultWheelRate)) {
+        return WriteFailure{"current settings"};
+    }
+    if (!device::commit_settings(lib, path))
+        return WriteFailure{"store settings"};
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::array<int, 4> default_dpi_levels(int dpi_step) {
+    if (dpi_step == 90)
+        return {5, 10, 20, 40};
+    if (dpi_step == 200)
+        return {4, 8, 12, 16};
+    return {4, 8, 16, 32};
+}
+
+JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobProgress& progress,
+                      const OverwriteOptions& options) {
+    ProgressScope box(progress, lang::strings().process_captions[kResetCaption]);
+    if (options.before_writes)
+        options.before_writes();
+    const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);
+    JobResult result;
+    if (!copy.file) {
+        result.status = JobStatus::failed;
+        result.message = no_safety_copy_message("reset", copy.error);
+        return result;
+    }
+    progress.set_fraction(0.0);
+    result.safety_copy = copy.file;
+    result.reload = true;
+    if (const auto failed = write_defaults(lib, device, progress)) {
+        result.status = JobStatus::failed;
+        result.partly_written = true;
+        result.message = partly_written_message("reset", failed->step, copy.file);
+    }
+    return result;
+}
+
+}  // namespace zentrik::settings
