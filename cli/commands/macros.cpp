@@ -3,10 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
-#include <fstream>
 #include <iostream>
 #include <ostream>
 
@@ -17,8 +14,8 @@
 #include "macro/macro_file.h"
 #include "macro/macro_memory.h"
 #include "macro/slot_code.h"
-#include "platform/paths.h"
 #include "settings/button_functions.h"
+#include "settings/safety_copies.h"
 #include "ui/dialogs.h"
 
 namespace zentrik::cli {
@@ -53,46 +50,6 @@ namespace {
 MouseSafetyCopy& safety_copy_override() {
     static MouseSafetyCopy copy;
     return copy;
-}
-
-// The whole memory as a raw image under $XDG_STATE_HOME/zentrik/backups/, written whole.
-std::optional<std::filesystem::path> memory_image_copy(device::zklib& lib, const std::string& path,
-                                                       int memory_size) {
-    if (memory_size <= 0)
-        return std::nullopt;
-    std::string bytes;
-    for (int address = 0; address < memory_size; address += 7) {
-        device::Report reply{};
-        if (!device::read_memory(lib, path, static_cast<std::uint16_t>(address), reply))
-            return std::nullopt;
-        const int take = std::min(7, memory_size - address);
-        bytes.append(reinterpret_cast<const char*>(reply.data()) + 2,
-                     static_cast<std::size_t>(take));
-    }
-    const auto dir = platform::user_state_directory() / "backups";
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
-    const auto file = dir / ("before-defrag-" + std::string(stamp) + ".bin");
-    auto temp = file;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out.fail()) {
-            std::filesystem::remove(temp, error);
-            return std::nullopt;
-        }
-    }
-    std::filesystem::rename(temp, file, error);
-    if (error)
-        return std::nullopt;
-    return file;
 }
 
 // Messages on stderr; questions answered by --yes, else read from stdin (anything but y/yes,
@@ -257,8 +214,19 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
     return kExitOk;
 }
 
+// The backup module's safety copy (a backup file under $XDG_STATE_HOME/zentrik/backups).
+std::optional<std::filesystem::path> backup_safety_copy(device::zklib& lib, const std::string& path,
+                                                        int memory_size) {
+    auto device = lib.find_device(path);
+    if (!device)
+        return std::nullopt;
+    device->memory_size = memory_size;
+    settings::NoProgress quiet;
+    return settings::save_safety_copy(lib, *device, quiet);
+}
+
 MouseSafetyCopy safety_copy_for() {
-    return safety_copy_override() ? safety_copy_override() : MouseSafetyCopy(memory_image_copy);
+    return safety_copy_override() ? safety_copy_override() : MouseSafetyCopy(backup_safety_copy);
 }
 
 macro::MacroMemory::SafetyCopy bound_copy(CliContext& ctx, Session& s) {

@@ -16,7 +16,7 @@ int run_macros(CliContext& ctx);
 // file, or nullopt when no copy could be made (the defragmentation then does not run).
 using MouseSafetyCopy = std::function<std::optional<std::filesystem::path>(
     device::zklib& lib, const std::string& path, int memory_size)>;
-// Replaces the copy (the backup module installs its own); empty restores the memory image.
+// Replaces the copy (tests); empty restores the backup module's safety copy.
 void use_mouse_safety_copy(MouseSafetyCopy copy);
 
 }  // namespace zentrik::cli
