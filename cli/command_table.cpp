@@ -8,6 +8,7 @@
 #include "cli/commands/lang.h"
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
+#include "cli/commands/macros.h"
 #include "cli/commands/record.h"
 #include "cli/commands/settings_commands.h"
 #include "cli/commands/sim_control.h"
@@ -41,6 +42,9 @@ const std::vector<CliCommand>& all_commands() {
         {"backups", "list the safety copies taken before restores and resets", kBackupsUsage,
          run_backups_command, true},
         CliCommand{"macro", "show or build a macro file (*.mf)", kMacroUsage, run_macro},
+        CliCommand{"macros",
+                   "the macros stored in the mouse: list, read, write, rename, remove, defrag",
+                   kMacrosUsage, run_macros, true},
         CliCommand{"keyname", "the name a macro shows for a keyboard or consumer key",
                    kKeynameUsage, run_keyname},
         CliCommand{"lang", "every text of the program as the language files give it", kLangUsage,

@@ -1,5 +1,6 @@
 // Macro files ("*.mf") come from anywhere on disk: the header and length field must never be
-// trusted, and the code handed on must be what the file holds, cut at a whole instruction.
+// trusted, the code read must be what the file holds, and only code that cuts into whole, known
+// instructions may be handed on to a mouse slot.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -7,6 +8,7 @@
 #include "macro/archive_string.h"
 #include "macro/instruction.h"
 #include "macro/macro_file.h"
+#include "macro/slot_code.h"
 
 namespace {
 
@@ -51,6 +53,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (!contents.truncated && contents.code.size() != contents.declared_length)
         std::abort();
+    // What may go into a slot is the whole code, and it is whole, known instructions with no
+    // end code: decoding and encoding it gives it back byte for byte.
+    if (const auto slot = slot_code_of(contents)) {
+        if (*slot != contents.code || !valid_slot_code(*slot))
+            std::abort();
+        MacroCode expected;
+        if (decode_inserts_mode(*slot))
+            expected.push_back(MI_MODE_ONCE);
+        expected.insert(expected.end(), slot->begin(), slot->end());
+        if (encode_macro(decode_macro(*slot)) != expected)
+            std::abort();
+    }
     // The usable code survives being written to a file and read again.
     const auto file = macro_file_bytes(contents.code);
     const auto reread =

@@ -5,6 +5,7 @@
 
 #include "lang/file_bytes.h"
 #include "macro/archive_string.h"
+#include "macro/slot_code.h"
 
 namespace zentrik::macro {
 namespace {
@@ -37,13 +38,28 @@ std::string macro_file_bytes(std::span<const std::uint8_t> code) {
 }
 
 bool write_macro_file(const std::filesystem::path& path, std::span<const std::uint8_t> code) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    const std::string bytes = macro_file_bytes(code);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    // Written whole under a temporary name, then renamed: a failed write never leaves half a
+    // file where the old one was.
+    std::filesystem::path temp = path;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        const std::string bytes = macro_file_bytes(code);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (out.fail()) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, path, error);
+    if (error)
+        std::filesystem::remove(temp, error);
+    return !error;
 }
 
 MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes) {
@@ -77,18 +93,19 @@ MacroFileContents read_macro_file(const std::filesystem::path& path) {
     return parse_macro_file({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
 }
 
+std::optional<MacroCode> slot_code_of(const MacroFileContents& contents) {
+    if (contents.status != MacroFileStatus::kOk || !valid_slot_code(contents.code))
+        return std::nullopt;
+    return contents.code;
+}
+
 std::uint32_t macro_file_size(const std::filesystem::path& path) {
-    const auto contents = read_macro_file(path);
-    if (contents.status != MacroFileStatus::kOk)
-        return 0;
-    return static_cast<std::uint32_t>(contents.code.size()) + 1;
+    const auto code = slot_code_of(read_macro_file(path));
+    return code ? static_cast<std::uint32_t>(code->size()) + 1 : 0;
 }
 
 std::optional<MacroCode> macro_code_for_slot(const std::filesystem::path& path) {
-    auto contents = read_macro_file(path);
-    if (contents.status != MacroFileStatus::kOk || contents.code.empty())
-        return std::nullopt;
-    return std::move(contents.code);
+    return slot_code_of(read_macro_file(path));
 }
 
 bool export_macro_file(const std::filesystem::path& path, const InstructionList& rows) {

@@ -27,7 +27,8 @@ struct MacroFileContents {
     std::uint32_t declared_length = 0;  // N as the file states it
     std::uint32_t present_length = 0;   // code bytes the file really holds (at most N, capped)
     // The usable code: all N bytes; for a truncated file only the whole instructions before
-    // the cut, so a half instruction never reaches a mouse.
+    // the cut. Whether it may go into a mouse slot is slot_code_of's decision (N itself may end
+    // inside an instruction).
     MacroCode code;
     bool truncated = false;  // fewer than N bytes were present or read
 };
@@ -41,13 +42,21 @@ MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes);
 // Reads at most the header and kMaxMacroCodeBytes of code, whatever N says.
 MacroFileContents read_macro_file(const std::filesystem::path& path);
 
+// The code of a parsed file that may go into a mouse slot: nullopt unless the file is a macro
+// file whose usable code is whole, known instructions (valid_slot_code). Code whose N ends in
+// the middle of an instruction, or holding an unknown code, an end code or the mode byte 0x07,
+// is refused rather than written.
+std::optional<MacroCode> slot_code_of(const MacroFileContents& contents);
+
 // The space the file's macro needs in the mouse: its usable code bytes + 1 end byte; 0 when the
-// file cannot be read or is not a macro file. A file shorter than its N counts what it holds.
+// file cannot be read, is not a macro file, or its code cannot go into a slot. A file shorter
+// than its N counts the whole instructions it holds.
 std::uint32_t macro_file_size(const std::filesystem::path& path);
 
 // The code to write into a mouse slot, read once: nullopt when the file is missing, not a macro
-// file, or holds no code (an empty macro is never written). Write exactly these bytes (plus the
-// end byte) into the space reserved for their size, rather than reading the file again.
+// file, holds no code (an empty macro is never written) or its code cannot go into a slot.
+// Write exactly these bytes (plus the end byte) into the space reserved for their size, rather
+// than reading the file again.
 std::optional<MacroCode> macro_code_for_slot(const std::filesystem::path& path);
 
 // Export of the editor's rows: N counts the bytes written (the sum of the row sizes), so rows

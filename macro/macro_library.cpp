@@ -82,8 +82,10 @@ bool is_space(char c) {
 }
 
 // The file's full path: blanks around the relative path dropped (the original platform ignored
-// trailing ones too), "\" read as a separator, and the path kept inside the module directory's
-// frame even when it starts with a separator.
+// trailing ones too), "\" read as a separator, and a leading separator read as relative to the
+// module directory. ".." is kept: the catalogue is the user's own file, so an entry may name a
+// macro file beside or above the program's folder; the file is only ever read, and what it
+// holds must still pass the macro-file checks before it reaches a mouse.
 std::filesystem::path entry_path(std::string_view value, const std::filesystem::path& module_dir) {
     while (!value.empty() && is_space(value.front()))
         value.remove_prefix(1);

@@ -8,7 +8,8 @@
 //
 // Keys are matched in lower case ("FILE=" works, "file =" does not); empty lines are ignored.
 // The file is UTF-16LE (with or without a byte-order mark) or UTF-8; "\" in a path is a
-// directory separator.
+// directory separator. A path may climb out of the program's directory with ".." (the catalogue
+// and its files are the user's own; they are only read).
 #include <cstdint>
 #include <filesystem>
 #include <optional>

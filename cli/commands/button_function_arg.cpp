@@ -7,6 +7,7 @@
 
 #include "cli/commands/device_session.h"
 #include "lang/string_tables.h"
+#include "macro/macro_memory.h"
 #include "settings/button_functions.h"
 
 namespace zentrik::cli {
@@ -45,17 +46,26 @@ std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const st
     return std::nullopt;
 }
 
-std::optional<std::uint16_t> resolve_macro_slot(CliContext& ctx, device::zklib& /*lib*/,
-                                                const std::string& /*path*/,
-                                                const std::string& slot) {
-    ctx.err << "zentrikctl button: assigning macros ('macro:" << slot
-            << "') is not supported yet; give a function instead\n";
-    return std::nullopt;
+std::optional<std::uint16_t> resolve_macro_slot(CliContext& ctx, device::zklib& lib,
+                                                const std::string& path, const std::string& slot) {
+    const auto n = parse_number(slot);
+    if (!n || *n < 0 || *n >= macro::kSlotCount) {
+        ctx.err << "zentrikctl button: 'macro:" << slot
+                << "' wants a slot number from 0 to 63 ('zentrikctl macros' lists them)\n";
+        return std::nullopt;
+    }
+    const auto start = macro::read_slot_start(lib, path, static_cast<int>(*n));
+    if (!start) {
+        ctx.err << "zentrikctl button: slot " << *n
+                << " holds no macro (or the mouse did not answer)\n";
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*start);
 }
 
-std::optional<std::string> macro_name_at(device::zklib& /*lib*/, const std::string& /*path*/,
-                                         std::uint16_t /*address*/) {
-    return std::nullopt;
+std::optional<std::string> macro_name_at(device::zklib& lib, const std::string& path,
+                                         std::uint16_t address) {
+    return macro::read_macro_name_at(lib, path, address);
 }
 
 std::string button_function_name(int ui_index, const device::ButtonAssignment& cell,

@@ -27,13 +27,12 @@ using ButtonFunctionArg = std::variant<FunctionChoice, MacroChoice>;
 std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const std::string& text);
 
 // The code the mouse's macro table keeps for the macro in `slot`, to be assigned to a button.
-// nullopt after printing why to ctx.err. The macro commands fill this in; until then it
-// refuses every slot.
+// nullopt after printing why to ctx.err (not a slot number, an empty slot, no answer).
 std::optional<std::uint16_t> resolve_macro_slot(CliContext& ctx, device::zklib& lib,
                                                 const std::string& path, const std::string& slot);
 
 // The name of the macro that starts at `address`, when the mouse's macro directory is read;
-// nullopt shows the macro as "macro@0xADDR". The macro commands fill this in.
+// nullopt shows the macro as "macro@0xADDR".
 std::optional<std::string> macro_name_at(device::zklib& lib, const std::string& path,
                                          std::uint16_t address);
 

@@ -19,7 +19,8 @@ const char kLibraryUsage[] =
     "  header  _@CATEGORY\n"
     "  entry   TITLE  FULL-PATH  SIZE\n"
     "SIZE is the space the macro needs in the mouse (code bytes + 1); 0 marks a file\n"
-    "that is missing or not a macro file, which is never written into a mouse.\n\n"
+    "that is missing, not a macro file, or whose code is not whole, known instructions;\n"
+    "such an entry is never written into a mouse. Paths may climb out of DIR with \"..\".\n\n"
     "  --dir DIR   read the catalogue from DIR; entry paths are relative to DIR\n";
 
 int run_library(CliContext& ctx) {

@@ -167,7 +167,7 @@ TEST_F(SettingsCommands, RefusesWhatTheMouseCannotTake) {
     refused({"button", "0", "1", "teleport"}, "", "unknown function 'teleport'");
     refused({"button", "0", "1", "0x1234"}, "", "unknown function");
     refused({"button", "0", "1", "adjust lift"}, kQx10, "no Adjust lift");
-    refused({"button", "0", "1", "macro:0"}, "", "not supported yet");
+    refused({"button", "0", "1", "macro:0"}, "", "slot 0 holds no macro");
 }
 
 TEST_F(SettingsCommands, SomeButtonAlwaysKeepsTheLeftClick) {

@@ -133,6 +133,13 @@ TEST_F(MacroFileOnDisk, ShortOversizedAndBrokenFilesAreSafe) {
     EXPECT_FALSE(macro_code_for_slot(put("cut.mf", "\x07_@_MF5_" + le32(2) + "\x89")).has_value());
     EXPECT_FALSE(macro_code_for_slot(dir_ / "missing.mf").has_value());
 
+    // Code that would not end on a whole, known instruction never reaches a slot.
+    EXPECT_FALSE(macro_code_for_slot(put("half.mf", "\x07_@_MF5_" + le32(2) + "\x04\x83")));
+    EXPECT_EQ(macro_file_size(put("bad.mf", "\x07_@_MF5_" + le32(2) + "\x04\x90")), 0u);
+    EXPECT_EQ(macro_file_size(put("mode7.mf", "\x07_@_MF5_" + le32(1) + "\x07")), 0u);
+    EXPECT_EQ(
+        macro_file_size(put("end.mf", "\x07_@_MF5_" + le32(3) + std::string("\x04\x00\x04", 3))),
+        0u);
     EXPECT_EQ(macro_file_size(put("tag.mf", "\x07_@_MF6_" + le32(1) + "\x04")), 0u);
     EXPECT_EQ(macro_file_size(put("empty.mf", "")), 0u);
     EXPECT_EQ(macro_file_size(dir_ / "missing.mf"), 0u);

@@ -85,5 +85,33 @@ TEST_F(MacroLibraryTest, LoadsTheCatalogueBesideTheProgram) {
     EXPECT_EQ(lib.rows[0].size, 4u);
 }
 
+TEST_F(MacroLibraryTest, EntriesMayNameFilesOutsideTheProgramsFolder) {
+    // The catalogue is the user's own: ".." is followed, not cut away.
+    const auto lib = parse_library("str=Shared\nfile=..\\shared\\x.mf\n", dir_);
+    ASSERT_EQ(lib.rows.size(), 1u);
+    EXPECT_EQ(lib.rows[0].path, dir_ / "../shared/x.mf");
+}
+
+TEST_F(MacroLibraryTest, EntriesWhoseCodeCannotGoIntoASlotShowSizeZero) {
+    const auto put = [&](const char* name, std::string code) {
+        std::string bytes = "\x07_@_MF5_";
+        const auto n = static_cast<std::uint32_t>(code.size());
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
+        std::ofstream(dir_ / name, std::ios::binary) << bytes + code;
+    };
+    put("half.mf", std::string("\x04\x83", 2));  // N ends inside the key-down
+    put("seven.mf", "\x07");
+    put("good.mf", std::string("\x04\x83\x04", 3));
+    const auto lib =
+        parse_library("str=H\nfile=half.mf\nstr=S\nfile=seven.mf\nstr=G\nfile=good.mf\n", dir_);
+    ASSERT_EQ(lib.rows.size(), 3u);
+    EXPECT_EQ(lib.rows[0].size, 0u);
+    EXPECT_EQ(lib.rows[1].size, 0u);
+    EXPECT_EQ(lib.rows[2].size, 4u);
+    EXPECT_FALSE(library_entry_writable(lib.rows[0]));
+    EXPECT_TRUE(library_entry_writable(lib.rows[2]));
+}
+
 }  // namespace
 }  // namespace zentrik::macro

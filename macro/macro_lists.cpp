@@ -1,0 +1,107 @@
+#include "macro/macro_lists.h"
+
+#include "lang/string_tables.h"
+#include "ui/widget_board.h"
+
+namespace zentrik::macro {
+namespace {
+
+const std::string& caption(int index) {
+    return lang::strings().panel_captions[static_cast<std::size_t>(index)];
+}
+
+ui::ListItem slot_row(const MacroDirectory& dir, int slot) {
+    const MacroSlot& s = dir.slots[slot];
+    ui::ListItem row;
+    row.tag = static_cast<std::uint32_t>(slot);
+    row.value = static_cast<std::uint32_t>(s.start);
+    row.level = 1;
+    if (s.used()) {
+        row.text = s.name;
+        for (int p = 0; p < device::kProfileCount; ++p)
+            row.extra[p] = s.profiles[p] ? 1 : 0;
+    } else {
+        row.text = "_#-- " + caption(lang::kCaptionEmpty) + " --";
+        row.color = kEmptySlotColor;
+    }
+    return row;
+}
+
+ui::ListItem header(const std::string& text) {
+    ui::ListItem row;
+    row.text = "_@" + text;
+    row.expanded = 1;
+    row.level = 0;
+    return row;
+}
+
+}  // namespace
+
+std::vector<ui::ListItem> memory_list_rows(const MacroDirectory& dir) {
+    std::vector<ui::ListItem> rows;
+    for (int slot : dir.list_order())
+        rows.push_back(slot_row(dir, slot));
+    return rows;
+}
+
+std::vector<ui::ListItem> user_macro_rows(const MacroDirectory& dir) {
+    std::vector<ui::ListItem> rows{header(caption(lang::kCaptionUserMacro))};
+    for (int slot : dir.list_order()) {
+        if (dir.slots[slot].used())
+            rows.push_back(slot_row(dir, slot));
+    }
+    return rows;
+}
+
+void rebuild_macro_lists(ui::WidgetBoard& board, const MacroDirectory& dir,
+                         std::vector<ui::ListItem> builtin_rows, int reselect_start) {
+    auto lock = board.lock();
+    auto functions = std::move(builtin_rows);
+    for (auto& row : user_macro_rows(dir))
+        functions.push_back(std::move(row));
+    if (const ui::Widget* w = board.find_widget(kFunctionList); w && w->foldable)
+        board.set_tree_rows(kFunctionList, std::move(functions));
+    else
+        board.set_rows(kFunctionList, std::move(functions));
+    board.set_rows(kMemoryList, memory_list_rows(dir));
+    if (reselect_start != kNoAddress)
+        board.select_row_by_value(kMemoryList, static_cast<std::uint32_t>(reselect_start), false);
+    show_memory_line(board, dir);
+}
+
+void show_memory_line(ui::WidgetBoard& board, const MacroDirectory& dir) {
+    board.set_text("memory info", dir.memory_line());
+    board.set_fraction("memory process bar", dir.used_fraction());
+}
+
+int slot_of_row(ui::WidgetBoard& board, int row) {
+    int slot = -1;
+    board.with_widget(kMemoryList, [&](ui::Widget& w) {
+        if (w.has_row(row) && !w.rows[row].is_header())
+            slot = static_cast<int>(w.rows[row].tag);
+    });
+    return slot >= 0 && slot < kSlotCount ? slot : -1;
+}
+
+std::vector<ui::ListItem> library_rows(const MacroLibrary& library) {
+    std::vector<ui::ListItem> rows;
+    for (const auto& entry : library.rows) {
+        if (entry.header) {
+            ui::ListItem row;
+            row.text = entry.text;
+            row.expanded = 1;
+            row.value = 0xFFFFFFFFu;  // no size column
+            rows.push_back(std::move(row));
+            continue;
+        }
+        ui::ListItem row;
+        row.text = entry.text;
+        row.level = 1;
+        row.value = static_cast<std::uint32_t>(entry.path_index);
+        row.tag = entry.size;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace zentrik::macro
