@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
     const app::StartEnvironment env{platform::settings_directory(),
                                     platform::user_config_directory(),
                                     platform::InstanceChannel(platform::default_instance_name())};
-    window_options.language = {env.module_directory, env.config_directory};
+    // language.ini from the first folder of the search path that holds one.
+    window_options.language = {platform::config_file_directory("language.ini"),
+                               env.config_directory};
     // The attached mice, or the simulated ones when none is attached (or when asked for).
     std::string sim_error;
     const auto sim_setup = sim::parse_sim_setup(simulate.value_or(""), sim_error);
@@ -54,9 +56,9 @@ int main(int argc, char** argv) {
     if (simulate) {
         window_options.backend = sim::make_sim_backend(*sim_setup);
     } else if (!options.close && !options.help) {
-        auto choice = device::select_backend(platform::make_system_hid_backend(),
-                                             [&] { return sim::make_sim_backend(*sim_setup); },
-                                             device::make_system_timing());
+        auto choice = device::select_backend(
+            platform::make_system_hid_backend(), [&] { return sim::make_sim_backend(*sim_setup); },
+            device::make_system_timing());
         window_options.backend = std::move(choice.backend);
         for (const device::UnopenedInterface& node : choice.unopened)
             window_options.start_message +=

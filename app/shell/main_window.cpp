@@ -23,6 +23,10 @@
 #include "app/shell/tray_icon.h"
 #include "device/zklib.h"
 #include "lang/string_tables.h"
+#include "macro/macro_library.h"
+#include "platform/paths.h"
+#include "settings/macro_page.h"
+#include "settings/safety_copies.h"
 #include "settings/session.h"
 #include "ui/fonts.h"
 #include "ui/input/clock.h"
@@ -188,6 +192,7 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<settings::Session> session_;
     std::unique_ptr<DeviceWatch> watch_;
     std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
+    std::unique_ptr<settings::MacroPage> macro_page_;
     bool preview_page_ = false;
     bool device_work_started_ = false;
     std::string start_message_;
@@ -203,7 +208,8 @@ class LiveWindow : public settings::SessionShell {
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                        const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend)
-    : listener_(std::move(listener)), build_(options.language),
+    : listener_(std::move(listener)),
+      build_(options.language),
       start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWindow* win = GTK_WINDOW(window_);
@@ -244,6 +250,16 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
     desktop_input_ = std::make_unique<DesktopInput>(window_, board_, *session_, *dialogs_);
+    // The macro page saves a copy of the whole mouse before it rewrites the memory.
+    macro_page_ = std::make_unique<settings::MacroPage>(*session_, [this] {
+        device::_DEVICE_ mouse = session_->model().snapshot().device;
+        mouse.path = session_->selected_path();
+        mouse.memory_size = session_->model().snapshot().memory_size;
+        return settings::save_safety_copy(*lib_, mouse, session_->progress());
+    });
+    macro_page_->set_library(
+        macro::load_library(platform::config_file_directory("macro library.ini")));
+    macro_page_->install_paint_hooks(renderer_->hooks());
     dispatcher_ =
         std::make_unique<ui::PointerDispatcher>(board_, *session_, clock_, &timers_, editor_.get());
     dispatcher_->set_foreground(
@@ -304,6 +320,7 @@ LiveWindow::~LiveWindow() {
         g_source_remove(watch_source_);
     dispatcher_.reset();  // stops the animation timer
     desktop_input_.reset();
+    macro_page_.reset();
     watch_.reset();
     session_.reset();
     editor_.reset();
