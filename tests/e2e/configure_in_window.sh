@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# A person configures the mouse in the window: drags the Cut function onto the Backward button,
+# drags the DPI X slider, builds a macro in the editor (wait tool dropped, 250 typed) and drags it
+# onto an empty slot. After the store-settings delay the program ends, and zentrikctl finds every
+# change in the simulated mouse.
+source "$(dirname "$0")/lib.sh"
+ZENTRIK=$1
+ZENTRIKCTL=$2
+TITLE="Zentrik Mouse"
+start_xvfb
+
+# drag X1 Y1 X2 Y2 (window coordinates): press, move in steps, release.
+drag() {
+  xdotool mousemove $((WX + $1)) $((WY + $2)) mousedown 1
+  local i
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((WX + $1 + ($3 - $1) * i / 8)) $((WY + $2 + ($4 - $2) * i / 8))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+}
+click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.8; }
+settings_json() { "$ZENTRIKCTL" --simulate settings --json; }
+loaded() { [[ -n "$(xdotool search --onlyvisible --name "$TITLE")" ]] && settings_json >/dev/null; }
+
+"$ZENTRIK" --simulate & app=$!
+wait_for 20 window_visible "$TITLE" || fail "no window"
+wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+WX=$X; WY=$Y
+sleep 4  # listing and loading the mouse
+
+click 223 178                 # the button category on the home page
+drag 223 499 530 325          # "Cut" from the function list onto the Backward label
+click 104 458                 # the DPI tab
+drag 565 322 665 322          # the X slider of the current level, 100 pixels to the right
+click 104 318                 # the macro tab
+drag 456 126 728 228          # the wait tool onto the editor: the value editor opens
+xdotool type 250
+xdotool key Return
+sleep 0.5
+drag 728 176 303 178          # the editor onto the first (empty) slot
+sleep 3                       # the store-settings timer (2 s after the last write)
+
+"$ZENTRIK" /close
+wait_for 15 process_gone $app || fail "/close did not end the program"
+
+json=$(settings_json) || fail "zentrikctl settings failed"
+backward=$(jq -r '.profiles[0].buttons[4].function' <<<"$json")
+[[ "$backward" == "Cut" ]] || fail "the Backward button does '$backward', not Cut"
+level=$(jq -r ".dpi.level" <<<"$json")
+x=$(jq -r ".dpi.levels[$level].x" <<<"$json")
+(( x > 800 )) || fail "the X resolution of level $level is $x, not above 800"
+macros=$("$ZENTRIKCTL" --simulate macros --json) || fail "zentrikctl macros failed"
+code=$(jq -r '.macros[0].code' <<<"$macros")
+[[ "$code" == "04 88 fa" ]] || fail "the stored macro is '$code', not 04 88 fa"
+echo "configure in window: all checks passed"
