@@ -4,24 +4,13 @@
 #include <cctype>
 
 #include "macro/instruction_text.h"
+#include "ui/leading_integer.h"
 #include "ui/widget_board.h"
 
 namespace zentrik::macro {
 
 int parse_wait_value(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > 65535)
-            value = 65536;  // clamped below; stops the number from growing
-    }
-    return static_cast<int>(std::clamp(negative ? -value : value, 0LL, 65535LL));
+    return static_cast<int>(std::clamp(ui::leading_integer(text), 0LL, 65535LL));
 }
 
 std::uint8_t next_mode(std::uint8_t code) {

@@ -59,6 +59,22 @@ class DispatcherTest : public ::testing::Test {
     // Runs `n` animation ticks on virtual time.
     void ticks(int n) { timers.advance(static_cast<std::int64_t>(n) * kTickMs); }
 
+    // A spin box at (100, 100), 66 x 20: its up arrow is hit at (160, 103), its down arrow at
+    // (160, 115).
+    Widget* spin_box(int min, int max, int step, int value) {
+        Widget* w = board.create_spin_box("spin", {.x = 100,
+                                                   .y = 100,
+                                                   .width = 66,
+                                                   .height = 20,
+                                                   .min = min,
+                                                   .max = max,
+                                                   .step = step,
+                                                   .page = 0,
+                                                   .id = 22});
+        w->value = value;
+        return w;
+    }
+
     Widget* button(const std::string& name, int x, int y, int id) {
         return board.create_widget(name, {.kind = kImageButton,
                                           .x = x,

@@ -113,15 +113,7 @@ TEST_F(DispatcherTest, HoverLookIsDroppedWhenTheWidgetLeavesThePage) {
 }
 
 TEST_F(DispatcherTest, SpinArrowsAreTheOnlyHitPartsOfASpinBox) {
-    Widget* spin = board.create_spin_box("spin", {.x = 100,
-                                                  .y = 100,
-                                                  .width = 66,
-                                                  .height = 20,
-                                                  .min = 90,
-                                                  .max = 5040,
-                                                  .step = 90,
-                                                  .page = 0,
-                                                  .id = 22});
+    Widget* spin = spin_box(90, 5040, 90, 90);
     EXPECT_EQ(dispatcher.widget_at(110, 110), nullptr);  // the number itself
     press(160, 103);
     EXPECT_EQ(board.pointer.spin_dir, 1);

@@ -67,16 +67,7 @@ TEST_F(DispatcherTest, WheelStopsAtTheLastRowsAndTheListGlidesThere) {
 }
 
 TEST_F(DispatcherTest, HoldingASpinArrowRepeatsAtOnceThenAfter21ThenEvery6Ticks) {
-    Widget* spin = board.create_spin_box("spin", {.x = 100,
-                                                  .y = 100,
-                                                  .width = 66,
-                                                  .height = 20,
-                                                  .min = 0,
-                                                  .max = 1000,
-                                                  .step = 10,
-                                                  .page = 0,
-                                                  .id = 22});
-    spin->value = 500;
+    Widget* spin = spin_box(0, 1000, 10, 500);
     press(160, 103);  // up arrow
     std::vector<int> change_ticks;
     for (int t = 0; t < 34; ++t) {
@@ -110,16 +101,7 @@ TEST_F(DispatcherTest, HoldingASpinArrowRepeatsAtOnceThenAfter21ThenEvery6Ticks)
 }
 
 TEST_F(DispatcherTest, AClickShorterThanATickStepsASpinArrowOnce) {
-    Widget* spin = board.create_spin_box("spin", {.x = 100,
-                                                  .y = 100,
-                                                  .width = 66,
-                                                  .height = 20,
-                                                  .min = 0,
-                                                  .max = 1000,
-                                                  .step = 10,
-                                                  .page = 0,
-                                                  .id = 22});
-    spin->value = 500;
+    Widget* spin = spin_box(0, 1000, 10, 500);
     press(160, 103);
     release(160, 103);
     EXPECT_EQ(spin->value, 510);

@@ -5,6 +5,7 @@
 
 #include "ui/fonts.h"
 #include "ui/input/pointer_dispatcher.h"
+#include "ui/leading_integer.h"
 
 namespace zentrik::ui {
 
@@ -19,20 +20,6 @@ bool is_wait(const ListItem& row) {
 
 int wait_value(const ListItem& row) {
     return row.code == kWaitShort ? row.payload[0] : row.payload[0] | (row.payload[1] << 8);
-}
-
-// Leading optional sign and digits; 0 when there are none. Saturates instead of overflowing.
-long long leading_int(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);
-    return negative ? -value : value;
 }
 
 std::string strip_prefix(std::string text, std::string_view prefix) {
@@ -103,7 +90,7 @@ void PointerDispatcher::commit_editor() {
     } else if (w->has_row(p.edit_row)) {
         ListItem& item = w->rows[p.edit_row];
         if (w->edit_mode == 1 && is_wait(item)) {
-            const int value = static_cast<int>(std::clamp(leading_int(text), 0LL, 65535LL));
+            const int value = static_cast<int>(std::clamp(leading_integer(text), 0LL, 65535LL));
             item.code = value <= 255 ? kWaitShort : kWaitLong;
             item.size = value <= 255 ? 2 : 3;
             item.payload[0] = static_cast<std::uint8_t>(value & 0xFF);
