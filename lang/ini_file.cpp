@@ -1,5 +1,7 @@
 #include "lang/ini_file.h"
 
+#include <unordered_set>
+
 #include <cctype>
 #include <fstream>
 
@@ -89,26 +91,48 @@ IniFile IniFile::parse(std::string_view bytes) {
             start = i + 1;
         }
     }
+    ini.reindex();
     return ini;
 }
 
-std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
-    bool in_section = false;
-    bool seen_section = false;
-    for (const auto& line : lines_) {
-        if (auto name = section_header(line.text)) {
-            if (seen_section && in_section)
-                return std::nullopt;  // only the first match counts
-            in_section = iequals(*name, trim(section));
-            seen_section = seen_section || in_section;
+namespace {
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string index_key(std::string_view section, std::string_view key) {
+    return lower(section) + '\0' + lower(key);
+}
+
+}  // namespace
+
+void IniFile::reindex() {
+    index_.clear();
+    std::unordered_set<std::string> seen_sections;
+    std::string section;
+    bool first_of_its_name = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (auto name = section_header(lines_[i].text)) {
+            section = lower(*name);
+            first_of_its_name = seen_sections.insert(section).second;
             continue;
         }
-        if (!in_section)
-            continue;
-        if (auto kv = key_value(line.text); kv && iequals(kv->first, trim(key)))
-            return clean_value(kv->second);
+        if (!first_of_its_name)
+            continue;  // only the first section of a name counts
+        if (auto kv = key_value(lines_[i].text))
+            index_.emplace(section + '\0' + lower(kv->first), i);  // the first key counts
     }
-    return std::nullopt;
+}
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    const auto it = index_.find(index_key(trim(section), trim(key)));
+    if (it == index_.end())
+        return std::nullopt;
+    return clean_value(key_value(lines_[it->second].text)->second);
 }
 
 std::string IniFile::get_string(std::string_view section, std::string_view key,
@@ -155,6 +179,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
         if (auto kv = key_value(lines_[i].text); kv && iequals(kv->first, trim(key))) {
             lines_[i].text =
                 std::string(kv->first) + "=" + std::string(value);  // keep its spelling
+            reindex();
             return;
         }
         if (!trim(lines_[i].text).empty())
@@ -163,9 +188,11 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     if (!insert_at) {
         lines_.push_back({"[" + std::string(trim(section)) + "]"});
         lines_.push_back({line});
+        reindex();
         return;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insert_at), {line});
+    reindex();
 }
 
 std::string IniFile::serialize() const {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zentrik::lang {
@@ -51,8 +52,15 @@ class IniFile {
     struct Line {
         std::string text;  // the raw line (UTF-8), without its line ending
     };
+    // Rebuilds index_ from lines_ (after parsing and after every change).
+    void reindex();
+
     std::vector<Line> lines_;
     TextEncoding encoding_ = TextEncoding::kUtf8;
+    // Section and key (both lower case, joined by a NUL) -> the line that answers a lookup: the
+    // first such key of the first section of that name. A file is parsed once and looked up
+    // hundreds of times, so lookups must not rescan it.
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 // Writes one value into the INI file at `path` (created when missing).

@@ -91,3 +91,24 @@ TEST(TextCodec, Utf16StringsRoundTripIncludingSurrogatePairs) {
 
 }  // namespace
 }  // namespace zentrik::lang
+
+namespace zentrik::lang {
+namespace {
+
+TEST(IniIndex, LookupsFollowTheFirstSectionAndKeyAndEveryChange) {
+    IniFile ini = IniFile::parse("[A]\r\nk=1\r\nK=2\r\n[b]\r\nx=3\r\n[a]\r\nk=9\r\nonly=10\r\n");
+    EXPECT_EQ(ini.find("a", "K"), "1");
+    EXPECT_EQ(ini.find(" A ", " k "), "1");
+    EXPECT_EQ(ini.find("a", "only"), std::nullopt);  // a second [a] is never read
+    EXPECT_EQ(ini.find("B", "X"), "3");
+    ini.set("b", "x", "4");
+    ini.set("b", "y", "5");
+    ini.set("new", "z", "6");
+    EXPECT_EQ(ini.find("b", "x"), "4");
+    EXPECT_EQ(ini.find("b", "y"), "5");
+    EXPECT_EQ(ini.find("NEW", "Z"), "6");
+    EXPECT_EQ(ini.find("a", "k"), "1");
+}
+
+}  // namespace
+}  // namespace zentrik::lang
