@@ -29,8 +29,8 @@ std::filesystem::path first_folder_holding(const std::vector<std::filesystem::pa
 // first_folder_holding(config_search_path(), file_name).
 std::filesystem::path config_file_directory(std::string_view file_name);
 
-// Where "set.ini" is written first: the program's own folder for a run from the build tree or
-// an unpacked copy, the user's folder for an installed program (its folder is the system's).
+// Where "set.ini" is written: always the user's folder, so a choice is the user's own and a
+// program folder (the system's, or a build tree) is never written into.
 std::filesystem::path settings_directory();
 
 }  // namespace zentrik::platform

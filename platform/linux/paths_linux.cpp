@@ -60,10 +60,7 @@ std::filesystem::path config_file_directory(std::string_view file_name) {
 }
 
 std::filesystem::path settings_directory() {
-    std::error_code ec;
-    const bool installed =
-        std::filesystem::is_directory(module_directory() / ZENTRIK_DATA_DIR_FROM_BINDIR, ec);
-    return installed ? user_config_directory() : module_directory();
+    return user_config_directory();
 }
 
 }  // namespace zentrik::platform
