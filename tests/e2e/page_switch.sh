@@ -42,6 +42,12 @@ WX=$X; WY=$Y
 check_home() { import -window root "$work/before.png" && shows 5 "$work/before.png"; }
 wait_for 20 check_home || fail "the window does not show the home page at start"
 shows 2 "$work/before.png" && fail "the probes cannot tell the pages apart"
+# The window draws its texts with the same faces as the headless render: the caption of the
+# first category, pixel for pixel (a wider fallback face would shift every glyph).
+convert "$work/before.png" -crop 300x40+$((WX + 200))+$((WY + 160)) +repage "$work/live_text.png"
+convert "$work/f5.png" -crop 300x40+200+160 +repage "$work/render_text.png"
+differing=$(compare -metric AE -fuzz 10% "$work/live_text.png" "$work/render_text.png" null: 2>&1 || true)
+(( ${differing%%.*} <= 20 )) || fail "the window's text differs from the headless render ($differing pixels)"
 
 # The centre of the "function dpi" button at (40, 400).
 xdotool mousemove $((WX + 90)) $((WY + 416)) click 1
