@@ -23,12 +23,47 @@ struct TrayIcon::Impl {
         static_cast<Impl*>(data)->actions.restore();
     }
     static void on_exit(GtkMenuItem*, gpointer data) { static_cast<Impl*>(data)->actions.exit(); }
-    static void on_activate(GtkStatusIcon*, gpointer data) {
-        static_cast<Impl*>(data)->actions.restore();
-    }
-    static void on_popup(GtkStatusIcon*, guint, guint32, gpointer data) {
+    // Where the icon delivers clicks itself: a double click restores the window and no menu
+    // opens, neither from the first click nor from the release that follows the double click;
+    // a single click opens the menu half a second later, a right click at once.
+    bool double_click_latch = false;
+    guint menu_timer = 0;
+    static gboolean on_press(GtkStatusIcon*, GdkEventButton* e, gpointer data) {
         auto* self = static_cast<Impl*>(data);
-        gtk_menu_popup_at_pointer(GTK_MENU(self->menu), nullptr);
+        if (e->button == 1 && e->type == GDK_2BUTTON_PRESS) {
+            self->cancel_menu();
+            self->double_click_latch = true;
+            self->actions.restore();
+        }
+        return TRUE;
+    }
+    static gboolean on_release(GtkStatusIcon*, GdkEventButton* e, gpointer data) {
+        auto* self = static_cast<Impl*>(data);
+        if (e->button == 1) {
+            if (!self->double_click_latch)
+                self->open_menu_after(500);
+            self->double_click_latch = false;
+        } else if (e->button == 3) {
+            self->open_menu_after(10);
+        }
+        return TRUE;
+    }
+    void open_menu_after(guint ms) {
+        cancel_menu();
+        menu_timer = g_timeout_add(
+            ms,
+            +[](gpointer data) -> gboolean {
+                auto* self = static_cast<Impl*>(data);
+                self->menu_timer = 0;
+                gtk_menu_popup_at_pointer(GTK_MENU(self->menu), nullptr);
+                return G_SOURCE_REMOVE;
+            },
+            this);
+    }
+    void cancel_menu() {
+        if (menu_timer)
+            g_source_remove(menu_timer);
+        menu_timer = 0;
     }
 };
 
@@ -67,9 +102,10 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
         impl_->status_icon = gtk_status_icon_new_from_icon_name("input-mouse");
         gtk_status_icon_set_tooltip_text(impl_->status_icon, title.c_str());
         G_GNUC_END_IGNORE_DEPRECATIONS
-        g_signal_connect(impl_->status_icon, "activate", G_CALLBACK(Impl::on_activate),
+        g_signal_connect(impl_->status_icon, "button-press-event", G_CALLBACK(Impl::on_press),
                          impl_.get());
-        g_signal_connect(impl_->status_icon, "popup-menu", G_CALLBACK(Impl::on_popup), impl_.get());
+        g_signal_connect(impl_->status_icon, "button-release-event", G_CALLBACK(Impl::on_release),
+                         impl_.get());
         return;
     }
     impl_->indicator =
@@ -84,6 +120,7 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
 }
 
 TrayIcon::~TrayIcon() {
+    impl_->cancel_menu();
     if (impl_->indicator) {
         app_indicator_set_status(impl_->indicator, APP_INDICATOR_STATUS_PASSIVE);
         g_object_unref(impl_->indicator);
