@@ -92,11 +92,10 @@ void Session::list_devices() {
                 d.memory_size = identity->memory_size;
             const ModelInfo info = model_info(d.model);
             const std::string name = ui::device_row_name(i);
-            ui::add_device_row(board_, i,
-                               device_row_text(d, identity ? std::optional(identity->number)
-                                                           : std::nullopt),
-                               info.picture,
-                               info.model_tag, d.memory_size, path);
+            ui::add_device_row(
+                board_, i,
+                device_row_text(d, identity ? std::optional(identity->number) : std::nullopt),
+                info.picture, info.model_tag, d.memory_size, path);
             if (i == 0)
                 first_row = name;
             if (path == selected)
