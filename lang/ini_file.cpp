@@ -104,8 +104,10 @@ std::string lower(std::string_view s) {
     return out;
 }
 
+// The section's length first, so no section and key pair can spell another (names may hold
+// any byte, NUL included).
 std::string index_key(std::string_view section, std::string_view key) {
-    return lower(section) + '\0' + lower(key);
+    return std::to_string(section.size()) + ':' + lower(section) + lower(key);
 }
 
 }  // namespace
@@ -124,7 +126,7 @@ void IniFile::reindex() {
         if (!first_of_its_name)
             continue;  // only the first section of a name counts
         if (auto kv = key_value(lines_[i].text))
-            index_.emplace(section + '\0' + lower(kv->first), i);  // the first key counts
+            index_.emplace(index_key(section, kv->first), i);  // the first key counts
     }
 }
 

@@ -57,8 +57,8 @@ class IniFile {
 
     std::vector<Line> lines_;
     TextEncoding encoding_ = TextEncoding::kUtf8;
-    // Section and key (both lower case, joined by a NUL) -> the line that answers a lookup: the
-    // first such key of the first section of that name. A file is parsed once and looked up
+    // Section and key (lower case, the section's length first) -> the line that answers a lookup:
+    // the first such key of the first section of that name. A file is parsed once and looked up
     // hundreds of times, so lookups must not rescan it.
     std::unordered_map<std::string, std::size_t> index_;
 };

@@ -112,3 +112,17 @@ TEST(IniIndex, LookupsFollowTheFirstSectionAndKeyAndEveryChange) {
 
 }  // namespace
 }  // namespace zentrik::lang
+
+namespace zentrik::lang {
+namespace {
+
+TEST(IniIndex, NamesHoldingNulBytesNeverAnswerForOthers) {
+    using namespace std::string_literals;
+    IniFile ini = IniFile::parse("[a\0]\r\nb=1\r\n[a]\r\n\0b=2\r\n"s);
+    EXPECT_EQ(ini.find("a\0"s, "b"), "1");
+    EXPECT_EQ(ini.find("a", "\0b"s), "2");
+    EXPECT_EQ(ini.find("a", "b"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zentrik::lang
