@@ -18,8 +18,6 @@ bool equal_ignoring_case(const std::string& a, const std::string& b) {
            });
 }
 
-constexpr int kLevelPictureDefaults[] = {158, 159, 155, 156};
-
 }  // namespace
 
 void Session::poll() {
@@ -133,9 +131,7 @@ void Session::choose_row(const ui::Widget& row) {
             s.device = *record;
         s.device.memory_size = row.data;
     });
-    for (int level = 0; level < kLevelCount; ++level)
-        board_.set_images("z_dpi" + std::to_string(level + 1), kLevelPictureDefaults[level], 0, 0,
-                          0);
+    reset_level_pictures();
     shell_.selected_mouse_changed(path);
     jobs_.run([this] { choose_mouse(); });
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/vendor_report.h"
 #include "device/zklib.h"
 #include "platform/device_monitor.h"
 #include "settings/job_progress.h"
@@ -146,6 +147,7 @@ class Session : public ui::WidgetEventHandler {
     void drop_selection();
     void apply_profile_marks(int profile);
     void apply_picture_set(int sensor);
+    void reset_level_pictures();
     void write_labels();
     void dispatch(const ui::WidgetEvent& event);
     void drag_started(const ui::Widget* source);
@@ -158,7 +160,7 @@ class Session : public ui::WidgetEventHandler {
     void toggle_angle_snap();
     void toggle_axes_independent();
     void deferred_write(int timer_id);
-    void on_mouse_event(std::uint8_t event, std::span<const std::uint8_t> data);
+    void on_mouse_event(const device::VendorReport& report);
 
     ui::WidgetBoard& board_;
     device::zklib& lib_;

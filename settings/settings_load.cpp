@@ -1,5 +1,6 @@
 // Choosing a mouse and loading everything the window shows of it.
 #include <algorithm>
+#include <string_view>
 
 #include "device/commands.h"
 #include "lang/string_tables.h"
@@ -47,6 +48,13 @@ void Session::choose_mouse() {
 void Session::apply_profile_marks(int profile) {
     for (int p = 0; p < device::kProfileCount; ++p)
         board_.set_visible(kProfileMarks[p], p == profile ? 1 : 0);
+}
+
+// The level pictures of the usual sensor, before the load knows the new mouse's sensor.
+void Session::reset_level_pictures() {
+    for (const PictureSet& set : kPictureSets)
+        if (std::string_view(set.widget).starts_with("z_dpi"))
+            board_.set_images(set.widget, set.other, 0, 0, 0);
 }
 
 void Session::apply_picture_set(int sensor) {

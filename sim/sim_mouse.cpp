@@ -406,16 +406,22 @@ bool SimMouse::press_dpi_button(int level) {
     return raise_input_locked(kEventDpi, data) && access.save();
 }
 
-bool SimMouse::change_dpi(int level, int x, int y) {
-    std::lock_guard lock(mutex_);
-    SharedAccess access(*this);
-    if (!plug_.plugged)
-        return false;
+// Sets a level's steps as the mouse's own buttons do; returns the level. Caller holds mutex_.
+std::uint8_t SimMouse::set_level_steps_locked(int level, int x, int y) {
     const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
     working_.dpi_level = l;
     working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
                        static_cast<std::uint8_t>(std::clamp(y, 0, 255))};
     unsaved_power_ = true;
+    return l;
+}
+
+bool SimMouse::change_dpi(int level, int x, int y) {
+    std::lock_guard lock(mutex_);
+    SharedAccess access(*this);
+    if (!plug_.plugged)
+        return false;
+    const std::uint8_t l = set_level_steps_locked(level, x, y);
     const std::array<std::uint8_t, 4> data = {l, 0xFA, working_.dpi[l][0], working_.dpi[l][1]};
     return raise_input_locked(kEventDpi, data) && access.save();
 }
@@ -425,12 +431,8 @@ bool SimMouse::change_wheel(int level, int x, int y, int rate) {
     SharedAccess access(*this);
     if (!plug_.plugged)
         return false;
-    const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
-    working_.dpi_level = l;
-    working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
-                       static_cast<std::uint8_t>(std::clamp(y, 0, 255))};
+    const std::uint8_t l = set_level_steps_locked(level, x, y);
     working_.wheel_rate = static_cast<std::uint8_t>(std::clamp(rate, 0, 255));
-    unsaved_power_ = true;
     const std::array<std::uint8_t, 4> data = {l, working_.dpi[l][0], working_.dpi[l][1],
                                               working_.wheel_rate};
     return raise_input_locked(kEventWheel, data) && access.save();

@@ -186,6 +186,7 @@ class SimMouse {
     void run_settings_request(const FeatureReport& req, FeatureReport& reply);
     void run_memory_request(const FeatureReport& req, FeatureReport& reply);
     bool raise_input_locked(std::uint8_t event, std::span<const std::uint8_t> data);
+    std::uint8_t set_level_steps_locked(int level, int x, int y);
     void set_plugged_locked(bool plugged);
     void power_cycle_locked();
     void notify_watchers_locked();

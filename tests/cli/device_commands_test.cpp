@@ -12,6 +12,7 @@
 #include "cli/cli_command.h"
 #include "cli/commands/device_session.h"
 #include "cli/exit_codes.h"
+#include "tests/cli/simulated_mouse_test.h"
 #include "tests/device/device_test_support.h"
 #include "tests/platform/descriptor_builder.h"
 
@@ -23,19 +24,9 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 
-class DeviceCommands : public ::testing::Test {
+class DeviceCommands : public SimulatedMouseTest {
   protected:
-    void SetUp() override {
-        state_ = std::filesystem::temp_directory_path() /
-                 ("zentrik-cli-test-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(state_);
-        use_device_timing(std::make_shared<device::testing::FakeTiming>());
-    }
-    void TearDown() override {
-        use_device_timing(nullptr);
-        std::filesystem::remove_all(state_);
-    }
+    DeviceCommands() : SimulatedMouseTest("zentrik-cli-test-") {}
 
     int run(std::vector<std::string> args, const std::string& setup = "") {
         std::string simulate = "--simulate=state=" + state_.string();
@@ -47,7 +38,6 @@ class DeviceCommands : public ::testing::Test {
         return run_cli(args, out_, err_);
     }
 
-    std::filesystem::path state_;
     std::ostringstream out_, err_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/commands/device_session.h"
+#include "tests/cli/simulated_mouse_test.h"
 #include "tests/device/device_test_support.h"
 
 namespace zentrik::cli {
@@ -22,19 +23,9 @@ using ::testing::Not;
 constexpr const char* kQx10 = "model=8,sensor=0";     // wheel rate, no angle snapping
 constexpr const char* kSensor5 = "model=2,sensor=5";  // 200-DPI grid
 
-class SettingsCommands : public ::testing::Test {
+class SettingsCommands : public SimulatedMouseTest {
   protected:
-    void SetUp() override {
-        state_ = std::filesystem::temp_directory_path() /
-                 ("zentrik-cli-settings-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(state_);
-        use_device_timing(std::make_shared<device::testing::FakeTiming>());
-    }
-    void TearDown() override {
-        use_device_timing(nullptr);
-        std::filesystem::remove_all(state_);
-    }
+    SettingsCommands() : SimulatedMouseTest("zentrik-cli-settings-") {}
 
     int run(std::vector<std::string> args, const std::string& setup = "", bool trace = false) {
         std::string simulate = "--simulate=state=" + state_.string();
@@ -53,7 +44,6 @@ class SettingsCommands : public ::testing::Test {
         return json::parse(out_.str());
     }
 
-    std::filesystem::path state_;
     std::ostringstream out_, err_;
 };
 
