@@ -11,6 +11,29 @@
 #include "platform/paths.h"
 #include "sim/sim_setup.h"
 
+namespace {
+
+// The attached mice, or the simulated ones when none is attached (or when asked for).
+void choose_mice(zentrik::app::WindowOptions& options, bool simulate,
+                 const zentrik::sim::SimSetup& setup) {
+    using namespace zentrik;
+    if (simulate) {
+        options.backend = sim::make_sim_backend(setup);
+        return;
+    }
+    auto choice = device::select_backend(
+        platform::make_system_hid_backend(), [&] { return sim::make_sim_backend(setup); },
+        device::make_system_timing());
+    options.backend = std::move(choice.backend);
+    for (const device::UnopenedInterface& node : choice.unopened)
+        options.start_message += "The mouse at " + node.path + " cannot be opened" +
+                                 (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
+                                 ". Install the program's udev rule (see README: device access) "
+                                 "and plug the mouse in again.\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace zentrik;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -46,31 +69,17 @@ int main(int argc, char** argv) {
     // language.ini from the first folder of the search path that holds one.
     window_options.language = {platform::config_file_directory("language.ini"),
                                env.config_directory};
-    // The attached mice, or the simulated ones when none is attached (or when asked for).
     std::string sim_error;
     const auto sim_setup = sim::parse_sim_setup(simulate.value_or(""), sim_error);
     if (!sim_setup) {
         std::fprintf(stderr, "zentrik: --simulate: %s\n", sim_error.c_str());
         return 2;
     }
-    if (simulate) {
-        window_options.backend = sim::make_sim_backend(*sim_setup);
-    } else if (!options.close && !options.help) {
-        auto choice = device::select_backend(
-            platform::make_system_hid_backend(), [&] { return sim::make_sim_backend(*sim_setup); },
-            device::make_system_timing());
-        window_options.backend = std::move(choice.backend);
-        for (const device::UnopenedInterface& node : choice.unopened)
-            window_options.start_message +=
-                "The mouse at " + node.path + " cannot be opened" +
-                (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
-                ". Install the program's udev rule (see README: device access) and plug the "
-                "mouse in again.\n";
-    }
     return app::run_start_routine(
         options, env,
-        [&window_options](const app::StartOptions& o,
-                          std::unique_ptr<platform::InstanceListener> listener) {
+        [&](const app::StartOptions& o, std::unique_ptr<platform::InstanceListener> listener) {
+            // Only the instance that opens the window looks for mice.
+            choose_mice(window_options, simulate.has_value(), *sim_setup);
             return app::run_main_window(o, std::move(listener), window_options);
         });
 }
