@@ -33,6 +33,11 @@ inline Rect united(const Rect& a, const Rect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
+// Whether two rectangles share a pixel.
+inline bool overlaps(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 // A set of pixels made of rectangles (one per opaque run of an image row).
 struct Region {
     std::vector<Rect> rects;

@@ -105,38 +105,99 @@ cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
         background_ = background_pixels();
     }
     cairo_surface_flush(frame_);
-    std::memcpy(cairo_image_surface_get_data(frame_), cairo_image_surface_get_data(background_),
-                static_cast<std::size_t>(cairo_image_surface_get_stride(frame_)) * height_);
+    auto* pixels = cairo_image_surface_get_data(frame_);
+    const auto* background = cairo_image_surface_get_data(background_);
+    const int stride = cairo_image_surface_get_stride(frame_);
+
+    WidgetBoard::Lock lock = board_.lock();
+    const bool ready = board_.paint_ready;
+    std::vector<const Widget*> order;
+    if (ready)
+        order = drawing_order();
+    if (ready && layer_enabled_) {
+        layer_.plan(order, board_, hooks_, width_, height_);
+    } else {
+        layer_.clear();
+    }
+    switch (layer_.work()) {
+        case WidgetLayer::Work::kRepaint:
+            std::memcpy(pixels, background, static_cast<std::size_t>(stride) * height_);
+            paint_layer(nullptr);
+            layer_.store(pixels, stride);
+            break;
+        case WidgetLayer::Work::kPatch:
+            layer_.copy_into(pixels, background, stride, height_);
+            for (const Rect& r : layer_.patches()) {
+                const std::size_t left = std::size_t(r.left) * 4;
+                for (int y = r.top; y < r.bottom; ++y)
+                    std::memcpy(pixels + std::size_t(stride) * y + left,
+                                background + std::size_t(stride) * y + left,
+                                std::size_t(r.width()) * 4);
+                paint_layer(&r);
+            }
+            layer_.store(pixels, stride);
+            break;
+        case WidgetLayer::Work::kNone:
+            layer_.copy_into(pixels, background, stride, height_);
+            break;
+    }
     cairo_surface_mark_dirty(frame_);
 
     cairo_t* cr = cairo_create(frame_);
     Canvas canvas(cr, layouts_);
-    {
-        WidgetBoard::Lock lock = board_.lock();
-        if (board_.paint_ready) {
-            paint_widgets(canvas);
-            paint_overlays(canvas, overlay);
-        }
+    if (ready) {
+        canvas.set_antialias(false);
+        for (const Widget* w : layer_enabled_ ? layer_.live_widgets() : order)
+            paint_widget(canvas, *w);
+        paint_tooltip(canvas);
+        paint_overlays(canvas, overlay);
     }
-    if (board_.paint_ready && overlay.progress && overlay.progress->shown())
+    lock.unlock();
+    if (ready && overlay.progress && overlay.progress->shown())
         paint_progress(canvas, *overlay.progress);
     cairo_destroy(cr);
     cairo_surface_flush(frame_);
     return frame_;
 }
 
-void Renderer::paint_widgets(Canvas& canvas) {
-    WidgetBoard::Lock lock = board_.lock();
+void Renderer::paint_layer(const Rect* only) {
+    // The frame holds the background (in `only`, when given); the layer's widgets go over it.
+    cairo_surface_mark_dirty(frame_);
+    cairo_t* cr = cairo_create(frame_);
+    Canvas canvas(cr, layouts_);
     canvas.set_antialias(false);
+    if (only)
+        canvas.clip_rect(only->left, only->top, only->width(), only->height());
+    const auto& widgets = layer_.layer_widgets();
+    const auto& bounds = layer_.layer_bounds();
+    for (std::size_t i = 0; i < widgets.size(); ++i)
+        if (!only || overlaps(bounds[i], *only))
+            paint_widget(canvas, *widgets[i]);
+    cairo_destroy(cr);
+    cairo_surface_flush(frame_);
+}
+
+std::vector<const Widget*> Renderer::drawing_order() const {
+    // Panels first, then the controls, then the static texts above everything.
+    std::vector<const Widget*> order;
+    order.reserve(board_.widget_count());
     auto pass = [&](auto&& wanted) {
         board_.for_each_widget([&](const std::string&, const Widget& w) {
             if (w.visible && wanted(w.kind) && board_.on_current_page(w))
-                paint_widget(canvas, w);
+                order.push_back(&w);
         });
     };
     pass([](int kind) { return kind == kPanel; });
     pass([](int kind) { return kind != kPanel && kind != kStaticText; });
     pass([](int kind) { return kind == kStaticText; });
+    return order;
+}
+
+void Renderer::paint_widgets(Canvas& canvas) {
+    WidgetBoard::Lock lock = board_.lock();
+    canvas.set_antialias(false);
+    for (const Widget* w : drawing_order())
+        paint_widget(canvas, *w);
     paint_tooltip(canvas);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Composes the main window's frame: the cached background, the widgets in three passes, the
-// tooltip, then the guide or recording overlay and the progress overlay. The frame is a
+// Composes the main window's frame: the background, the widgets in three passes (those that
+// stay unchanged come ready-painted from a layer, see widget_layer.h), the tooltip, then the
+// guide or recording overlay and the progress overlay. The frame is a
 // premultiplied ARGB32 cairo image the size of the background (1046 x 655).
 #include <atomic>
 #include <cstdint>
@@ -8,9 +9,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "ui/canvas.h"
 #include "ui/widget_board.h"
+#include "ui/widget_layer.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -90,6 +93,11 @@ class Renderer {
     int width() const { return width_; }
     int height() const { return height_; }
 
+    // Frames start from a layer of the widgets that stay unchanged (on by default); off, every
+    // frame paints every widget. Either way the frame is the same, pixel for pixel.
+    void set_layer_enabled(bool on) { layer_enabled_ = on; }
+    const WidgetLayer& layer() const { return layer_; }
+
     // The steps of compose, for callers that draw into their own context.
     void paint_widgets(Canvas& canvas);
     void paint_overlays(Canvas& canvas, const OverlayState& overlay);
@@ -97,6 +105,10 @@ class Renderer {
 
   private:
     void paint_widget(Canvas& canvas, const Widget& w);
+    // The visible widgets of the current page in drawing order (caller holds the board's lock).
+    std::vector<const Widget*> drawing_order() const;
+    // Paints the layer's widgets into the frame, only within `only` when given.
+    void paint_layer(const Rect* only);
     void paint_tooltip(Canvas& canvas);
     void keep_inside_shape(Canvas& canvas) const;
     // What every frame starts from: the background image's pixels, or a copy of them when
@@ -109,6 +121,8 @@ class Renderer {
     ListPaintHooks hooks_;
     FrameFactory frame_factory_;
     TextLayouts layouts_;
+    WidgetLayer layer_;
+    bool layer_enabled_ = true;
     cairo_surface_t* background_ = nullptr;  // a reference: see background_pixels()
     cairo_surface_t* frame_ = nullptr;
     int width_ = kWindowWidth;
