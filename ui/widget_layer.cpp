@@ -69,7 +69,7 @@ std::string list_key(const Widget& w, const WidgetBoard& board, const ListPaintH
                   w.foldable, w.row_markers, w.renamable, w.no_header_rows, w.scrollbar_fade})
         put(out, v);
     const bool steps = w.edit_mode == 1 || w.pinned_first_row;
-    for (const ListItem& row : w.rows) {
+    auto put_row = [&](const ListItem& row) {
         put_text(out, row.text);
         for (std::uint32_t v : {row.offset, row.size, row.value, row.tag, row.expanded,
                                 row.text_align, row.color, std::uint32_t(row.code)})
@@ -79,6 +79,20 @@ std::string list_key(const Widget& w, const WidgetBoard& board, const ListPaintH
             put_text(out, hooks.step_text(row));
         if (w.renamable && hooks.macro_size)
             put(out, hooks.macro_size(row.tag));
+    };
+    // The painter reads the rows in view (and the fixed first row), and the last row's end.
+    const int n = w.row_count();
+    put(out, n);
+    if (n > 0) {
+        put(out, w.rows.back().offset);
+        put(out, w.rows.back().size);
+        const int r = w.row_height > 0 ? w.row_height : 34;
+        const int first = std::clamp(w.scroll_px / r, 0, n);
+        const int last = std::min(n, first + std::max(w.height, 0) / r + 3);
+        if (w.pinned_first_row && first > 0)
+            put_row(w.rows[0]);
+        for (int i = first; i < last; ++i)
+            put_row(w.rows[i]);
     }
     if (steps)
         put(out, board.shared_images);

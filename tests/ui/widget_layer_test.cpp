@@ -26,6 +26,24 @@ class LayeredWindow : public ::testing::Test {
         build_main_window(board, &owner, shell);
         add_device_row(board, 0, "QX10 - Wired / Wireless Mouse (id: 00A5)", 170, "qx10", 16384,
                        "");
+        // Every list gets rows to show and to scroll: headers, step codes, markers.
+        std::vector<std::string> lists;
+        board.for_each_widget([&](const std::string& name, const Widget& w) {
+            if (w.kind == kList)
+                lists.push_back(name);
+        });
+        for (const std::string& name : lists) {
+            std::vector<ListItem> rows(30);
+            for (int i = 0; i < 30; ++i) {
+                rows[i].text = (i % 7 == 0 ? "_@Group " : "Row ") + std::to_string(i);
+                rows[i].code = static_cast<std::uint8_t>(0x20 * (i % 8));
+                rows[i].offset = 3 * i;
+                rows[i].size = 3;
+                rows[i].tag = i;
+                rows[i].extra[i % 5] = i % 2;
+            }
+            board.set_rows(name, std::move(rows));
+        }
         plain.set_layer_enabled(false);
         for (Renderer* r : {&layered, &plain})
             r->hooks().step_text = [this](const ListItem& row) { return step_prefix + row.text; };
@@ -64,6 +82,8 @@ TEST_F(LayeredWindow, EveryFrameIsTheFramePaintedWidgetByWidget) {
             for (int changes = step % 3 == 0 ? pick(3) : 0; changes > 0; --changes) {
                 auto lock = board.lock();
                 std::vector<Widget*> widgets = shown();
+                if (widgets.empty())
+                    break;
                 Widget& w = *widgets[pick(int(widgets.size()))];
                 switch (pick(10)) {
                     case 0:
@@ -99,6 +119,7 @@ TEST_F(LayeredWindow, EveryFrameIsTheFramePaintedWidgetByWidget) {
                         if (w.row_count() > 0) {
                             w.rows[pick(w.row_count())].text = "Row " + std::to_string(step);
                             w.selected_row = pick(w.row_count());
+                            w.scroll_px = w.row_height * pick(w.row_count());
                         } else {
                             step_prefix = std::to_string(step);
                         }
