@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "ui/fonts.h"
@@ -88,7 +89,14 @@ cairo_surface_t* Renderer::background_pixels() const {
         cairo_surface_flush(image);
         return cairo_surface_reference(image);
     }
-    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+    // The copy is laid out as the frame is (a window system's frame may have wider rows), so
+    // a frame starts with one plain copy of it.
+    const int stride = cairo_image_surface_get_stride(frame_);
+    auto* data = static_cast<unsigned char*>(std::calloc(std::size_t(stride) * height_, 1));
+    cairo_surface_t* copy =
+        cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, width_, height_, stride);
+    static cairo_user_data_key_t owned_pixels;
+    cairo_surface_set_user_data(copy, &owned_pixels, data, std::free);
     if (image) {
         cairo_t* cr = cairo_create(copy);
         cairo_set_source_surface(cr, image, 0, 0);

@@ -176,5 +176,24 @@ TEST(RendererFrame, UsesTheSurfaceTheWindowSystemHandsOutWhenItFits) {
     EXPECT_EQ(first, 0xFF102030u);
 }
 
+TEST(RendererFrame, AFrameWithWiderRowsStartsFromTheWholeBackground) {
+    WidgetBoard board;
+    const auto background = SkinImage::filled(40, 30, 0xFF102030);
+    Renderer renderer(board, background.get());
+    const int stride = 40 * 4 + 64;
+    std::vector<unsigned char> pixels(std::size_t(stride) * 30);
+    renderer.set_frame_factory([&](int w, int h) {
+        return cairo_image_surface_create_for_data(pixels.data(), CAIRO_FORMAT_ARGB32, w, h,
+                                                   stride);
+    });
+    cairo_surface_t* frame = renderer.compose({});
+    cairo_surface_flush(frame);
+    for (int y : {0, 29}) {
+        std::uint32_t last;
+        std::memcpy(&last, pixels.data() + std::size_t(stride) * y + 39 * 4, 4);
+        EXPECT_EQ(last, 0xFF102030u) << y;
+    }
+}
+
 }  // namespace
 }  // namespace zentrik::ui
