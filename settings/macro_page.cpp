@@ -18,6 +18,11 @@ constexpr int kDeleteTool = 215;
 constexpr int kResetTool = 212;
 constexpr int kExportTool = 213;
 constexpr int kImportTool = 214;
+constexpr int kLibraryButton = 95;
+// The editor's tools: the command icons and wait (200-205), record (210), new, save, load.
+bool is_editor_tool(int id) {
+    return (id >= kWaitTool && id <= 205) || id == 210 || (id >= kResetTool && id <= kImportTool);
+}
 
 bool is_editor(const ui::Widget* w) {
     return w && w->kind == ui::kList && w->edit_mode == 1;
@@ -134,6 +139,11 @@ void MacroPage::set_library(macro::MacroLibrary library) {
     session_.board().set_tree_rows(macro::kLibraryList, macro::library_rows(library_));
 }
 
+void MacroPage::set_library_view(ui::LibraryView view) {
+    library_view_ = view;
+    ui::show_library_view(session_.board(), view);
+}
+
 int MacroPage::drop_slot(const ui::Widget* target) const {
     if (!target || target->id != kMemoryListId || !target->has_row(target->drop_row))
         return -1;
@@ -175,6 +185,15 @@ void MacroPage::install_rows() {
     using ui::WidgetEvent;
     Session& s = session_;
     ui::WidgetBoard& board = s.board();
+    s.add_row(ui::kActionClick, kLibraryButton, [this](const WidgetEvent&) {
+        set_library_view(ui::next_library_view(library_view_));
+    });
+    // A tool of the editor used while only the library shows brings the editor back.
+    s.before_row = [this](const WidgetEvent& e) {
+        if (e.action == ui::kActionClick && is_editor_tool(e.id) &&
+            library_view_ == ui::LibraryView::kLibrary)
+            set_library_view(ui::LibraryView::kEditor);
+    };
     s.add_row(ui::kActionClick, kWaitTool,
               [&board](const WidgetEvent&) { macro::insert_wait(board); });
     s.add_row(ui::kActionClick, kResetTool,

@@ -12,6 +12,7 @@
 #include "macro/macro_memory.h"
 #include "macro/macro_transfer.h"
 #include "settings/session.h"
+#include "ui/library_view.h"
 
 namespace zentrik::settings {
 
@@ -30,6 +31,7 @@ class MacroPage {
     void set_library(macro::MacroLibrary library);
     // A copy of the directory as last read or changed.
     macro::MacroDirectory directory() const;
+    ui::LibraryView library_view() const { return library_view_; }
 
   private:
     class Progress;
@@ -42,6 +44,7 @@ class MacroPage {
     int drop_slot(const ui::Widget* target) const;
     void ask_remove(int slot);
     void save_into(int slot, const std::function<macro::SlotWrite()>& plan);
+    void set_library_view(ui::LibraryView view);
 
     Session& session_;
     macro::MacroMemory::SafetyCopy safety_copy_;
@@ -51,6 +54,7 @@ class MacroPage {
     macro::MacroDirectory shown_;
     int reselect_ = macro::kNoAddress;
     macro::MacroLibrary library_;
+    ui::LibraryView library_view_ = ui::LibraryView::kEditor;  // window thread only
 };
 
 }  // namespace zentrik::settings

@@ -125,6 +125,8 @@ void Session::dispatch(const ui::WidgetEvent& event) {
         default:
             break;
     }
+    if (before_row)
+        before_row(event);
     const auto it = rows_.find({event.action, event.id});
     if (it != rows_.end())
         it->second(event);

@@ -88,6 +88,9 @@ class Session : public ui::WidgetEventHandler {
     // Runs `row` for `action` on widget id `id` (for drops: the dragged widget's id).
     void add_row(int action, int id, Row row);
     void add_rows(int action, int first_id, int last_id, Row row);
+    // Sees each command before its row runs (the macro page shows its editor again when one of
+    // the editor's tools is used while only the library is shown).
+    Row before_row;
 
     // --- what features use ---
     SettingsModel& model() { return model_; }

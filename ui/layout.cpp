@@ -170,6 +170,7 @@ void build_widgets(WidgetBoard& b) {
     memory->font = 12;
     panel(b, "_macro panel", kPageMacros, 190, 129, 284);
     panel(b, "_macro panel2", kPageButtons, 190, 179, 306);
+    // Hidden until "bt_lib" shows it in the editor's panel (ui/library_view.h places it).
     Widget* library = list(b, "list macro pc", kPageMacros, 503, 503, 560, 200, 92,
                            texts::caption(10), {.normal = 230, .hover = 231});
     library->visible = 0;
@@ -177,6 +178,7 @@ void build_widgets(WidgetBoard& b) {
     library->row_markers = 1;
     library->no_header_rows = 1;
     library->foldable = 1;
+    library->font = 12;  // as the other lists
     Widget* editor =
         list(b, "list macro edit", kPageMacros, 503, 129, 450, 358, 91, texts::caption(2));
     editor->draggable = 1;
@@ -184,15 +186,16 @@ void build_widgets(WidgetBoard& b) {
     editor->editable = 1;
     editor->pinned_first_row = 1;
     editor->font = 12;
+    // The library's view button sits under the editor's record box, inside the window's shape
+    // (further right it would be cut off by the window's edge).
     Widget* lib_button = b.create_widget("bt_lib", {.kind = kImageButton,
-                                                    .x = 963,
+                                                    .x = 853,
                                                     .y = 557,
                                                     .width = 100,
                                                     .height = 24,
                                                     .text = texts::menu(5),
                                                     .page = kPageMacros,
-                                                    .id = 95,
-                                                    .visible = 0});
+                                                    .id = 95});
     lib_button->font = 9;
     Widget* record = b.create_check_box("record check", {.x = 518,
                                                          .y = 496,
@@ -420,7 +423,6 @@ void initial_values(WidgetBoard& b) {
     constexpr int kInitialDpi = 1800;
     for (const char* name : {"dpi x value", "dpi y value", "dpi x", "dpi y"})
         b.set_value(name, kInitialDpi);
-    b.set_visible("bt_lib", 0);
     // The memory gauge agrees with its empty caption until the macro memory is read.
     b.set_fraction("memory process bar", 0.0);
     // The editor always holds its run-mode step.

@@ -272,8 +272,9 @@ class Veil {
     }
     void hole(double x, double y, double w, double h, double r) { c_.rounded_path(x, y, w, h, r); }
     // A widget's box grown by 6 (or the given amounts), radius 10.
+    // A hidden list is no drop target (and its hole would cancel one it overlaps).
     void hole_around(const Widget* w, int left = 6, int top = 6, int right = 6, int bottom = 6) {
-        if (!w)
+        if (!w || !w->visible)
             return;
         hole(w->x - left, w->y - top, w->width + left + right, w->height + top + bottom, 10);
     }

@@ -147,6 +147,16 @@ void paint_macro_panel(cairo_t* cr) {
     light_strip(cr, 313, 363, 450, 50);
 }
 
+// Macro page with the library shown under the editor: the editor's card split into two cards,
+// 174 pixels each with a 10-pixel gap (the window places the two lists on them).
+void paint_macro_panel_split(cairo_t* cr) {
+    list_card(cr, 5, 0, 220, 358);
+    list_card(cr, 313, 0, 450, 174);
+    list_card(cr, 313, 184, 450, 174);
+    light_strip(cr, 5, 363, 220, 50);
+    light_strip(cr, 313, 363, 450, 50);
+}
+
 // Button page: the card behind the function list. Placed at (190, 179).
 void paint_function_panel(cairo_t* cr) {
     list_card(cr, 5, 1, 220, 358);
@@ -274,6 +284,8 @@ void add_window_images(Catalog& c) {
                  paint_background});
     c.push_back({284, 768, 416, "macro page panel behind both lists and their status strips",
                  paint_macro_panel});
+    c.push_back({340, 768, 416, "macro page panel with the library card under the editor's",
+                 paint_macro_panel_split});
     c.push_back(
         {306, 230, 366, "button page panel behind the function list", paint_function_panel});
     c.push_back({273, 716, 78, "DPI page panel behind the report-rate and wheel-rate sliders",

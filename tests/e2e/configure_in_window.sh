@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A person configures the mouse in the window: drags the Cut function onto the Backward button,
 # drags the DPI X slider, builds a macro in the editor (wait tool dropped, 250 typed), drags it
-# onto an empty slot, then drags the stored macro onto a button label. After the store-settings
-# delay the program ends, and zentrikctl finds every change in the simulated mouse.
+# onto an empty slot, shows the macro library and drags its "Double click" entry onto the next
+# slot, then drags the stored macro onto a button label. After the store-settings delay the
+# program ends, and zentrikctl finds every change in the simulated mouse.
 source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
@@ -43,6 +44,9 @@ xdotool key Return
 sleep 0.5
 drag 728 176 303 178          # the editor onto the first (empty) slot
 sleep 1
+click 903 569                 # "macro library": the library shows under the editor
+drag 600 396 303 212          # its "Double click" entry onto the second (empty) slot
+sleep 1
 click 104 178                 # the button tab
 click 303 226                 # fold the built-in functions: the stored macro shows below
 drag 243 295 530 391          # the macro onto the "Zentrik Button 2" label
@@ -60,6 +64,9 @@ x=$(jq -r ".dpi.levels[$level].x" <<<"$json")
 macros=$("$ZENTRIKCTL" --simulate macros --json) || fail "zentrikctl macros failed"
 code=$(jq -r '.macros[0].code' <<<"$macros")
 [[ "$code" == "04 88 fa" ]] || fail "the stored macro is '$code', not 04 88 fa"
+library_code="04 21 88 14 41 88 32 21 88 14 41"
+jq -e --arg c "$library_code" '[.macros[] | select(.code == $c)] | length == 1' <<<"$macros" \
+  >/dev/null || fail "the library's Double click is not in the mouse: $macros"
 assigned=$(jq -r '.profiles[0].buttons[6].function' <<<"$json")
 [[ "$assigned" == "$(jq -r '.macros[0].name' <<<"$macros")" ]] ||
   fail "Zentrik Button 2 does '$assigned', not the stored macro"

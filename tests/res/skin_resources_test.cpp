@@ -127,7 +127,7 @@ const std::vector<Expected>& expected_sizes() {
     static const std::vector<Expected> table = {
         {1046, 655, {244}},
         {407, 194, {310}},
-        {768, 416, {284}},
+        {768, 416, {284, 340}},
         {230, 366, {306}},
         {716, 78, {273}},
         {66, 56, {274}},
@@ -267,13 +267,15 @@ TEST(SkinResources, TextAreasContrastWithTheTextDrawnOnThem) {
         {284, 30, 375, 180, 30, true},  {284, 330, 370, 400, 28, true},  // strips under them
         {161, 105, 20, 170, 30, true},  {160, 105, 20, 170, 30, true},   // DPI label plates
         {167, 105, 20, 170, 30, true},  {166, 105, 20, 170, 30, true},
-        {168, 3, 3, 10, 10, true},                                       // check box inside
-        {284, 20, 4, 190, 22, false},   {284, 330, 4, 420, 22, false},   // list captions
-        {306, 20, 5, 190, 22, false},   {267, 10, 90, 110, 22, false},   // tab captions
-        {268, 10, 90, 110, 22, false},  {223, 185, 40, 150, 40, false},  // home captions
-        {258, 185, 40, 150, 40, false}, {277, 20, 10, 110, 20, false},   // action buttons
-        {276, 20, 10, 110, 20, false},  {273, 10, 10, 290, 28, false},   // slider captions
-        {273, 380, 10, 290, 28, false}, {310, 30, 70, 340, 60, false},   // recording message
+        {168, 3, 3, 10, 10, true},                                        // check box inside
+        {284, 20, 4, 190, 22, false},   {284, 330, 4, 420, 22, false},    // list captions
+        {340, 330, 60, 420, 100, true}, {340, 330, 244, 420, 100, true},  // editor, library rows
+        {340, 330, 4, 420, 22, false},  {340, 330, 188, 420, 22, false},  // and their captions
+        {306, 20, 5, 190, 22, false},   {267, 10, 90, 110, 22, false},    // tab captions
+        {268, 10, 90, 110, 22, false},  {223, 185, 40, 150, 40, false},   // home captions
+        {258, 185, 40, 150, 40, false}, {277, 20, 10, 110, 20, false},    // action buttons
+        {276, 20, 10, 110, 20, false},  {273, 10, 10, 290, 28, false},    // slider captions
+        {273, 380, 10, 290, 28, false}, {310, 30, 70, 340, 60, false},    // recording message
     };
     for (const Area& a : areas) {
         const Surface s = decode(a.id);

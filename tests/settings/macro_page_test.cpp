@@ -1,13 +1,16 @@
 // The macro page in the core: a macro composed in the editor, stored in a slot, assigned to a
-// button, removed again; library entries that cannot be written are refused.
+// button, removed again; the library's views; library entries taken into the editor and into a
+// slot, and entries that cannot be written refused.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "device/commands.h"
 #include "macro/macro_editor.h"
+#include "macro/macro_file.h"
 #include "settings/macro_page.h"
 #include "support/core_harness.h"
+#include "ui/skin_image.h"
 
 namespace zentrik::testing {
 namespace {
@@ -84,6 +87,68 @@ TEST(MacroPage, LibraryEntriesWithoutAWritableFileAreRefused) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(h.dialogs.shown().back().text, "invalid format !!");
     EXPECT_EQ(h.mouse().memory(), before);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(MacroPage, LibraryButtonStepsThroughTheViewsAndToolsBringTheEditorBack) {
+    CoreHarness h;
+    settings::MacroPage page(*h.session);
+    h.start_and_load();
+    const ui::Widget& editor = h.widget("list macro edit");
+    const ui::Widget& library = h.widget("list macro pc");
+    const auto shown = [&] { return std::pair{editor.visible, library.visible}; };
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+
+    h.click("bt_lib");  // editor above, library below, in the editor's panel
+    EXPECT_EQ(shown(), (std::pair{1, 1}));
+    EXPECT_EQ(editor.y + editor.height + 10, library.y);
+    EXPECT_EQ(library.y + library.height, 129 + 358);
+    EXPECT_EQ(library.x, editor.x);
+    EXPECT_EQ(library.width, editor.width);
+    EXPECT_EQ(h.widget("_macro panel").images[0], ui::load_skin_image(340));  // two cards
+
+    h.click("bt_lib");  // the library alone fills the panel
+    EXPECT_EQ(shown(), (std::pair{0, 1}));
+    EXPECT_EQ(library.y, 129);
+    EXPECT_EQ(library.height, 358);
+    EXPECT_EQ(h.widget("_macro panel").images[0], ui::load_skin_image(284));  // one card
+
+    h.click("icon tool new");  // an editor tool shows the editor again, whole
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+    EXPECT_EQ(editor.height, 358);
+    EXPECT_EQ(page.library_view(), ui::LibraryView::kEditor);
+
+    h.click("bt_lib");
+    h.click("bt_lib");
+    h.click("bt_lib");  // round to the start
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+    EXPECT_EQ(editor.y, 129);
+    EXPECT_EQ(editor.height, 358);
+}
+
+TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
+    CoreHarness h;
+    settings::MacroPage page(*h.session);
+    h.start_and_load();
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-library-ok";
+    std::filesystem::create_directories(dir / "macros");
+    const Bytes code{0x04, 0x21, 0x88, 0x14, 0x41};
+    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
+    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
+    page.set_library(macro::load_library(dir));
+    h.click("bt_lib");
+
+    h.drop("list macro pc", 1, "list macro edit");
+    const ui::Widget& editor = h.widget("list macro edit");
+    ASSERT_EQ(editor.row_count(), 4);  // run mode, 21, wait 88 14, 41
+    EXPECT_EQ(editor.rows[1].code, 0x21);
+    EXPECT_EQ(editor.rows[2].code, 0x88);
+    EXPECT_EQ(editor.rows[3].code, 0x41);
+
+    h.widget("list macro 2").drop_row = 0;
+    h.drop("list macro pc", 1, "list macro 2");
+    EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
     std::filesystem::remove_all(dir);
 }
 

@@ -139,7 +139,7 @@ TEST_F(LayoutTest, EveryTableWidgetIsOnItsPageWithItsId) {
 TEST_F(LayoutTest, InitialStateOfTheWidgets) {
     EXPECT_EQ(board.find_widget("z_dpi1")->x, 547);
     EXPECT_EQ(board.find_widget("z_dpi2")->visible, 0);
-    EXPECT_EQ(board.find_widget("bt_lib")->visible, 0);
+    EXPECT_EQ(board.find_widget("bt_lib")->visible, 1);
     EXPECT_EQ(board.find_widget("list macro pc")->visible, 0);
     EXPECT_EQ(board.find_widget("icon tool stop")->enabled, 0);
     EXPECT_EQ(board.find_widget("zz_button 0")->enabled, 0);

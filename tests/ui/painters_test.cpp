@@ -292,6 +292,20 @@ TEST_F(PaintTest, GuideVeilSparesListsAndTooltip) {
     EXPECT_EQ(pixel_at(render({.guide_mode = 1, .editor_visible = true}), 20, 20).a, 0u);
 }
 
+TEST_F(PaintTest, LibraryDragVeilSparesTheLibraryInTheHiddenEditorsPlace) {
+    board.set_page(1);
+    board.create_list("list macro edit",
+                      {.x = 500, .y = 100, .width = 100, .height = 100, .page = 1});
+    board.create_list("list macro pc",
+                      {.x = 500, .y = 100, .width = 100, .height = 100, .page = 1});
+    board.create_list("list macro 2", {.x = 200, .y = 100, .width = 100, .height = 100, .page = 1});
+    board.set_visible("list macro edit", 0);
+    cairo_surface_t* f = render({.guide_mode = 3});
+    EXPECT_EQ(pixel_at(f, 550, 150).a, 0u);  // the library, where the editor was
+    EXPECT_EQ(pixel_at(f, 250, 150).a, 0u);  // the mouse's list
+    EXPECT_TRUE(near_color(pixel_at(f, 20, 20), 0xDC101010, 2));
+}
+
 TEST_F(PaintTest, ProgressOverlayFillsHalfTheBar) {
     ProgressOverlay progress;
     progress.show(0.5, "Working");
