@@ -77,11 +77,12 @@ TEST(SkinImageOnDemand, BrokenBodyBehindAGoodHeaderDrawsNothing) {
     EXPECT_TRUE(region_from_alpha(image.get()).empty());
 
     // A size known beforehand that the PNG does not have: nothing is drawn out of place.
-    const auto other_size = SkinImage::from_png_on_demand(png_of_size(7, 5), 8, 5);
+    const std::vector<std::uint8_t> seven_by_five = png_of_size(7, 5);  // outlives the images
+    const auto other_size = SkinImage::from_png_on_demand(seven_by_five, 8, 5);
     ASSERT_NE(other_size, nullptr);
     EXPECT_EQ(other_size->width(), 8);
     EXPECT_EQ(other_size->surface(), nullptr);
-    EXPECT_EQ(SkinImage::from_png_on_demand(png_of_size(7, 5), 0, 5), nullptr);
+    EXPECT_EQ(SkinImage::from_png_on_demand(seven_by_five, 0, 5), nullptr);
 
     const std::vector<std::uint8_t> not_png(64, 0x89);
     EXPECT_EQ(SkinImage::from_png_on_demand(not_png), nullptr);
