@@ -40,7 +40,7 @@ using namespace startup_bench;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: startup_bench --program PATH --bare PATH [--runs N] [--settle MS]\n"
+    "usage: startup_bench --program PATH --bare PATH [--also PATH] [--runs N] [--settle MS]\n"
     "                     [--sequence-settle MS] [--first-page N] [--preview-page N|none]\n"
     "                     [--dump DIR] [--timeline] [-- PROGRAM ARGS...]";
 
@@ -124,9 +124,9 @@ struct Series {
 };
 
 // The program's own headless render of `page`, as the window must show it.
+// `file` receives the PNG.
 Picture reference_page(const std::string& program, int page, const std::vector<std::string>& env,
-                       const std::string& scratch) {
-    const std::string file = scratch + "/page-" + std::to_string(page) + ".png";
+                       const std::string& file) {
     if (!run_to_end({program, "--render-page", std::to_string(page), file}, env))
         die("cannot render page " + std::to_string(page) + " with " + program);
     auto picture = load_png(file);
@@ -147,25 +147,26 @@ void print_start(const Series& s, int run, const Start& start, bool timeline) {
     std::fflush(stdout);
 }
 
-void print_row(const char* label, double bare, double program, double preview, bool ratio,
-               bool has_preview) {
-    const auto cell = [&](double v) {
+// One row of medians: the bare window's, then each other series' with its ratio to the bare
+// window (`ratio`) or its difference from it.
+template <typename Member>
+void print_row(const char* label, const std::vector<Series>& series, Member member, bool ratio) {
+    const double bare = median(series[0].*member);
+    std::printf("%-36s %8.1f", label, bare);
+    for (std::size_t i = 1; i < series.size(); ++i) {
+        const double v = median(series[i].*member);
         if (ratio)
             std::printf(" %8.1f %6.2fx", v, bare > 0 ? v / bare : 0);
         else
             std::printf(" %8.1f %+6.1f ", v, v - bare);
-    };
-    std::printf("%-36s %8.1f", label, bare);
-    cell(program);
-    if (has_preview)
-        cell(preview);
+    }
     std::printf("\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string program, bare, dump_dir;
+    std::string program, bare, also, dump_dir;
     int runs = 10;
     double settle_ms = 700, sequence_settle_ms = 3000;
     int first_page = 99, preview_page = 5;
@@ -178,6 +179,8 @@ int main(int argc, char** argv) {
             program = argv[++i];
         else if (a == "--bare" && has_value)
             bare = argv[++i];
+        else if (a == "--also" && has_value)
+            also = argv[++i];
         else if (a == "--runs" && has_value)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (a == "--settle" && has_value)
@@ -226,10 +229,16 @@ int main(int argc, char** argv) {
         die("cannot open " + display);
     StartWatcher watcher(dpy);
 
-    const Picture first_reference = reference_page(program, first_page, env, scratch);
+    const Picture first_reference =
+        reference_page(program, first_page, env, std::string(scratch) + "/first.png");
     std::optional<Picture> preview_reference;
     if (preview_page >= 0)
-        preview_reference = reference_page(program, preview_page, env, scratch);
+        preview_reference =
+            reference_page(program, preview_page, env, std::string(scratch) + "/preview.png");
+    // Another build of the program (the one before a change), started as a user starts it.
+    std::optional<Picture> also_reference;
+    if (!also.empty())
+        also_reference = reference_page(also, first_page, env, std::string(scratch) + "/also.png");
 
     std::vector<Series> series(1);
     series[0].name = "bare";
@@ -252,6 +261,17 @@ int main(int argc, char** argv) {
         s.request.env = env;
         s.request.settle_ms = settle_ms;
         s.request.first_page = &*preview_reference;
+        series.push_back(s);
+    }
+
+    if (also_reference) {
+        Series s;
+        s.name = "also";
+        s.request.argv = {also};
+        s.request.argv.insert(s.request.argv.end(), program_args.begin(), program_args.end());
+        s.request.env = env;
+        s.request.settle_ms = sequence_settle_ms;
+        s.request.first_page = &*also_reference;
         series.push_back(s);
     }
 
@@ -283,17 +303,12 @@ int main(int argc, char** argv) {
     if (std::system(rm.c_str()) != 0)
         std::fprintf(stderr, "startup_bench: could not remove %s\n", scratch);
 
-    const Series& b = series[0];
-    const Series& p = series[1];
-    const bool has_preview = series.size() > 2;
-    const Series& v = has_preview ? series[2] : series[1];
-    std::printf("\nmedians over %d starts each\n%-36s %8s %17s", runs, "", "bare", "program");
-    if (has_preview)
-        std::printf(" %17s", v.name.c_str());
+    std::printf("\nmedians over %d starts each\n%-36s %8s", runs, "", "bare");
+    for (std::size_t i = 1; i < series.size(); ++i)
+        std::printf(" %17s", series[i].name.c_str());
     std::printf("\n");
     const auto row = [&](const char* label, auto member, bool ratio) {
-        print_row(label, median(b.*member), median(p.*member), median(v.*member), ratio,
-                  has_preview);
+        print_row(label, series, member, ratio);
     };
     row("exec -> map (ms)", &Series::map, true);
     row("exec -> finished page (ms)", &Series::frame, true);
@@ -306,14 +321,12 @@ int main(int argc, char** argv) {
     row("  file-backed (MB)", &Series::file, false);
     row("  shared memory (MB)", &Series::shmem, false);
     std::printf("goals: finished page <= 1.5x the bare window, RSS <= +16 MB\n");
-    std::printf(
-        "first picture was the finished page %d: %d of %d starts; pictures before it: "
-        "%d\n",
-        first_page, p.finished_first, p.starts, p.faults);
-    if (has_preview)
+    for (std::size_t i = 1; i < series.size(); ++i) {
+        const Series& s = series[i];
         std::printf(
-            "%s: first picture was the finished page: %d of %d, already the settled "
-            "one: %d of %d; pictures before it: %d\n",
-            v.name.c_str(), v.finished_first, v.starts, v.settled_first, v.starts, v.faults);
+            "%s: first picture was the finished page: %d of %d starts, already the "
+            "settled one: %d of %d; pictures before it: %d\n",
+            s.name.c_str(), s.finished_first, s.starts, s.settled_first, s.starts, s.faults);
+    }
     return 0;
 }
