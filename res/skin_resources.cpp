@@ -13,16 +13,26 @@ std::span<const detail::PngEntry> entries() {
     return {detail::kPngEntries, detail::kPngEntryCount};
 }
 
-}  // namespace
-
-std::span<const std::uint8_t> skin_png(int id) {
+const detail::PngEntry* find_entry(int id) {
     const auto table = entries();
     const auto it = std::lower_bound(table.begin(), table.end(), id,
                                      [](const detail::PngEntry& e, int v) { return e.id < v; });
-    if (it == table.end() || it->id != id) {
+    return it == table.end() || it->id != id ? nullptr : &*it;
+}
+
+}  // namespace
+
+std::span<const std::uint8_t> skin_png(int id) {
+    const detail::PngEntry* e = find_entry(id);
+    if (!e) {
         return {};
     }
-    return {detail::kPngBlob + it->offset, it->size};
+    return {detail::kPngBlob + e->offset, e->size};
+}
+
+SkinSize skin_png_size(int id) {
+    const detail::PngEntry* e = find_entry(id);
+    return e ? SkinSize{e->width, e->height} : SkinSize{};
 }
 
 SkinPixels skin_pixels(int id) {

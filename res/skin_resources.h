@@ -12,6 +12,14 @@ namespace zentrik::res {
 // The PNG bytes of image `id`; empty when there is no such image (id 0 is none).
 std::span<const std::uint8_t> skin_png(int id);
 
+// The size of image `id` (as its PNG's header gives it), known without reading the PNG;
+// 0 x 0 when there is no such image.
+struct SkinSize {
+    int width = 0;
+    int height = 0;
+};
+SkinSize skin_png_size(int id);
+
 // An image stored ready to draw: premultiplied ARGB32 rows in cairo's layout (native-endian
 // 32-bit pixels), exactly what decoding its PNG gives. Read-only; lives as long as the program.
 struct SkinPixels {

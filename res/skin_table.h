@@ -9,6 +9,8 @@ struct PngEntry {
     int id;
     std::uint32_t offset;  // into kPngBlob
     std::uint32_t size;
+    int width;  // as the PNG's header says, so that nobody reads the PNG just for its size
+    int height;
 };
 
 // An image also stored ready to draw: premultiplied ARGB32 rows as cairo lays them out.

@@ -34,6 +34,7 @@ constexpr std::array<FontSpec, kFontCount> kTable{{
 
 std::array<FontEntry, kFontCount> g_fonts;
 std::once_flag g_once;
+std::once_flag g_fontconfig_once;
 
 // The family name fontconfig resolves a request to.
 std::string resolved_family(const char* name) {
@@ -58,12 +59,16 @@ std::string resolved_family(const char* name) {
 constexpr const char* kTahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
                                         "/usr/share/wine/fonts/tahomabd.ttf"};
 
-void build() {
-    // Fontconfig is set up here, before pango would start it on a thread of its own.
+void set_up_fontconfig() {
     FcInit();
     for (const char* file : kTahomaFiles)
         if (std::error_code ec; std::filesystem::exists(file, ec))
             FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file));
+}
+
+void build() {
+    // Fontconfig is set up here, before pango would start it on a thread of its own.
+    prepare_fontconfig();
     for (int i = 0; i < kFontCount; ++i) {
         FontEntry& e = g_fonts[i];
         const FontSpec& spec = kTable[i];
@@ -86,6 +91,10 @@ void build() {
 
 void build_font_tables() {
     std::call_once(g_once, build);
+}
+
+void prepare_fontconfig() {
+    std::call_once(g_fontconfig_once, set_up_fontconfig);
 }
 
 TextSize measure_text(const std::string& text, int index, int max_width) {

@@ -20,6 +20,10 @@ struct FontEntry {
 
 // Builds the table once (thread-safe); later calls return at once.
 void build_font_tables();
+// The table's first step alone: fontconfig reads its configuration and learns the extra faces
+// (once, thread-safe; build_font_tables does it too). It touches no GLib object, so it may run
+// on a thread of its own while GTK starts.
+void prepare_fontconfig();
 // Entry `index`; out-of-range indexes give entry 0.
 const FontEntry& font_entry(int index);
 

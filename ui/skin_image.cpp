@@ -116,6 +116,13 @@ std::unique_ptr<SkinImage> SkinImage::from_png_on_demand(std::span<const std::ui
     return std::unique_ptr<SkinImage>(new SkinImage(png, width, height));
 }
 
+std::unique_ptr<SkinImage> SkinImage::from_png_on_demand(std::span<const std::uint8_t> png,
+                                                         int width, int height) {
+    if (png.empty() || width <= 0 || height <= 0 || width > 32767 || height > 32767)
+        return nullptr;
+    return std::unique_ptr<SkinImage>(new SkinImage(png, width, height));
+}
+
 std::unique_ptr<SkinImage> SkinImage::over_read_only_pixels(const std::uint8_t* data, int width,
                                                             int height, int stride) {
     // cairo only reads a source surface; set_pixel copies before it writes.
@@ -212,8 +219,9 @@ const SkinImage* load_skin_image(int id) {
     if (const res::SkinPixels ready = res::skin_pixels(id); ready.data)
         image =
             SkinImage::over_read_only_pixels(ready.data, ready.width, ready.height, ready.stride);
-    else
-        image = SkinImage::from_png_on_demand(res::skin_png(id));
+    else if (const res::SkinSize size = res::skin_png_size(id); size.width > 0)
+        // The build's table knows the size: the window is built without reading any PNG.
+        image = SkinImage::from_png_on_demand(res::skin_png(id), size.width, size.height);
     const SkinImage* result = image.get();
     if (image)
         c.owned.push_back(std::move(image));

@@ -22,6 +22,10 @@ class SkinImage {
     // An image of PNG bytes that outlive it (built-in resources), decoded on first use. The
     // size comes from the PNG header; null when the bytes do not start like a PNG.
     static std::unique_ptr<SkinImage> from_png_on_demand(std::span<const std::uint8_t> png);
+    // The same with the size already known (built-in images): the PNG's bytes are not read
+    // until the pixels are needed. A PNG that decodes to another size draws nothing.
+    static std::unique_ptr<SkinImage> from_png_on_demand(std::span<const std::uint8_t> png,
+                                                         int width, int height);
     // An image over premultiplied ARGB32 rows that outlive it and are never written (built-in
     // pixels stored ready to draw); nothing is decoded or copied.
     static std::unique_ptr<SkinImage> over_read_only_pixels(const std::uint8_t* data, int width,

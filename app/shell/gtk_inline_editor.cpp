@@ -9,7 +9,16 @@
 namespace zentrik::app {
 
 GtkInlineEditor::GtkInlineEditor(GtkWidget* fixed, ui::TimerService& timers)
-    : fixed_(fixed), entry_(gtk_entry_new()), css_(gtk_css_provider_new()), timers_(timers) {
+    : fixed_(fixed), timers_(timers) {
+    timers_.set_handler(kEditorFocusTimer, [this] {
+        timers_.stop(kEditorFocusTimer);
+        focus_and_select();
+    });
+}
+
+void GtkInlineEditor::make_entry() {
+    entry_ = gtk_entry_new();
+    css_ = gtk_css_provider_new();
     gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
     gtk_entry_set_width_chars(GTK_ENTRY(entry_), 1);
     gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(css_),
@@ -17,19 +26,18 @@ GtkInlineEditor::GtkInlineEditor(GtkWidget* fixed, ui::TimerService& timers)
     g_signal_connect(entry_, "insert-text", G_CALLBACK(&GtkInlineEditor::on_insert_text), this);
     gtk_widget_set_no_show_all(entry_, TRUE);
     gtk_fixed_put(GTK_FIXED(fixed_), entry_, 0, 0);
-    timers_.set_handler(kEditorFocusTimer, [this] {
-        timers_.stop(kEditorFocusTimer);
-        focus_and_select();
-    });
 }
 
 GtkInlineEditor::~GtkInlineEditor() {
     timers_.stop(kEditorFocusTimer);
     timers_.set_handler(kEditorFocusTimer, nullptr);
-    g_object_unref(css_);
+    if (css_)
+        g_object_unref(css_);
 }
 
 void GtkInlineEditor::show(const ui::EditorRequest& request) {
+    if (!entry_)
+        make_entry();
     box_ = request.box;
     digits_only_ = request.digits_only;
     const ui::FontEntry& font = ui::font_entry(request.font);
@@ -54,19 +62,20 @@ void GtkInlineEditor::show(const ui::EditorRequest& request) {
 
 void GtkInlineEditor::hide() {
     timers_.stop(kEditorFocusTimer);
-    gtk_widget_hide(entry_);
+    if (entry_)
+        gtk_widget_hide(entry_);
 }
 
 bool GtkInlineEditor::visible() const {
-    return gtk_widget_get_visible(entry_);
+    return entry_ && gtk_widget_get_visible(entry_);
 }
 
 std::string GtkInlineEditor::text() const {
-    return gtk_entry_get_text(GTK_ENTRY(entry_));
+    return entry_ ? gtk_entry_get_text(GTK_ENTRY(entry_)) : std::string();
 }
 
 void GtkInlineEditor::focus_and_select() {
-    if (!gtk_widget_get_visible(entry_))
+    if (!visible())
         return;
     gtk_widget_grab_focus(entry_);
     gtk_editable_select_region(GTK_EDITABLE(entry_), 0, -1);

@@ -1,5 +1,7 @@
 #pragma once
-// The inline editor as one GtkEntry placed in a GtkFixed over the window's picture.
+// The inline editor as one GtkEntry placed in a GtkFixed over the window's picture. The entry
+// is made the first time the editor opens: an entry loads GTK's own text machinery (input
+// methods, the theme's font), which the window's first frame does not need.
 #include <string>
 
 #include "ui/input/inline_editor.h"
@@ -27,16 +29,15 @@ class GtkInlineEditor : public ui::InlineEditor {
     std::string text() const override;
     ui::Rect box() const override { return box_; }
 
-    GtkWidget* entry() const { return entry_; }
-
   private:
+    void make_entry();
     static void on_insert_text(GtkWidget* editable, const char* text, int length, int* position,
                                void* self);
     void focus_and_select();
 
     GtkWidget* fixed_;
-    GtkWidget* entry_;
-    GtkCssProvider* css_;
+    GtkWidget* entry_ = nullptr;
+    GtkCssProvider* css_ = nullptr;
     ui::TimerService& timers_;
     ui::Rect box_;
     bool digits_only_ = false;

@@ -5,6 +5,7 @@
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -145,8 +146,12 @@ ui::Key key_of(guint keyval) {
 
 class LiveWindow : public settings::SessionShell {
   public:
+    // `fonts_ready` waits for fontconfig (set up on another thread) and builds the font table;
+    // it is called once the GtkWindow exists, since making the first window loads GTK's theme
+    // while fontconfig reads its configuration.
     LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options,
-               std::shared_ptr<platform::HidBackend> backend);
+               std::shared_ptr<platform::HidBackend> backend,
+               const std::function<void()>& fonts_ready);
     ~LiveWindow() override;
 
     void bring_forward();
@@ -207,11 +212,13 @@ class LiveWindow : public settings::SessionShell {
 };
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
-                       const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend)
+                       const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend,
+                       const std::function<void()>& fonts_ready)
     : listener_(std::move(listener)),
       build_(options.language),
       start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    fonts_ready();  // the layout below measures and draws text
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
     gtk_window_set_resizable(win, FALSE);
@@ -481,14 +488,21 @@ int run_main_window(const StartOptions& options,
                     std::unique_ptr<platform::InstanceListener> listener,
                     const WindowOptions& window_options) {
     // The font table registers its faces before GTK opens any font, so the window draws the
-    // same faces as the headless render.
-    ui::build_font_tables();
+    // same faces as the headless render (GTK opens none before the window is built: the inline
+    // editor's entry and the tray icon come later). Fontconfig reads its configuration on a
+    // thread of its own while GTK connects to the display and loads its theme; the rest of the
+    // table (Pango, GLib objects) is built on this thread, as GTK's own objects are.
+    std::thread fonts(ui::prepare_fontconfig);
     if (!gtk_init_check(nullptr, nullptr)) {
+        fonts.join();
         g_printerr("zentrik: cannot open the display\n");
         return 1;
     }
     std::shared_ptr<platform::HidBackend> backend = window_options.backend;
-    LiveWindow live(std::move(listener), window_options, backend);
+    LiveWindow live(std::move(listener), window_options, backend, [&fonts] {
+        fonts.join();
+        ui::build_font_tables();
+    });
     const lang::StringTables& texts = lang::strings();
     struct TrayState {
         std::unique_ptr<TrayIcon> icon;

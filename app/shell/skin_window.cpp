@@ -20,24 +20,33 @@ void apply_window_shape(GtkWidget* window, const ui::Region& shape) {
     cairo_region_destroy(region);
 }
 
-GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id) {
+GdkPixbuf* pixbuf_from_resource(int resource_id) {
     const auto png = res::skin_png(resource_id);
     if (png.empty())
         return nullptr;
+    // The type is named, so nothing looks the data's type up.
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
     if (!loader)
         return nullptr;
-    GdkCursor* cursor = nullptr;
+    GdkPixbuf* pixbuf = nullptr;
     if (gdk_pixbuf_loader_write(loader, png.data(), png.size(), nullptr) &&
         gdk_pixbuf_loader_close(loader, nullptr)) {
-        if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
-            const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
-            cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, hot.x, hot.y);
-        }
+        if ((pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)))
+            g_object_ref(pixbuf);
     } else {
         gdk_pixbuf_loader_close(loader, nullptr);
     }
     g_object_unref(loader);
+    return pixbuf;
+}
+
+GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id) {
+    GdkPixbuf* pixbuf = pixbuf_from_resource(resource_id);
+    if (!pixbuf)
+        return nullptr;
+    const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
+    GdkCursor* cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, hot.x, hot.y);
+    g_object_unref(pixbuf);
     return cursor;
 }
 

@@ -6,6 +6,9 @@
 #include <gtk/gtk.h>
 #include <libayatana-appindicator/app-indicator.h>
 
+#include "app/shell/skin_window.h"
+#include "ui/layout.h"
+
 namespace zentrik::app {
 
 struct TrayIcon::Impl {
@@ -99,7 +102,16 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
 
     if (!session_bus_available()) {
         G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-        impl_->status_icon = gtk_status_icon_new_from_icon_name("input-mouse");
+        // The program's own icon at 16 x 16, rather than a theme's: no icon theme is read.
+        GdkPixbuf* icon = pixbuf_from_resource(ui::kAppIcon);
+        GdkPixbuf* small =
+            icon ? gdk_pixbuf_scale_simple(icon, 16, 16, GDK_INTERP_BILINEAR) : nullptr;
+        impl_->status_icon = small ? gtk_status_icon_new_from_pixbuf(small)
+                                   : gtk_status_icon_new_from_icon_name("input-mouse");
+        if (small)
+            g_object_unref(small);
+        if (icon)
+            g_object_unref(icon);
         gtk_status_icon_set_tooltip_text(impl_->status_icon, title.c_str());
         G_GNUC_END_IGNORE_DEPRECATIONS
         g_signal_connect(impl_->status_icon, "button-press-event", G_CALLBACK(Impl::on_press),

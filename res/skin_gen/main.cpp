@@ -110,8 +110,10 @@ void write_table(const Catalog& catalog, const std::string& cpp_path,
     std::vector<std::pair<int, std::vector<std::uint8_t>>> ready;
     for (const auto& e : catalog) {
         const auto png = render(e);
+        const Pixels drawn = decode_like_the_program(png);
         rows += "    {" + std::to_string(e.id) + ", " + std::to_string(blob.size()) + "u, " +
-                std::to_string(png.size()) + "u},\n";
+                std::to_string(png.size()) + "u, " + std::to_string(drawn.width) + ", " +
+                std::to_string(drawn.height) + "},\n";
         blob.insert(blob.end(), png.begin(), png.end());
         if (std::find(std::begin(kReadyToDrawIds), std::end(kReadyToDrawIds), e.id) !=
             std::end(kReadyToDrawIds)) {

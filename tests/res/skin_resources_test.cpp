@@ -166,6 +166,9 @@ TEST(SkinResources, EveryLayoutImageDecodesAtItsSize) {
             ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS);
             EXPECT_EQ(cairo_image_surface_get_width(s.get()), group.width);
             EXPECT_EQ(cairo_image_surface_get_height(s.get()), group.height);
+            // The table's size, which the window is built with before any PNG is read.
+            EXPECT_EQ(skin_png_size(id).width, group.width);
+            EXPECT_EQ(skin_png_size(id).height, group.height);
         }
     }
 }
@@ -185,6 +188,7 @@ TEST(SkinResources, IdsWithoutAnImageAreEmpty) {
     // are not pictures; the others fall in gaps or outside the range.
     for (int id : {0, -1, 102, 131, 153, 214, 245, 336, 100000}) {
         EXPECT_TRUE(skin_png(id).empty()) << id;
+        EXPECT_EQ(skin_png_size(id).width, 0) << id;
     }
 }
 

@@ -41,6 +41,13 @@ std::vector<std::uint8_t> png_of(cairo_surface_t* surface) {
     return png;
 }
 
+std::vector<std::uint8_t> png_of_size(int width, int height) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    std::vector<std::uint8_t> png = png_of(s);
+    cairo_surface_destroy(s);
+    return png;
+}
+
 TEST(SkinImageOnDemand, KnowsItsSizeAtOnceAndDecodesWhatThePngHolds) {
     // A button-page mouse of the second family: nothing in this test binary draws it first.
     const SkinImage* mouse = load_skin_image(335);
@@ -68,6 +75,14 @@ TEST(SkinImageOnDemand, BrokenBodyBehindAGoodHeaderDrawsNothing) {
     EXPECT_EQ(image->surface(), nullptr);
     EXPECT_EQ(image->pixel(1, 1), 0u);
     EXPECT_TRUE(region_from_alpha(image.get()).empty());
+
+    // A size known beforehand that the PNG does not have: nothing is drawn out of place.
+    const std::vector<std::uint8_t> seven_by_five = png_of_size(7, 5);  // outlives the images
+    const auto other_size = SkinImage::from_png_on_demand(seven_by_five, 8, 5);
+    ASSERT_NE(other_size, nullptr);
+    EXPECT_EQ(other_size->width(), 8);
+    EXPECT_EQ(other_size->surface(), nullptr);
+    EXPECT_EQ(SkinImage::from_png_on_demand(seven_by_five, 0, 5), nullptr);
 
     const std::vector<std::uint8_t> not_png(64, 0x89);
     EXPECT_EQ(SkinImage::from_png_on_demand(not_png), nullptr);
