@@ -243,37 +243,25 @@ int main(int argc, char** argv) {
     std::vector<Series> series(1);
     series[0].name = "bare";
     series[0].request = {{bare, "1046", "655"}, env, settle_ms, nullptr, {}};
-    {
+    // A series that starts the program (or another build of it) with the given switches first.
+    const auto program_series = [&](std::string name, std::vector<std::string> argv, int settle,
+                                    const Picture* reference) {
         Series s;
-        s.name = "program";
-        s.request.argv = {program};
+        s.name = std::move(name);
+        s.request.argv = std::move(argv);
         s.request.argv.insert(s.request.argv.end(), program_args.begin(), program_args.end());
         s.request.env = env;
-        s.request.settle_ms = sequence_settle_ms;
-        s.request.first_page = &first_reference;
-        series.push_back(s);
-    }
-    if (preview_reference) {
-        Series s;
-        s.name = "page " + std::to_string(preview_page);
-        s.request.argv = {program, "--page", std::to_string(preview_page)};
-        s.request.argv.insert(s.request.argv.end(), program_args.begin(), program_args.end());
-        s.request.env = env;
-        s.request.settle_ms = settle_ms;
-        s.request.first_page = &*preview_reference;
-        series.push_back(s);
-    }
-
-    if (also_reference) {
-        Series s;
-        s.name = "also";
-        s.request.argv = {also};
-        s.request.argv.insert(s.request.argv.end(), program_args.begin(), program_args.end());
-        s.request.env = env;
-        s.request.settle_ms = sequence_settle_ms;
-        s.request.first_page = &*also_reference;
-        series.push_back(s);
-    }
+        s.request.settle_ms = settle;
+        s.request.first_page = reference;
+        series.push_back(std::move(s));
+    };
+    program_series("program", {program}, sequence_settle_ms, &first_reference);
+    if (preview_reference)
+        program_series("page " + std::to_string(preview_page),
+                       {program, "--page", std::to_string(preview_page)}, settle_ms,
+                       &*preview_reference);
+    if (also_reference)
+        program_series("also", {also}, sequence_settle_ms, &*also_reference);
 
     // The first GTK client of a display probes OpenGL and leaves the result on the root window
     // for every later one (as on any desktop session); that start is left out.
