@@ -2,8 +2,6 @@
 // What every zentrikctl command's --json output shares: one JSON document per run, keys in a
 // fixed order, text from devices and files kept valid UTF-8. The shapes are documented in
 // docs/zentrikctl.md; scripts rely on them, so keys are only ever added.
-#include <cstdint>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
@@ -16,13 +14,6 @@ using Json = nlohmann::ordered_json;
 // instead of throwing.
 inline void print_json(std::ostream& out, const Json& value) {
     out << value.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
-}
-
-// A 16-bit value as the four upper-case hex digits the text output shows ("00A5").
-inline std::string json_hex4(std::uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
 }
 
 }  // namespace zentrik::cli

@@ -5,6 +5,7 @@
 #include "cli/commands/device_commands.h"
 #include "cli/commands/device_session.h"
 #include "cli/exit_codes.h"
+#include "cli/hex_text.h"
 #include "cli/json_output.h"
 #include "device/commands.h"
 
@@ -21,16 +22,6 @@ const char* const kDeviceIdentifyUsage =
     "Usage: zentrikctl identify [--device=N] [--json]\n"
     "Reads the identity number of mouse N (default 0, see 'zentrikctl list'), giving it a new\n"
     "one when it holds none, and finds the size of its memory.\n";
-
-namespace {
-
-std::string identity_hex(std::uint16_t identity) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", identity);
-    return text;
-}
-
-}  // namespace
 
 int run_device_list(CliContext& ctx) {
     if (!ctx.args.empty()) {
@@ -60,7 +51,7 @@ int run_device_list(CliContext& ctx) {
                             {"sensor", d.sensor},
                             {"firmware", d.firmware},
                             {"dpi_step", d.dpi_step},
-                            {"identity", identity ? Json(json_hex4(identity->number)) : Json()},
+                            {"identity", identity ? Json(hex4(identity->number)) : Json()},
                             {"memory", identity ? Json(identity->memory_size) : Json()}});
             if (!identity)
                 status_all = kExitDevice;
@@ -69,8 +60,8 @@ int run_device_list(CliContext& ctx) {
         ctx.out << i << "  " << d.path << "  model=" << d.model << " sensor=" << d.sensor
                 << " firmware=" << d.firmware << " dpi_step=" << d.dpi_step;
         if (identity) {
-            ctx.out << " identity=" << identity_hex(identity->number)
-                    << " memory=" << identity->memory_size << "\n";
+            ctx.out << " identity=" << hex4(identity->number) << " memory=" << identity->memory_size
+                    << "\n";
         } else {
             ctx.out << " identity=? memory=?\n";
             ctx.err << "zentrikctl list: mouse " << i << " (" << path
@@ -98,11 +89,11 @@ int run_device_identify(CliContext& ctx) {
     }
     if (ctx.globals.json) {
         print_json(ctx.out, {{"path", d->path},
-                             {"identity", json_hex4(identity->number)},
+                             {"identity", hex4(identity->number)},
                              {"memory", identity->memory_size}});
         return kExitOk;
     }
-    ctx.out << d->path << "  identity=" << identity_hex(identity->number)
+    ctx.out << d->path << "  identity=" << hex4(identity->number)
             << " memory=" << identity->memory_size << "\n";
     return kExitOk;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/commands/macro_args.h"
 #include "cli/exit_codes.h"
+#include "cli/hex_text.h"
 #include "macro/key_names.h"
 #include "macro/scan_code_table.h"
 #include "platform/key_names.h"
@@ -23,16 +24,6 @@ const char kKeynameUsage[] =
     "  consumer USAGE HID consumer usage, 0-0xFFFF: 0xE9 is \"Volume +\"\n"
     "  --layout XKB   name character keys as this XKB layout does (\"de\", \"fr\" ...);\n"
     "                 default: the current keyboard layout\n";
-
-namespace {
-
-std::string hex4(int value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%04X", value);
-    return buf;
-}
-
-}  // namespace
 
 int run_keyname(CliContext& ctx) {
     std::optional<std::string> layout;
@@ -97,7 +88,7 @@ int run_keyname(CliContext& ctx) {
     if (found == 0) {
         const int argument = macro::key_name_argument(static_cast<int>(*scan));
         ctx.out << service->key_name((argument >> 16) & 0xFF, (argument >> 24) & 1) << " (scan "
-                << hex4(static_cast<int>(*scan)) << " has no usage)\n";
+                << hex4_0x(static_cast<int>(*scan)) << " has no usage)\n";
         return 0;
     }
     ctx.out << namer.key_name(found) << " (usage " << found << ")\n";

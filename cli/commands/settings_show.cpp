@@ -8,6 +8,7 @@
 #include "cli/commands/mouse_settings.h"
 #include "cli/commands/settings_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/hex_text.h"
 #include "lang/string_tables.h"
 
 namespace zentrik::cli {
@@ -20,12 +21,6 @@ const char* const kSettingsShowUsage =
     "the mouse has them). --json prints one JSON object instead (see docs/zentrikctl.md).\n";
 
 namespace {
-
-std::string hex_code(std::uint16_t code) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04X", code);
-    return text;
-}
 
 struct ButtonRow {
     std::string button;    // the button's own name
@@ -57,7 +52,7 @@ nlohmann::json settings_json(const MouseSettings& s, int index, const std::strin
                  {"button", row.button},
                  {"function", row.function},
                  {"remapped", row.cell.remapped},
-                 {"code", row.cell.remapped ? json(hex_code(row.cell.code)) : json(nullptr)}});
+                 {"code", row.cell.remapped ? json(hex4_0x(row.cell.code)) : json(nullptr)}});
         profiles.push_back({{"index", p},
                             {"name", s.names[static_cast<std::size_t>(p)]},
                             {"buttons", std::move(buttons)}});
