@@ -13,15 +13,18 @@ namespace {
 constexpr int kMemoryListId = 90;
 constexpr int kEditorId = 91;
 constexpr int kLibraryId = 92;
-constexpr int kWaitTool = 200;
+constexpr int kWaitTool = 200;  // the first command icon
+constexpr int kLastCommandIcon = 205;
+constexpr int kRecordTool = 210;
 constexpr int kDeleteTool = 215;
 constexpr int kResetTool = 212;
 constexpr int kExportTool = 213;
 constexpr int kImportTool = 214;
 constexpr int kLibraryButton = 95;
-// The editor's tools: the command icons and wait (200-205), record (210), new, save, load.
+// The editor's tools: the command icons, record, new, save and load.
 bool is_editor_tool(int id) {
-    return (id >= kWaitTool && id <= 205) || id == 210 || (id >= kResetTool && id <= kImportTool);
+    return (id >= kWaitTool && id <= kLastCommandIcon) || id == kRecordTool ||
+           (id >= kResetTool && id <= kImportTool);
 }
 
 bool is_editor(const ui::Widget* w) {

@@ -1,7 +1,5 @@
 #include "ui/library_view.h"
 
-#include <algorithm>
-
 namespace zentrik::ui {
 namespace {
 
@@ -24,16 +22,6 @@ void place(WidgetBoard& board, const char* name, int y, int height) {
     board.move_widget(name, kPanelX, y);
     board.resize_widget(name, kPanelWidth, height);
     board.set_visible(name, 1);
-}
-
-// A shorter list scrolls so that its selected row stays among the rows it shows.
-void keep_selection_in_sight(WidgetBoard& board, const char* name) {
-    board.with_widget(name, [](Widget& list) {
-        const int last_shown = list.first_row + list.visible_rows - 2;
-        if (list.selected_row > last_shown)
-            list.first_row = std::max(0, list.selected_row - list.visible_rows + 2);
-        list.scroll_px = list.row_height * list.first_row;
-    });
 }
 
 }  // namespace
@@ -59,8 +47,6 @@ void show_library_view(WidgetBoard& board, LibraryView view) {
     }
     const int card = view == LibraryView::kEditorAndLibrary ? kTwoCards : kOneCard;
     board.set_images(kCardPicture, card, 0, 0, 0);
-    keep_selection_in_sight(board, kEditor);
-    board.invalidate_all();
 }
 
 }  // namespace zentrik::ui

@@ -11,8 +11,8 @@ enum class LibraryView { kEditor = 0, kEditorAndLibrary = 1, kLibrary = 2 };
 
 LibraryView next_library_view(LibraryView view);
 
-// Shows, hides and places "list macro edit" and "list macro pc" for `view`; the editor's rows
-// and selection stay as they are, and its selected row stays in sight.
+// Shows, hides and places "list macro edit" and "list macro pc" for `view`, with the card
+// behind them; the editor's rows and selection stay as they are.
 void show_library_view(WidgetBoard& board, LibraryView view);
 
 }  // namespace zentrik::ui

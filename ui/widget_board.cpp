@@ -374,11 +374,17 @@ void WidgetBoard::resize_widget(std::string_view name, int width, int height) {
     Widget* w = find_widget(name);
     if (!w)
         return;
+    invalidate_widget(w);  // a smaller box leaves its old area to repaint
     w->width = width;
     w->height = height;
     compute_arrows(*w);
     invalidate_rect({w->x, w->y, w->x + width, w->y + height});
     w->visible_rows = visible_rows_for(height, w->row_height);
+    // A shorter list scrolls so that its selected row stays among the rows it shows.
+    if (w->kind == kList && w->selected_row > w->first_row + w->visible_rows - 2) {
+        w->first_row = std::max(0, w->selected_row - w->visible_rows + 2);
+        w->scroll_px = w->row_height * w->first_row;
+    }
 }
 
 void WidgetBoard::set_text(std::string_view name, std::string text) {

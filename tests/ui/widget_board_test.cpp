@@ -138,6 +138,25 @@ TEST_F(BoardTest, ResizeRecomputesVisibleRows) {
     EXPECT_EQ(owner.take().back(), (Rect{0, 0, 100, 65}));
 }
 
+TEST_F(BoardTest, ShrinkingAListRepaintsItsOldBoxAndKeepsTheSelectedRowInSight) {
+    Widget* w = list("l", 10);
+    board.resize_widget("l", 100, 31 + 34 * 9);
+    w->selected_row = 8;
+    owner.take();
+    board.resize_widget("l", 100, 31 + 34 * 3);
+    const std::vector<Rect> rects = owner.take();
+    ASSERT_FALSE(rects.empty());
+    const Rect old_box = rects.front();  // the whole box before the resize
+    EXPECT_LE(old_box.left, 10);
+    EXPECT_LE(old_box.top, 20);
+    EXPECT_GE(old_box.right, 110);
+    EXPECT_GE(old_box.bottom, 20 + 31 + 34 * 9);
+    EXPECT_EQ(w->visible_rows, 4);
+    EXPECT_GE(w->selected_row, w->first_row);
+    EXPECT_LE(w->selected_row, w->first_row + w->visible_rows - 2);
+    EXPECT_EQ(w->scroll_px, w->row_height * w->first_row);
+}
+
 TEST_F(BoardTest, AddRowPlacementAndSelection) {
     // Empty list: appended, selected.
     list("empty", 0);
