@@ -1,11 +1,11 @@
 // StatusNotifierItem through libayatana-appindicator (which itself falls back to an XEmbed
-// status icon when the desktop has no StatusNotifier host); without a session bus at all, an
-// XEmbed status icon directly.
+// status icon when the desktop has no StatusNotifier host); without a session bus at all, or
+// when that library cannot be loaded, an XEmbed status icon directly.
 #include "app/shell/tray_icon.h"
 
 #include <gtk/gtk.h>
-#include <libayatana-appindicator/app-indicator.h>
 
+#include "app/shell/indicator_library.h"
 #include "app/shell/skin_window.h"
 #include "ui/layout.h"
 
@@ -68,6 +68,9 @@ struct TrayIcon::Impl {
             g_source_remove(menu_timer);
         menu_timer = 0;
     }
+
+    bool make_indicator(const std::string& title);
+    void make_status_icon(const std::string& title);
 };
 
 namespace {
@@ -100,41 +103,48 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
     gtk_menu_shell_append(GTK_MENU_SHELL(impl_->menu), exit_item);
     gtk_widget_show_all(impl_->menu);
 
-    if (!session_bus_available()) {
-        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-        // The program's own icon at 16 x 16, rather than a theme's: no icon theme is read.
-        GdkPixbuf* icon = pixbuf_from_resource(ui::kAppIcon);
-        GdkPixbuf* small =
-            icon ? gdk_pixbuf_scale_simple(icon, 16, 16, GDK_INTERP_BILINEAR) : nullptr;
-        impl_->status_icon = small ? gtk_status_icon_new_from_pixbuf(small)
-                                   : gtk_status_icon_new_from_icon_name("input-mouse");
-        if (small)
-            g_object_unref(small);
-        if (icon)
-            g_object_unref(icon);
-        gtk_status_icon_set_tooltip_text(impl_->status_icon, title.c_str());
-        G_GNUC_END_IGNORE_DEPRECATIONS
-        g_signal_connect(impl_->status_icon, "button-press-event", G_CALLBACK(Impl::on_press),
-                         impl_.get());
-        g_signal_connect(impl_->status_icon, "button-release-event", G_CALLBACK(Impl::on_release),
-                         impl_.get());
-        return;
-    }
-    impl_->indicator =
-        app_indicator_new("zentrik-mouse", "input-mouse", APP_INDICATOR_CATEGORY_HARDWARE);
-    app_indicator_set_title(impl_->indicator, title.c_str());
-    app_indicator_set_menu(impl_->indicator, GTK_MENU(impl_->menu));
+    if (!session_bus_available() || !impl_->make_indicator(title))
+        impl_->make_status_icon(title);
+}
+
+bool TrayIcon::Impl::make_indicator(const std::string& title) {
+    const IndicatorLibrary* lib = indicator_library();
+    if (!lib)
+        return false;
+    indicator =
+        lib->app_indicator_new("zentrik-mouse", "input-mouse", APP_INDICATOR_CATEGORY_HARDWARE);
+    lib->app_indicator_set_title(indicator, title.c_str());
+    lib->app_indicator_set_menu(indicator, GTK_MENU(menu));
     // A primary click restores the window where the host supports it.
-    app_indicator_set_secondary_activate_target(impl_->indicator, impl_->restore_item);
-    app_indicator_set_status(impl_->indicator, APP_INDICATOR_STATUS_ACTIVE);
-    g_signal_connect(impl_->indicator, "connection-changed", G_CALLBACK(Impl::on_connection),
-                     impl_.get());
+    lib->app_indicator_set_secondary_activate_target(indicator, restore_item);
+    lib->app_indicator_set_status(indicator, APP_INDICATOR_STATUS_ACTIVE);
+    g_signal_connect(indicator, "connection-changed", G_CALLBACK(on_connection), this);
+    return true;
+}
+
+void TrayIcon::Impl::make_status_icon(const std::string& title) {
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    // The program's own icon at 16 x 16, rather than a theme's: no icon theme is read.
+    GdkPixbuf* icon = pixbuf_from_resource(ui::kAppIcon);
+    GdkPixbuf* small = icon ? gdk_pixbuf_scale_simple(icon, 16, 16, GDK_INTERP_BILINEAR) : nullptr;
+    status_icon = small ? gtk_status_icon_new_from_pixbuf(small)
+                        : gtk_status_icon_new_from_icon_name("input-mouse");
+    if (small)
+        g_object_unref(small);
+    if (icon)
+        g_object_unref(icon);
+    gtk_status_icon_set_tooltip_text(status_icon, title.c_str());
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_signal_connect(status_icon, "button-press-event", G_CALLBACK(on_press), this);
+    g_signal_connect(status_icon, "button-release-event", G_CALLBACK(on_release), this);
 }
 
 TrayIcon::~TrayIcon() {
     impl_->cancel_menu();
     if (impl_->indicator) {
-        app_indicator_set_status(impl_->indicator, APP_INDICATOR_STATUS_PASSIVE);
+        // The library was loaded when the indicator was made.
+        indicator_library()->app_indicator_set_status(impl_->indicator,
+                                                      APP_INDICATOR_STATUS_PASSIVE);
         g_object_unref(impl_->indicator);
     }
     if (impl_->status_icon)
