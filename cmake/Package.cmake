@@ -29,6 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opened at run time rather than linked, so shlibdeps does not see them; the versions are the
+# oldest that have every function the program looks up.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libayatana-appindicator3-1 (>= 0.4.90), libnotify4 (>= 0.7.0)")
 # uaccess needs udev and a seat manager (systemd-logind on Debian).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, systemd | elogind")
 # Only a postinst: with a postrm dpkg would keep the package's record after `apt remove`. A
