@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The tray icon and the start tip on both paths: without a session bus (a status icon, the
+# notification library finds no service) and with one (the indicator library is loaded). Each
+# start shows its window, lives on after the tip and ends cleanly on /close, and neither
+# library is reported missing.
+source "$(dirname "$0")/lib.sh"
+ZENTRIK=$1
+TITLE="Zentrik Mouse"
+start_xvfb
+unset DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR
+
+run_path() {  # run_path NAME [LAUNCHER...]
+  local name=$1; shift
+  local log="$E2E_HOME/$name.log"
+  "$@" "$ZENTRIK" /showtip 2>"$log" & local app=$!
+  wait_for 20 window_visible "$TITLE" || fail "$name: no window"
+  sleep 2  # the tip comes a second after the start, the tray icon after the first frame
+  kill -0 $app || fail "$name: the program ended after the tray icon and the tip"
+  "$ZENTRIK" /close
+  wait_for 10 process_gone $app || fail "$name: /close did not end the program"
+  wait $app || fail "$name: the program exited with $?"
+  if grep -E "status icon instead|notices are not shown" "$log"; then
+    fail "$name: a desktop library could not be loaded"
+  fi
+}
+
+run_path "no session bus"
+run_path "session bus" dbus-run-session --
+echo "tray paths: all checks passed"
