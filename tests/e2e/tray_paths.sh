@@ -18,12 +18,16 @@ run_path() {  # run_path NAME [LAUNCHER...]
   kill -0 $app || fail "$name: the program ended after the tray icon and the tip"
   "$ZENTRIK" /close
   wait_for 10 process_gone $app || fail "$name: /close did not end the program"
-  wait $app || fail "$name: the program exited with $?"
+  wait $app || { local rc=$?; cat "$log" >&2; fail "$name: the program exited with $rc"; }
   if grep -E "status icon instead|notices are not shown" "$log"; then
     fail "$name: a desktop library could not be loaded"
   fi
 }
 
 run_path "no session bus"
-run_path "session bus" dbus-run-session --
+# With a bus, GDBus's worker thread hands messages to and from the main thread through glib's
+# futex locks, which ThreadSanitizer cannot see: in that run it ignores what the uninstrumented
+# libraries themselves touch (an AddressSanitizer build ignores the variable).
+TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}ignore_noninstrumented_modules=1" \
+  run_path "session bus" dbus-run-session --
 echo "tray paths: all checks passed"
