@@ -17,6 +17,9 @@ start_xvfb() {
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
   export DISPLAY=":$display"
+  # The single-instance socket is machine-wide: a name of this display's own keeps two test runs
+  # at once (other build trees) from finding each other's program.
+  export ZENTRIK_INSTANCE="${ZENTRIK_INSTANCE:-e2e}-x$display"
   trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
 }
 
