@@ -20,7 +20,9 @@
 #include "app/shell/gtk_inline_editor.h"
 #include "app/shell/gtk_timers.h"
 #include "app/shell/main_loop_post.h"
+#include "app/shell/shared_frame.h"
 #include "app/shell/skin_window.h"
+#include "app/shell/start_helper.h"
 #include "app/shell/tray_icon.h"
 #include "device/zklib.h"
 #include "lang/string_tables.h"
@@ -146,12 +148,10 @@ ui::Key key_of(guint keyval) {
 
 class LiveWindow : public settings::SessionShell {
   public:
-    // `fonts_ready` waits for fontconfig (set up on another thread) and builds the font table;
-    // it is called once the GtkWindow exists, since making the first window loads GTK's theme
-    // while fontconfig reads its configuration.
+    // The start helper's work (fonts, the frame's memory) is taken once the GtkWindow exists:
+    // making the first window loads GTK's theme while the helper prepares them.
     LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options,
-               std::shared_ptr<platform::HidBackend> backend,
-               const std::function<void()>& fonts_ready);
+               std::shared_ptr<platform::HidBackend> backend, StartHelper& start_helper);
     ~LiveWindow() override;
 
     void bring_forward();
@@ -187,6 +187,7 @@ class LiveWindow : public settings::SessionShell {
     BuildShell build_;
     ui::WidgetBoard board_;
     std::unique_ptr<GtkBoardOwner> owner_;
+    std::unique_ptr<SharedFrame> shared_frame_;  // before the renderer, which composes into it
     std::unique_ptr<ui::Renderer> renderer_;
     GtkTimers timers_;
     ui::SteadyClock clock_;
@@ -213,12 +214,13 @@ class LiveWindow : public settings::SessionShell {
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                        const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend,
-                       const std::function<void()>& fonts_ready)
+                       StartHelper& start_helper)
     : listener_(std::move(listener)),
       build_(options.language),
       start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    fonts_ready();  // the layout below measures and draws text
+    start_helper.finish();  // the layout below measures and draws text
+    shared_frame_ = start_helper.take_frame();
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
     gtk_window_set_resizable(win, FALSE);
@@ -244,7 +246,9 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
     // A frame in memory the X server can read shows without another copy of it.
-    renderer_->set_frame_factory([this](int width, int height) {
+    renderer_->set_frame_factory([this](int width, int height) -> cairo_surface_t* {
+        if (shared_frame_)
+            return cairo_surface_reference(shared_frame_->image());
         GdkWindow* target = gtk_widget_get_window(canvas_);
         return target ? gdk_window_create_similar_image_surface(target, CAIRO_FORMAT_ARGB32, width,
                                                                 height, 1)
@@ -298,6 +302,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
 
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
     gtk_widget_realize(window_);
+    if (shared_frame_ && !shared_frame_->attach(window_))
+        shared_frame_.reset();
     apply_window_shape(window_, build_.shape);
     watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
 }
@@ -363,11 +369,17 @@ gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     overlay.progress = &self.session_->progress_overlay();
     overlay.guide_mode = self.session_->drag_source_kind();
     self.desktop_input_->fill_overlay(overlay);
+    if (self.shared_frame_)
+        self.shared_frame_->wait_until_read();
     cairo_surface_t* frame = self.renderer_->compose(overlay);
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, frame, 0, 0);
-    cairo_paint(cr);
+    if (self.shared_frame_ && frame == self.shared_frame_->image()) {
+        self.shared_frame_->show(cr);
+    } else {
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, frame, 0, 0);
+        cairo_paint(cr);
+    }
     if (!self.device_work_started_ && !self.preview_page_) {
         self.device_work_started_ = true;
         g_idle_add(start_device_work, &self);
@@ -489,20 +501,15 @@ int run_main_window(const StartOptions& options,
                     const WindowOptions& window_options) {
     // The font table registers its faces before GTK opens any font, so the window draws the
     // same faces as the headless render (GTK opens none before the window is built: the inline
-    // editor's entry and the tray icon come later). Fontconfig reads its configuration on a
-    // thread of its own while GTK connects to the display and loads its theme; the rest of the
-    // table (Pango, GLib objects) is built on this thread, as GTK's own objects are.
-    std::thread fonts(ui::prepare_fontconfig);
+    // editor's entry and the tray icon come later). The helper prepares the fonts and the
+    // frame's memory while GTK connects to the display and loads its theme.
+    StartHelper start_helper;
     if (!gtk_init_check(nullptr, nullptr)) {
-        fonts.join();
         g_printerr("zentrik: cannot open the display\n");
         return 1;
     }
     std::shared_ptr<platform::HidBackend> backend = window_options.backend;
-    LiveWindow live(std::move(listener), window_options, backend, [&fonts] {
-        fonts.join();
-        ui::build_font_tables();
-    });
+    LiveWindow live(std::move(listener), window_options, backend, start_helper);
     const lang::StringTables& texts = lang::strings();
     struct TrayState {
         std::unique_ptr<TrayIcon> icon;
