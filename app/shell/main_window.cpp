@@ -155,6 +155,8 @@ class LiveWindow : public settings::SessionShell {
     ~LiveWindow() override;
 
     void bring_forward();
+    // The first showing of the window at start: its first picture is a finished page.
+    void show_first_frame();
     void hide_window() override { gtk_widget_hide(window_); }
     void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
     void selected_mouse_changed(const std::string& path) override {
@@ -179,6 +181,7 @@ class LiveWindow : public settings::SessionShell {
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
     static gboolean start_device_work(gpointer self);
     void set_cursor(int mode);
+    cairo_surface_t* compose_frame();
 
     std::unique_ptr<platform::InstanceListener> listener_;
     GtkWidget* window_ = nullptr;
@@ -201,6 +204,7 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<settings::MacroPage> macro_page_;
     bool preview_page_ = false;
     bool device_work_started_ = false;
+    bool first_frame_painted_ = false;
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     GdkCursor* active_cursor_ = nullptr;
@@ -219,7 +223,7 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
       build_(options.language),
       start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    start_helper.finish();  // the layout below measures and draws text
+    start_helper.finish();
     shared_frame_ = start_helper.take_frame();
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
@@ -228,6 +232,15 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_widget_set_app_paintable(window_, TRUE);
     if (GdkVisual* rgba = gdk_screen_get_rgba_visual(gtk_widget_get_screen(window_)))
         gtk_widget_set_visual(window_, rgba);
+
+    // The window exists on the server before the pages are built, so the server maps the
+    // frame's memory while this thread lays the pages out. (Having the server also read every
+    // page then, by a copy of the frame onto itself, made the start slower: the first frame
+    // waited for that copy.)
+    gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
+    gtk_widget_realize(window_);
+    if (shared_frame_ && !shared_frame_->attach(window_))
+        shared_frame_.reset();
 
     fixed_ = gtk_fixed_new();
     canvas_ = gtk_drawing_area_new();
@@ -243,7 +256,6 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     editor_ = std::make_unique<GtkInlineEditor>(fixed_, timers_);
     ui::build_main_window(board_, owner_.get(), build_);
     gtk_window_set_title(win, build_.title.c_str());
-    gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
     // A frame in memory the X server can read shows without another copy of it.
     renderer_->set_frame_factory([this](int width, int height) -> cairo_surface_t* {
@@ -301,9 +313,6 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                      nullptr);
 
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
-    gtk_widget_realize(window_);
-    if (shared_frame_ && !shared_frame_->attach(window_))
-        shared_frame_.reset();
     apply_window_shape(window_, build_.shape);
     watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
 }
@@ -321,6 +330,9 @@ void LiveWindow::shut_down() {
 // The mice are looked for once the first frame is up, so the window never waits for them.
 gboolean LiveWindow::start_device_work(gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
+    // The first frame's requests wait in Xlib's buffer until the main loop next polls: send
+    // them before the device work, or the window shows nothing until that work is done.
+    gdk_display_flush(gtk_widget_get_display(self.window_));
     self.session_->start();
     if (!self.start_message_.empty())
         self.dialogs_->message(self.title(), std::exchange(self.start_message_, {}));
@@ -362,24 +374,41 @@ gboolean LiveWindow::on_instance_message(gint, GIOCondition, gpointer data) {
     return G_SOURCE_CONTINUE;
 }
 
+cairo_surface_t* LiveWindow::compose_frame() {
+    ui::OverlayState overlay;
+    overlay.editor_visible = editor_->visible();
+    overlay.progress = &session_->progress_overlay();
+    overlay.guide_mode = session_->drag_source_kind();
+    desktop_input_->fill_overlay(overlay);
+    if (shared_frame_)
+        shared_frame_->wait_until_read();
+    return renderer_->compose(overlay);
+}
+
+void LiveWindow::show_first_frame() {
+    // Composed before the window maps and made its background: the server shows the finished
+    // page as it maps the window, without waiting for the toolkit's first paint.
+    if (shared_frame_ && compose_frame() == shared_frame_->image())
+        shared_frame_->set_as_background(window_);
+    bring_forward();
+}
+
 gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
-    ui::OverlayState overlay;
-    overlay.editor_visible = self.editor_->visible();
-    overlay.progress = &self.session_->progress_overlay();
-    overlay.guide_mode = self.session_->drag_source_kind();
-    self.desktop_input_->fill_overlay(overlay);
-    if (self.shared_frame_)
-        self.shared_frame_->wait_until_read();
-    cairo_surface_t* frame = self.renderer_->compose(overlay);
+    cairo_surface_t* frame = self.compose_frame();
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
     if (self.shared_frame_ && frame == self.shared_frame_->image()) {
         self.shared_frame_->show(cr);
+        // From now on the window's own paints cover exposed parts; a stale background would
+        // flash there first.
+        if (!self.first_frame_painted_)
+            self.shared_frame_->clear_background(self.window_);
     } else {
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_set_source_surface(cr, frame, 0, 0);
         cairo_paint(cr);
     }
+    self.first_frame_painted_ = true;
     if (!self.device_work_started_ && !self.preview_page_) {
         self.device_work_started_ = true;
         g_idle_add(start_device_work, &self);
@@ -546,7 +575,7 @@ int run_main_window(const StartOptions& options,
     } else {
         // The tray icon comes after the first frame: it does not delay the window.
         after_first_frame(live.window(), add_tray);
-        live.bring_forward();
+        live.show_first_frame();
     }
     struct TipData {
         LiveWindow* live;

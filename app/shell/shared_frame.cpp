@@ -119,6 +119,21 @@ bool SharedFrame::attach(GtkWidget* window) {
     return true;
 }
 
+void SharedFrame::set_as_background(GtkWidget* window) {
+    GdkWindow* gdk_window = gtk_widget_get_window(window);
+    if (!server_ || !gdk_window)
+        return;
+    XSetWindowBackgroundPixmap(server_->display, GDK_WINDOW_XID(gdk_window), server_->pixmap);
+    shown_since_sync_ = true;
+}
+
+void SharedFrame::clear_background(GtkWidget* window) {
+    GdkWindow* gdk_window = gtk_widget_get_window(window);
+    if (!server_ || !gdk_window)
+        return;
+    XSetWindowBackgroundPixmap(server_->display, GDK_WINDOW_XID(gdk_window), None);
+}
+
 void SharedFrame::wait_until_read() {
     if (!server_ || !shown_since_sync_)
         return;

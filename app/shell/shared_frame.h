@@ -36,6 +36,11 @@ class SharedFrame {
     void wait_until_read();
     // Paints the frame into a draw handler's context (a copy made by the server).
     void show(cairo_t* cr);
+    // Makes the frame, as it is now, the window's background: the server shows it the moment
+    // the window maps, before the toolkit's first paint. Dropped again by clear_background,
+    // after which the server clears nothing (exposed parts wait for the next paint).
+    void set_as_background(GtkWidget* window);
+    void clear_background(GtkWidget* window);
 
   private:
     SharedFrame(int width, int height, std::unique_ptr<platform::SharedMemory> memory);
