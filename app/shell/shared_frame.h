@@ -5,6 +5,7 @@
 // the window exists the server maps it as a pixmap, and each frame is a copy on the server.
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "platform/shared_memory.h"
 
@@ -30,6 +31,8 @@ class SharedFrame {
     // is then of no use and the caller draws as before.
     bool attach(GtkWidget* window);
 
+    // The prepared pixels, ARGB32 rows of cairo's stride for the width.
+    std::span<const std::uint8_t> pixels() const { return {memory_->data(), memory_->size()}; }
     // The frame to compose into (an image surface over the shared memory), once attached.
     cairo_surface_t* image() const { return image_; }
     // Waits until the server has read the frame last shown, so the next one can be written.
