@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config nlohmann-json3-dev
-  libgtk-3-dev libnotify-dev libcairo2-dev libpango1.0-dev libayatana-appindicator3-dev
+  libgtk-3-dev libxext-dev libnotify-dev libcairo2-dev libpango1.0-dev libayatana-appindicator3-dev
   libusb-1.0-0-dev libudev-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libxtst-dev libx11-dev
   libxcb-xtest0-dev
   fonts-dejavu-core fonts-wine

@@ -20,10 +20,15 @@ struct FontEntry {
 
 // Builds the table once (thread-safe); later calls return at once.
 void build_font_tables();
-// The table's first step alone: fontconfig reads its configuration and learns the extra faces
-// (once, thread-safe; build_font_tables does it too). It touches no GLib object, so it may run
-// on a thread of its own while GTK starts.
-void prepare_fontconfig();
+// The table made ready on a helper thread while another thread starts the window: fontconfig,
+// the table, and a face of each family loaded. Pango's default font map belongs to the thread
+// that asks for it, so the faces loaded here are kept in this thread's map, which
+// adopt_prepared_fonts hands on.
+void prepare_fonts_for_handover();
+// Makes the font map of prepare_fonts_for_handover the calling thread's default, so what that
+// thread draws uses the faces already loaded. Call it once the preparing thread has finished
+// (joined); without a prepared map it does nothing.
+void adopt_prepared_fonts();
 // Entry `index`; out-of-range indexes give entry 0.
 const FontEntry& font_entry(int index);
 

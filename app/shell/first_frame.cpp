@@ -12,6 +12,8 @@ struct Pending {
 
 gboolean run_pending(gpointer data) {
     auto* pending = static_cast<Pending*>(data);
+    // The frame is sent to the display before the work that follows it.
+    gdk_display_flush(gdk_display_get_default());
     pending->then();
     delete pending;
     return G_SOURCE_REMOVE;

@@ -20,7 +20,9 @@
 #include "app/shell/gtk_inline_editor.h"
 #include "app/shell/gtk_timers.h"
 #include "app/shell/main_loop_post.h"
+#include "app/shell/shared_frame.h"
 #include "app/shell/skin_window.h"
+#include "app/shell/start_helper.h"
 #include "app/shell/tray_icon.h"
 #include "device/zklib.h"
 #include "lang/string_tables.h"
@@ -146,15 +148,15 @@ ui::Key key_of(guint keyval) {
 
 class LiveWindow : public settings::SessionShell {
   public:
-    // `fonts_ready` waits for fontconfig (set up on another thread) and builds the font table;
-    // it is called once the GtkWindow exists, since making the first window loads GTK's theme
-    // while fontconfig reads its configuration.
+    // The start helper's work (fonts, the frame's memory) is taken once the GtkWindow exists:
+    // making the first window loads GTK's theme while the helper prepares them.
     LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options,
-               std::shared_ptr<platform::HidBackend> backend,
-               const std::function<void()>& fonts_ready);
+               std::shared_ptr<platform::HidBackend> backend, StartHelper& start_helper);
     ~LiveWindow() override;
 
     void bring_forward();
+    // The first showing of the window at start: its first picture is a finished page.
+    void show_first_frame();
     void hide_window() override { gtk_widget_hide(window_); }
     void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
     void selected_mouse_changed(const std::string& path) override {
@@ -179,6 +181,7 @@ class LiveWindow : public settings::SessionShell {
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
     static gboolean start_device_work(gpointer self);
     void set_cursor(int mode);
+    cairo_surface_t* compose_frame();
 
     std::unique_ptr<platform::InstanceListener> listener_;
     GtkWidget* window_ = nullptr;
@@ -187,6 +190,7 @@ class LiveWindow : public settings::SessionShell {
     BuildShell build_;
     ui::WidgetBoard board_;
     std::unique_ptr<GtkBoardOwner> owner_;
+    std::unique_ptr<SharedFrame> shared_frame_;  // before the renderer, which composes into it
     std::unique_ptr<ui::Renderer> renderer_;
     GtkTimers timers_;
     ui::SteadyClock clock_;
@@ -200,6 +204,7 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<settings::MacroPage> macro_page_;
     bool preview_page_ = false;
     bool device_work_started_ = false;
+    bool first_frame_painted_ = false;
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     GdkCursor* active_cursor_ = nullptr;
@@ -213,12 +218,13 @@ class LiveWindow : public settings::SessionShell {
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                        const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend,
-                       const std::function<void()>& fonts_ready)
+                       StartHelper& start_helper)
     : listener_(std::move(listener)),
       build_(options.language),
       start_message_(options.start_message) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    fonts_ready();  // the layout below measures and draws text
+    start_helper.finish();
+    shared_frame_ = start_helper.take_frame();
     GtkWindow* win = GTK_WINDOW(window_);
     gtk_window_set_decorated(win, FALSE);
     gtk_window_set_resizable(win, FALSE);
@@ -226,6 +232,15 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     gtk_widget_set_app_paintable(window_, TRUE);
     if (GdkVisual* rgba = gdk_screen_get_rgba_visual(gtk_widget_get_screen(window_)))
         gtk_widget_set_visual(window_, rgba);
+
+    // The window exists on the server before the pages are built, so the server maps the
+    // frame's memory while this thread lays the pages out. (Having the server also read every
+    // page then, by a copy of the frame onto itself, made the start slower: the first frame
+    // waited for that copy.)
+    gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
+    gtk_widget_realize(window_);
+    if (shared_frame_ && !shared_frame_->attach(window_))
+        shared_frame_.reset();
 
     fixed_ = gtk_fixed_new();
     canvas_ = gtk_drawing_area_new();
@@ -241,10 +256,11 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     editor_ = std::make_unique<GtkInlineEditor>(fixed_, timers_);
     ui::build_main_window(board_, owner_.get(), build_);
     gtk_window_set_title(win, build_.title.c_str());
-    gtk_widget_set_size_request(window_, ui::kWindowWidth, ui::kWindowHeight);
     renderer_ = std::make_unique<ui::Renderer>(board_);
     // A frame in memory the X server can read shows without another copy of it.
-    renderer_->set_frame_factory([this](int width, int height) {
+    renderer_->set_frame_factory([this](int width, int height) -> cairo_surface_t* {
+        if (shared_frame_)
+            return cairo_surface_reference(shared_frame_->image());
         GdkWindow* target = gtk_widget_get_window(canvas_);
         return target ? gdk_window_create_similar_image_surface(target, CAIRO_FORMAT_ARGB32, width,
                                                                 height, 1)
@@ -297,7 +313,6 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                      nullptr);
 
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
-    gtk_widget_realize(window_);
     apply_window_shape(window_, build_.shape);
     watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
 }
@@ -315,6 +330,9 @@ void LiveWindow::shut_down() {
 // The mice are looked for once the first frame is up, so the window never waits for them.
 gboolean LiveWindow::start_device_work(gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
+    // The first frame's requests wait in Xlib's buffer until the main loop next polls: send
+    // them before the device work, or the window shows nothing until that work is done.
+    gdk_display_flush(gtk_widget_get_display(self.window_));
     self.session_->start();
     if (!self.start_message_.empty())
         self.dialogs_->message(self.title(), std::exchange(self.start_message_, {}));
@@ -356,18 +374,41 @@ gboolean LiveWindow::on_instance_message(gint, GIOCondition, gpointer data) {
     return G_SOURCE_CONTINUE;
 }
 
+cairo_surface_t* LiveWindow::compose_frame() {
+    ui::OverlayState overlay;
+    overlay.editor_visible = editor_->visible();
+    overlay.progress = &session_->progress_overlay();
+    overlay.guide_mode = session_->drag_source_kind();
+    desktop_input_->fill_overlay(overlay);
+    if (shared_frame_)
+        shared_frame_->wait_until_read();
+    return renderer_->compose(overlay);
+}
+
+void LiveWindow::show_first_frame() {
+    // Composed before the window maps and made its background: the server shows the finished
+    // page as it maps the window, without waiting for the toolkit's first paint.
+    if (shared_frame_ && compose_frame() == shared_frame_->image())
+        shared_frame_->set_as_background(window_);
+    bring_forward();
+}
+
 gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
-    ui::OverlayState overlay;
-    overlay.editor_visible = self.editor_->visible();
-    overlay.progress = &self.session_->progress_overlay();
-    overlay.guide_mode = self.session_->drag_source_kind();
-    self.desktop_input_->fill_overlay(overlay);
-    cairo_surface_t* frame = self.renderer_->compose(overlay);
+    cairo_surface_t* frame = self.compose_frame();
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, frame, 0, 0);
-    cairo_paint(cr);
+    if (self.shared_frame_ && frame == self.shared_frame_->image()) {
+        self.shared_frame_->show(cr);
+        // From now on the window's own paints cover exposed parts; a stale background would
+        // flash there first.
+        if (!self.first_frame_painted_)
+            self.shared_frame_->clear_background(self.window_);
+    } else {
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, frame, 0, 0);
+        cairo_paint(cr);
+    }
+    self.first_frame_painted_ = true;
     if (!self.device_work_started_ && !self.preview_page_) {
         self.device_work_started_ = true;
         g_idle_add(start_device_work, &self);
@@ -489,20 +530,15 @@ int run_main_window(const StartOptions& options,
                     const WindowOptions& window_options) {
     // The font table registers its faces before GTK opens any font, so the window draws the
     // same faces as the headless render (GTK opens none before the window is built: the inline
-    // editor's entry and the tray icon come later). Fontconfig reads its configuration on a
-    // thread of its own while GTK connects to the display and loads its theme; the rest of the
-    // table (Pango, GLib objects) is built on this thread, as GTK's own objects are.
-    std::thread fonts(ui::prepare_fontconfig);
+    // editor's entry and the tray icon come later). The helper prepares the fonts and the
+    // frame's memory while GTK connects to the display and loads its theme.
+    StartHelper start_helper;
     if (!gtk_init_check(nullptr, nullptr)) {
-        fonts.join();
         g_printerr("zentrik: cannot open the display\n");
         return 1;
     }
     std::shared_ptr<platform::HidBackend> backend = window_options.backend;
-    LiveWindow live(std::move(listener), window_options, backend, [&fonts] {
-        fonts.join();
-        ui::build_font_tables();
-    });
+    LiveWindow live(std::move(listener), window_options, backend, start_helper);
     const lang::StringTables& texts = lang::strings();
     struct TrayState {
         std::unique_ptr<TrayIcon> icon;
@@ -539,7 +575,7 @@ int run_main_window(const StartOptions& options,
     } else {
         // The tray icon comes after the first frame: it does not delay the window.
         after_first_frame(live.window(), add_tray);
-        live.bring_forward();
+        live.show_first_frame();
     }
     struct TipData {
         LiveWindow* live;

@@ -1,9 +1,12 @@
 #include "start_watch.h"
 
+#include <X11/Xatom.h>
 #include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <time.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <optional>
 
@@ -16,14 +19,58 @@ double now_ms() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+struct DamageOf {
+    int type;
+    Window window;
+};
+
+Bool is_damage_of(Display*, XEvent* e, XPointer arg) {
+    const auto* want = reinterpret_cast<const DamageOf*>(arg);
+    return e->type == want->type &&
+           reinterpret_cast<const XDamageNotifyEvent*>(e)->drawable == want->window;
+}
+
 }  // namespace
 
 StartWatcher::StartWatcher(Display* dpy) : dpy_(dpy), root_(DefaultRootWindow(dpy)) {
     int error_base = 0;
     if (!XDamageQueryExtension(dpy_, &damage_event_, &error_base))
         die("the X server has no DAMAGE extension");
-    XSelectInput(dpy_, root_, SubstructureNotifyMask);
+    XSelectInput(dpy_, root_, SubstructureNotifyMask | PropertyChangeMask);
+    clock_probe_ = XInternAtom(dpy_, "_STARTUP_BENCH_CLOCK", False);
     XSync(dpy_, False);
+    calibrate_server_clock();
+}
+
+// A property change comes back with the server's time of it: the probe with the shortest round
+// trip places the server's clock within a fraction of a millisecond of ours.
+void StartWatcher::calibrate_server_clock() {
+    double best_round_trip = 1e9;
+    for (int i = 0; i < 20; ++i) {
+        const double before = now_ms();
+        XChangeProperty(dpy_, root_, clock_probe_, XA_INTEGER, 32, PropModeReplace, nullptr, 0);
+        XEvent e;
+        do
+            XNextEvent(dpy_, &e);
+        while (e.type != PropertyNotify || e.xproperty.atom != clock_probe_);
+        const double after = now_ms();
+        if (after - before < best_round_trip) {
+            best_round_trip = after - before;
+            server_offset_ms_ = (before + after) / 2 - static_cast<double>(e.xproperty.time);
+        }
+    }
+}
+
+double StartWatcher::server_to_local_ms(Time server_ms) const {
+    // X time is 32 bits of milliseconds: take the reading nearest to now.
+    const double now = now_ms();
+    double local = static_cast<double>(server_ms) + server_offset_ms_;
+    const double wrap = 4294967296.0;
+    while (local < now - wrap / 2)
+        local += wrap;
+    while (local > now + wrap / 2)
+        local -= wrap;
+    return local;
 }
 
 Start StartWatcher::measure(const StartRequest& request) {
@@ -70,6 +117,19 @@ Start StartWatcher::measure(const StartRequest& request) {
             XDamageSubtract(dpy_, d.damage, None, None);
             if (!target || d.drawable != target)
                 continue;
+            // The picture read below shows every change queued so far: it was on screen from
+            // the last of them on, by the server's clock (reading it back takes a few ms, and
+            // events queue meanwhile, so the time the event is read would be late).
+            Time changed = d.timestamp;
+            DamageOf later_damage{damage_event_ + XDamageNotify, target};
+            XEvent next;
+            while (XCheckIfEvent(dpy_, &next, is_damage_of,
+                                 reinterpret_cast<XPointer>(&later_damage))) {
+                const auto& later = reinterpret_cast<const XDamageNotifyEvent&>(next);
+                XDamageSubtract(dpy_, later.damage, None, None);
+                changed = later.timestamp;
+            }
+            const ThreadTimes times = main_thread_times(pid);
             const auto picture = capture_window(dpy_, target, width, height, &behind);
             if (!picture)
                 continue;
@@ -81,7 +141,7 @@ Start StartWatcher::measure(const StartRequest& request) {
             if (!request.dump.empty())
                 write_ppm(*picture,
                           request.dump + "-" + std::to_string(result.shots.size()) + ".ppm");
-            result.shots.push_back({at - t0, hash, finished, main_thread_times(pid)});
+            result.shots.push_back({server_to_local_ms(changed) - t0, hash, finished, times});
         }
     }
     if (target && !result.shots.empty()) {

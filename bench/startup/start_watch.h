@@ -14,7 +14,7 @@
 namespace startup_bench {
 
 struct Shot {
-    double at_ms;        // since exec
+    double at_ms;        // since exec: when the server changed the window (its damage time)
     std::uint64_t hash;  // of its pixels
     bool finished;       // the finished page that was expected first
     ThreadTimes times;   // the main thread's, when it showed
@@ -50,10 +50,15 @@ class StartWatcher {
 
   private:
     void drain();
+    // The server's clock (X timestamps, ms) against this process's monotonic clock.
+    void calibrate_server_clock();
+    double server_to_local_ms(Time server_ms) const;
 
     Display* dpy_;
     Window root_;
     int damage_event_ = 0;
+    Atom clock_probe_ = None;
+    double server_offset_ms_ = 0;  // local = server + offset
 };
 
 }  // namespace startup_bench

@@ -12,7 +12,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 start_xvfb() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
   # -noreset: the server must not reset (and refuse connections) when its last client ends.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  # XVFB_EXTRA_ARGS: e.g. "-extension MIT-SHM" for a server that shares no memory (remote).
+  # shellcheck disable=SC2086
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset ${XVFB_EXTRA_ARGS:-} 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
