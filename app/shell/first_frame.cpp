@@ -12,7 +12,8 @@ struct Pending {
 
 gboolean run_pending(gpointer data) {
     auto* pending = static_cast<Pending*>(data);
-    // The frame is sent to the display before the work that follows it.
+    // The frame's requests wait in Xlib's buffer until the main loop next polls: they are sent
+    // before the work that follows, or the window shows nothing until that work is done.
     gdk_display_flush(gdk_display_get_default());
     pending->then();
     delete pending;

@@ -179,7 +179,8 @@ class LiveWindow : public settings::SessionShell {
     static gboolean on_key_press(GtkWidget*, GdkEventKey* e, gpointer self);
     static gboolean on_key_release(GtkWidget*, GdkEventKey* e, gpointer self);
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
-    static gboolean start_device_work(gpointer self);
+    // The mice are looked for once the first frame is up, so the window never waits for them.
+    void start_device_work();
     void set_cursor(int mode);
     cairo_surface_t* compose_frame();
 
@@ -202,9 +203,6 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<DeviceWatch> watch_;
     std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
     std::unique_ptr<settings::MacroPage> macro_page_;
-    bool preview_page_ = false;
-    bool device_work_started_ = false;
-    bool first_frame_painted_ = false;
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     GdkCursor* active_cursor_ = nullptr;
@@ -289,10 +287,10 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         [this] { return gtk_window_is_active(GTK_WINDOW(window_)) || pointer_inside_; });
     if (options.page) {
         // A development view of one page: no mouse is looked for.
-        preview_page_ = true;
         session_->preview_page(*options.page);
     } else {
         session_->show_page(ui::kPageDevices);
+        after_first_frame(window_, [this] { start_device_work(); });
     }
 
     g_signal_connect(canvas_, "draw", G_CALLBACK(on_draw), this);
@@ -327,16 +325,10 @@ void LiveWindow::shut_down() {
     workers_.wait_all();
 }
 
-// The mice are looked for once the first frame is up, so the window never waits for them.
-gboolean LiveWindow::start_device_work(gpointer data) {
-    auto& self = *static_cast<LiveWindow*>(data);
-    // The first frame's requests wait in Xlib's buffer until the main loop next polls: send
-    // them before the device work, or the window shows nothing until that work is done.
-    gdk_display_flush(gtk_widget_get_display(self.window_));
-    self.session_->start();
-    if (!self.start_message_.empty())
-        self.dialogs_->message(self.title(), std::exchange(self.start_message_, {}));
-    return G_SOURCE_REMOVE;
+void LiveWindow::start_device_work() {
+    session_->start();
+    if (!start_message_.empty())
+        dialogs_->message(title(), std::exchange(start_message_, {}));
 }
 
 LiveWindow::~LiveWindow() {
@@ -388,8 +380,12 @@ cairo_surface_t* LiveWindow::compose_frame() {
 void LiveWindow::show_first_frame() {
     // Composed before the window maps and made its background: the server shows the finished
     // page as it maps the window, without waiting for the toolkit's first paint.
-    if (shared_frame_ && compose_frame() == shared_frame_->image())
+    if (shared_frame_ && compose_frame() == shared_frame_->image()) {
         shared_frame_->set_as_background(window_);
+        // From the first paint on, the window's own paints cover exposed parts; a stale
+        // background would flash there first.
+        after_first_frame(window_, [this] { shared_frame_->clear_background(window_); });
+    }
     bring_forward();
 }
 
@@ -399,19 +395,10 @@ gboolean LiveWindow::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     // Only the invalidated area is clipped in; the frame's alpha replaces what was there.
     if (self.shared_frame_ && frame == self.shared_frame_->image()) {
         self.shared_frame_->show(cr);
-        // From now on the window's own paints cover exposed parts; a stale background would
-        // flash there first.
-        if (!self.first_frame_painted_)
-            self.shared_frame_->clear_background(self.window_);
     } else {
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_set_source_surface(cr, frame, 0, 0);
         cairo_paint(cr);
-    }
-    self.first_frame_painted_ = true;
-    if (!self.device_work_started_ && !self.preview_page_) {
-        self.device_work_started_ = true;
-        g_idle_add(start_device_work, &self);
     }
     return FALSE;
 }

@@ -4,28 +4,16 @@
 
 namespace zentrik::app {
 
-namespace {
-
-const NotifyLibrary* open_notify_library() {
-    static RuntimeLibrary library("libnotify.so.4");
-    static NotifyLibrary table;
-    const bool complete = ZENTRIK_BIND(library, table, notify_is_initted) &&
-                          ZENTRIK_BIND(library, table, notify_init) &&
-                          ZENTRIK_BIND(library, table, notify_notification_new) &&
-                          ZENTRIK_BIND(library, table, notify_notification_set_timeout) &&
-                          ZENTRIK_BIND(library, table, notify_notification_show);
-    if (!complete) {
-        g_printerr("zentrik: %s; desktop notices are not shown\n", library.error().c_str());
-        return nullptr;
-    }
-    return &table;
-}
-
-}  // namespace
-
 const NotifyLibrary* notify_library() {
-    static const NotifyLibrary* const loaded = open_notify_library();
-    return loaded;
+    return load_function_table<NotifyLibrary>(
+        "libnotify.so.4", "desktop notices are not shown",
+        [](RuntimeLibrary& library, NotifyLibrary& table) {
+            return ZENTRIK_BIND(library, table, notify_is_initted) &&
+                   ZENTRIK_BIND(library, table, notify_init) &&
+                   ZENTRIK_BIND(library, table, notify_notification_new) &&
+                   ZENTRIK_BIND(library, table, notify_notification_set_timeout) &&
+                   ZENTRIK_BIND(library, table, notify_notification_show);
+        });
 }
 
 }  // namespace zentrik::app

@@ -18,6 +18,10 @@ void RuntimeLibrary::set_error(const char* what) {
     error_ = why ? why : std::string(what) + ": not found";
 }
 
+void report_missing(const RuntimeLibrary& library, const char* without_it) {
+    g_printerr("zentrik: %s; %s\n", library.error().c_str(), without_it);
+}
+
 void* RuntimeLibrary::symbol(const char* name) {
     if (!module_)
         return nullptr;

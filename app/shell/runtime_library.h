@@ -39,4 +39,23 @@ class RuntimeLibrary {
 // Binds the member `table.fn` to the library's function of the same name.
 #define ZENTRIK_BIND(library, table, fn) (library).bind((table).fn, #fn)
 
+// "zentrik: <why the library cannot be had>; <without_it>" on stderr.
+void report_missing(const RuntimeLibrary& library, const char* without_it);
+
+// Opens `soname` and fills a table of its functions with `bind_all(library, table)`, once per
+// table type; later calls return the same answer. Null when the library or a function is
+// missing, said once on stderr followed by `without_it` (what the program does instead).
+template <typename Table, typename BindAll>
+const Table* load_function_table(const char* soname, const char* without_it, BindAll bind_all) {
+    static RuntimeLibrary library(soname);
+    static Table table;
+    static const Table* const loaded = [&]() -> const Table* {
+        if (bind_all(library, table))
+            return &table;
+        report_missing(library, without_it);
+        return nullptr;
+    }();
+    return loaded;
+}
+
 }  // namespace zentrik::app
