@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <mutex>
 
-namespace zentrik::device {
+#include "device/protocol.h"
 
-inline constexpr int kProfileCount = 5;
-inline constexpr int kButtonCount = 11;
+namespace zentrik::device {
 
 struct ButtonAssignment {
     bool remapped = false;        // kind byte bit 7: the button has a function of its own

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "device/protocol.h"
 #include "device/zklib.h"
 
 namespace zentrik::device {
@@ -60,8 +61,6 @@ int write_memory_page(zklib& lib, const std::string& path, std::uint16_t address
                       std::span<const std::uint8_t, 32> data);
 
 // ---- profile names and identity ----
-inline constexpr std::uint16_t kProfileNameAddress = 0xFFB5;  // + 12 per profile
-inline constexpr std::uint16_t kIdentityAddress = 0xFFFC;
 // The profile's name (up to 6 UTF-16 characters); empty when the mouse holds none. nullopt
 // when a read failed or the profile is not 0-4.
 std::optional<std::u16string> read_profile_name(zklib& lib, const std::string& path, int profile);
