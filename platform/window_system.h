@@ -34,8 +34,9 @@ class WindowSystem {
     virtual bool send_scroll(ScrollGesture gesture, bool toward_left) = 0;
 };
 
-// The X11 window system through a display connection of its own (for the tilt thread);
-// nullptr when no display can be opened or the server lacks the XTest extension.
-std::unique_ptr<WindowSystem> make_x11_window_system(const char* display_name = nullptr);
+// The desktop's window system through a connection of its own (for the tilt thread); nullptr
+// when the desktop cannot be reached or cannot take sent input (on X11: no display, or a server
+// without the XTest extension).
+std::unique_ptr<WindowSystem> make_window_system();
 
 }  // namespace zentrik::platform

@@ -8,41 +8,12 @@
 #include <mutex>
 #include <vector>
 
+#include "res/png_decode.h"
 #include "res/skin_resources.h"
 
 namespace zentrik::ui {
 
 namespace {
-
-// Reads PNG bytes for cairo's stream decoder.
-struct PngReader {
-    std::span<const std::uint8_t> bytes;
-    std::size_t pos = 0;
-};
-
-cairo_status_t read_png_chunk(void* closure, unsigned char* data, unsigned int length) {
-    auto* reader = static_cast<PngReader*>(closure);
-    if (reader->bytes.size() - reader->pos < length)
-        return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(data, reader->bytes.data() + reader->pos, length);
-    reader->pos += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// Converts any image surface to a new ARGB32 surface (opaque formats become alpha 0xFF, so an
-// opaque black pixel never reads as 0).
-cairo_surface_t* to_argb32(cairo_surface_t* source) {
-    const int w = cairo_image_surface_get_width(source);
-    const int h = cairo_image_surface_get_height(source);
-    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(out);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, source, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(out);
-    return out;
-}
 
 // Width and height from a PNG's signature and IHDR chunk; false when the bytes are no PNG.
 bool png_size(std::span<const std::uint8_t> png, int& width, int& height) {
@@ -63,21 +34,6 @@ bool png_size(std::span<const std::uint8_t> png, int& width, int& height) {
     return true;
 }
 
-cairo_surface_t* decode_png_surface(std::span<const std::uint8_t> bytes) {
-    PngReader reader{bytes};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(read_png_chunk, &reader);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);  // the half-made image is dropped
-        return nullptr;
-    }
-    if (cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) {
-        cairo_surface_t* converted = to_argb32(surface);
-        cairo_surface_destroy(surface);
-        surface = converted;
-    }
-    return surface;
-}
-
 struct ImageCache {
     std::mutex mutex;
     std::map<int, const SkinImage*> by_id;
@@ -94,7 +50,7 @@ ImageCache& cache() {
 
 SkinImage::SkinImage(cairo_surface_t* surface) {
     if (surface && cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) {
-        cairo_surface_t* converted = to_argb32(surface);
+        cairo_surface_t* converted = res::argb32_copy(surface);
         cairo_surface_destroy(surface);
         surface = converted;
     }
@@ -140,7 +96,7 @@ std::unique_ptr<SkinImage> SkinImage::over_read_only_pixels(const std::uint8_t* 
 cairo_surface_t* SkinImage::surface() const {
     if (!png_.empty()) {
         std::call_once(decode_once_, [this] {
-            surface_ = decode_png_surface(png_);
+            surface_ = res::decode_png_argb32(png_);
             // A picture whose header promised another size would be drawn out of place.
             if (surface_ && (cairo_image_surface_get_width(surface_) != width_ ||
                              cairo_image_surface_get_height(surface_) != height_)) {
@@ -189,7 +145,7 @@ void SkinImage::set_pixel(int x, int y, std::uint32_t value) {
         return;
     if (read_only_) {
         // Pixels in the program's read-only data: write into a copy from now on.
-        cairo_surface_t* copy = to_argb32(pixels);
+        cairo_surface_t* copy = res::argb32_copy(pixels);
         cairo_surface_destroy(pixels);
         surface_ = pixels = copy;
         read_only_ = false;
@@ -204,7 +160,7 @@ void SkinImage::set_pixel(int x, int y, std::uint32_t value) {
 std::unique_ptr<SkinImage> decode_png(std::span<const std::uint8_t> bytes) {
     if (bytes.empty())
         return nullptr;
-    cairo_surface_t* surface = decode_png_surface(bytes);
+    cairo_surface_t* surface = res::decode_png_argb32(bytes);
     return surface ? std::make_unique<SkinImage>(surface) : nullptr;
 }
 

@@ -1,9 +1,8 @@
 #include "app/shell/desktop_input.h"
 
-#include <gdk/gdkx.h>
-
 #include "lang/string_tables.h"
 #include "platform/raw_input.h"
+#include "platform/window_raw_input.h"
 #include "platform/window_system.h"
 #include "tilt/tilt_rule_file.h"
 
@@ -11,13 +10,7 @@ namespace zentrik::app {
 
 DesktopInput::DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::Session& session,
                            ui::Dialogs& dialogs)
-    : session_(session) {
-    GdkDisplay* display = gtk_widget_get_display(window);
-    if (GDK_IS_X11_DISPLAY(display)) {
-        // GDK announced its XInput 2 version already; asking again with another one fails.
-        raw_ =
-            std::make_unique<platform::X11RawInput>(gdk_x11_display_get_xdisplay(display), false);
-    }
+    : session_(session), raw_(platform::make_window_raw_input_source(window)) {
     macro::RecordingHooks hooks;
     hooks.start_input = [this] { return start_input(); };
     hooks.stop_input = [this] { stop_input(); };
@@ -44,7 +37,7 @@ DesktopInput::DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::
     tilt::TiltRuleTable rules = tilt::load_tilt_rules(tilt::user_tilt_rule_file(), &errors);
     for (const std::string& error : errors)
         g_printerr("zentrik: %s\n", error.c_str());
-    if (auto windows = platform::make_x11_window_system()) {
+    if (auto windows = platform::make_window_system()) {
         tilt_ = std::make_unique<tilt::TiltScroller>(std::move(windows), std::move(rules));
         tilt_->start();
         session_.set_tilt_listener([this] { tilt_->tilt(session_.take_tilt()); });
@@ -58,29 +51,12 @@ DesktopInput::~DesktopInput() {
 }
 
 bool DesktopInput::start_input() {
-    if (!raw_ || !raw_->start(recording_->input()))
-        return false;
-    if (!filtering_) {
-        gdk_window_add_filter(nullptr, &DesktopInput::filter, this);
-        filtering_ = true;
-    }
-    return true;
+    return raw_ && raw_->start(recording_->input());
 }
 
 void DesktopInput::stop_input() {
     if (raw_)
         raw_->stop();
-    if (filtering_) {
-        gdk_window_remove_filter(nullptr, &DesktopInput::filter, this);
-        filtering_ = false;
-    }
-}
-
-GdkFilterReturn DesktopInput::filter(GdkXEvent* xevent, GdkEvent*, gpointer data) {
-    auto& self = *static_cast<DesktopInput*>(data);
-    if (self.raw_ && self.raw_->handle_event(static_cast<XEvent*>(xevent)))
-        return GDK_FILTER_REMOVE;  // raw events are the recorder's alone
-    return GDK_FILTER_CONTINUE;
 }
 
 }  // namespace zentrik::app

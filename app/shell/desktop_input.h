@@ -1,13 +1,13 @@
 #pragma once
 // The window's link to the rest of the desktop: keys and clicks heard for the macro recorder
-// (XInput2 raw events through GDK's own X connection, handed over by an event filter), and the
-// tilt thread that scrolls the window under the pointer sideways.
+// (the platform's source on the toolkit's own display connection), and the tilt thread that
+// scrolls the window under the pointer sideways.
 #include <gtk/gtk.h>
 
 #include <memory>
 
 #include "macro/recording_controller.h"
-#include "platform/linux/x11_raw_input.h"
+#include "platform/raw_input_source.h"
 #include "settings/session.h"
 #include "tilt/tilt_scroller.h"
 #include "ui/dialogs.h"
@@ -29,15 +29,13 @@ class DesktopInput {
     void fill_overlay(ui::OverlayState& overlay) const { recording_->fill_overlay(overlay); }
 
   private:
-    static GdkFilterReturn filter(GdkXEvent* xevent, GdkEvent* event, gpointer self);
     bool start_input();
     void stop_input();
 
     settings::Session& session_;
-    std::unique_ptr<platform::X11RawInput> raw_;  // none on a display that is not X11
+    std::unique_ptr<platform::RawInputSource> raw_;  // none on a display the platform cannot hear
     std::unique_ptr<macro::RecordingController> recording_;
     std::unique_ptr<tilt::TiltScroller> tilt_;
-    bool filtering_ = false;
 };
 
 }  // namespace zentrik::app

@@ -9,15 +9,15 @@
 namespace zentrik::app {
 namespace {
 
-std::unique_ptr<SharedFrame> frame_over_background() {
+std::unique_ptr<platform::SharedFrame> frame_over_background() {
     const ui::SkinImage* background = ui::load_skin_image(ui::kBackgroundImage);
     cairo_surface_t* pixels = background ? background->surface() : nullptr;
     if (!pixels)
-        return SharedFrame::prepare(ui::kWindowWidth, ui::kWindowHeight, nullptr, 0);
+        return platform::prepare_shared_frame(ui::kWindowWidth, ui::kWindowHeight, nullptr, 0);
     cairo_surface_flush(pixels);
-    return SharedFrame::prepare(background->width(), background->height(),
-                                cairo_image_surface_get_data(pixels),
-                                cairo_image_surface_get_stride(pixels));
+    return platform::prepare_shared_frame(background->width(), background->height(),
+                                          cairo_image_surface_get_data(pixels),
+                                          cairo_image_surface_get_stride(pixels));
 }
 
 }  // namespace

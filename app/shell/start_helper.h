@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/shell/shared_frame.h"
+#include "platform/shared_frame.h"
 
 namespace zentrik::app {
 
@@ -19,10 +19,10 @@ class StartHelper {
     // Waits for the helper thread and gives the calling thread its fonts (once).
     void finish();
     // The prepared frame (after finish); null when there is none.
-    std::unique_ptr<SharedFrame> take_frame() { return std::move(frame_); }
+    std::unique_ptr<platform::SharedFrame> take_frame() { return std::move(frame_); }
 
   private:
-    std::unique_ptr<SharedFrame> frame_;
+    std::unique_ptr<platform::SharedFrame> frame_;
     bool finished_ = false;
     std::thread thread_;  // last: it writes frame_ as soon as it starts
 };

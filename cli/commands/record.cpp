@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -10,7 +11,7 @@
 #include "macro/instruction.h"
 #include "macro/macro_file.h"
 #include "macro/recorder.h"
-#include "platform/linux/x11_raw_input.h"
+#include "platform/raw_input_source.h"
 
 namespace zentrik::cli {
 
@@ -106,17 +107,18 @@ int run_record(CliContext& ctx) {
     if (platform::wayland_session())
         ctx.err << platform::kWaylandRecordingNote << "\n";
 
-    platform::X11InputConnection connection;
-    if (!connection.valid()) {
-        ctx.err << "zentrikctl record: cannot open the X display (is DISPLAY set?)\n";
+    const std::unique_ptr<platform::RawInputConnection> connection =
+        platform::open_raw_input_connection();
+    if (!connection) {
+        ctx.err << "zentrikctl record: " << platform::kRawInputUnreachable << "\n";
         return kExitFailure;
     }
     StepCollector collector;
     macro::Recorder recorder(collector);
     recorder.set_record_pauses(args.pauses);
     recorder.start_recording(false);
-    if (!connection.start(recorder)) {
-        ctx.err << "zentrikctl record: the X server offers no XInput 2 raw events\n";
+    if (!connection->start(recorder)) {
+        ctx.err << "zentrikctl record: " << platform::kRawInputUnsupported << "\n";
         return kExitFailure;
     }
 
@@ -137,14 +139,14 @@ int run_record(CliContext& ctx) {
                 break;
             wait_ms = static_cast<int>(std::min<long long>(left.count(), wait_ms));
         }
-        connected = connection.dispatch(wait_ms);
+        connected = connection->dispatch(wait_ms);
     }
     const bool interrupted = g_stop != 0;
     std::signal(SIGINT, previous_int);
     std::signal(SIGTERM, previous_term);
     recorder.stop_recording();
     if (!connected) {
-        ctx.err << "zentrikctl record: the X display connection broke; nothing written\n";
+        ctx.err << "zentrikctl record: " << platform::kRawInputBroken << "; nothing written\n";
         return kExitFailure;
     }
     if (interrupted)

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "platform/change_notifier.h"
+#include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform {
 namespace {
@@ -23,50 +24,47 @@ constexpr std::uint32_t kWatchMask = IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE;
 class LinuxChangeNotifier final : public ChangeNotifier {
   public:
     explicit LinuxChangeNotifier(const std::vector<std::filesystem::path>& directories) {
-        epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
-        event_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        epoll_.reset(::epoll_create1(EPOLL_CLOEXEC));
+        event_.reset(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
         const bool any_directory = std::any_of(directories.begin(), directories.end(),
                                                [](const auto& d) { return !d.empty(); });
         if (any_directory)
-            inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        if (epoll_ < 0 || event_ < 0) {
-            close_all();
+            inotify_.reset(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+        if (!epoll_.valid() || !event_.valid()) {
+            for (UniqueFd* fd : {&epoll_, &event_, &inotify_})
+                fd->reset();
             return;
         }
-        add_to_epoll(event_);
-        if (inotify_ >= 0) {
+        add_to_epoll(event_.get());
+        if (inotify_.valid()) {
             bool watching = false;
             for (const auto& dir : directories) {
                 if (!dir.empty())
-                    watching |= ::inotify_add_watch(inotify_, dir.c_str(), kWatchMask) >= 0;
+                    watching |= ::inotify_add_watch(inotify_.get(), dir.c_str(), kWatchMask) >= 0;
             }
-            if (watching) {
-                add_to_epoll(inotify_);
-            } else {
-                ::close(inotify_);
-                inotify_ = -1;
-            }
+            if (watching)
+                add_to_epoll(inotify_.get());
+            else
+                inotify_.reset();
         }
     }
-    ~LinuxChangeNotifier() override { close_all(); }
-
-    int fd() const override { return epoll_; }
+    int fd() const override { return epoll_.get(); }
 
     void notify() override {
-        if (event_ < 0)
+        if (!event_.valid())
             return;
         const std::uint64_t one = 1;
-        [[maybe_unused]] const auto n = ::write(event_, &one, sizeof one);
+        [[maybe_unused]] const auto n = ::write(event_.get(), &one, sizeof one);
     }
 
     void clear() override {
-        if (event_ >= 0) {
+        if (event_.valid()) {
             std::uint64_t count = 0;
-            [[maybe_unused]] const auto n = ::read(event_, &count, sizeof count);
+            [[maybe_unused]] const auto n = ::read(event_.get(), &count, sizeof count);
         }
-        if (inotify_ >= 0) {
+        if (inotify_.valid()) {
             alignas(inotify_event) std::array<char, 4096> buffer;
-            while (::read(inotify_, buffer.data(), buffer.size()) > 0) {
+            while (::read(inotify_.get(), buffer.data(), buffer.size()) > 0) {
             }
         }
     }
@@ -76,19 +74,11 @@ class LinuxChangeNotifier final : public ChangeNotifier {
         epoll_event ev{};
         ev.events = EPOLLIN;
         ev.data.fd = fd;
-        ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev);
+        ::epoll_ctl(epoll_.get(), EPOLL_CTL_ADD, fd, &ev);
     }
-    void close_all() {
-        for (int* fd : {&epoll_, &event_, &inotify_}) {
-            if (*fd >= 0)
-                ::close(*fd);
-            *fd = -1;
-        }
-    }
-
-    int epoll_ = -1;
-    int event_ = -1;
-    int inotify_ = -1;
+    UniqueFd epoll_;
+    UniqueFd event_;
+    UniqueFd inotify_;
 };
 
 }  // namespace

@@ -9,24 +9,24 @@
 #include <cstring>
 
 #include "platform/file_lock.h"
+#include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform {
 namespace {
 
 class LinuxCountedFileLock final : public CountedFileLock {
   public:
-    explicit LinuxCountedFileLock(int fd) : fd_(fd) {}
-    ~LinuxCountedFileLock() override { ::close(fd_); }
+    explicit LinuxCountedFileLock(UniqueFd fd) : fd_(std::move(fd)) {}
 
     void lock() override {
-        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
     }
-    void unlock() override { ::flock(fd_, LOCK_UN); }
+    void unlock() override { ::flock(fd_.get(), LOCK_UN); }
 
     std::uint64_t counter() override {
         std::array<unsigned char, 8> bytes{};
-        if (::pread(fd_, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
+        if (::pread(fd_.get(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
             return 0;
         std::uint64_t value = 0;
         for (int i = 7; i >= 0; --i)
@@ -40,23 +40,24 @@ class LinuxCountedFileLock final : public CountedFileLock {
             b = static_cast<unsigned char>(value & 0xFF);
             value >>= 8;
         }
-        return ::pwrite(fd_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
+        return ::pwrite(fd_.get(), bytes.data(), bytes.size(), 0) ==
+               static_cast<ssize_t>(bytes.size());
     }
 
   private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 }  // namespace
 
 std::unique_ptr<CountedFileLock> open_counted_file_lock(const std::filesystem::path& path,
                                                         std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) {
         error = std::strerror(errno);
         return nullptr;
     }
-    return std::make_unique<LinuxCountedFileLock>(fd);
+    return std::make_unique<LinuxCountedFileLock>(std::move(fd));
 }
 
 }  // namespace zentrik::platform

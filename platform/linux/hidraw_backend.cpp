@@ -17,6 +17,7 @@
 #include "platform/linux/hidraw_input_stream.h"
 #include "platform/linux/hidraw_sysfs.h"
 #include "platform/linux/udev_monitor.h"
+#include "platform/linux/unique_fd.h"
 #include "platform/linux/usb_string_descriptor.h"
 
 namespace zentrik::platform::hidraw {
@@ -55,7 +56,6 @@ class HidrawHandle final : public HidHandle {
         : fd_(fd), class_dir_(std::move(class_dir)), roots_(std::move(roots)) {}
     HidrawHandle(const HidrawHandle&) = delete;
     HidrawHandle& operator=(const HidrawHandle&) = delete;
-    ~HidrawHandle() override { ::close(fd_); }
 
     std::vector<HidCollectionCaps> collections() override {
         const auto* info = parsed();
@@ -65,7 +65,7 @@ class HidrawHandle final : public HidHandle {
     std::optional<HidAttributes> attributes() override {
         std::optional<HidAttributes> a;
         hidraw_devinfo info{};
-        if (::ioctl(fd_, HIDIOCGRAWINFO, &info) == 0) {
+        if (::ioctl(fd_.get(), HIDIOCGRAWINFO, &info) == 0) {
             a.emplace();
             a->vendor_id = static_cast<std::uint16_t>(info.vendor);
             a->product_id = static_cast<std::uint16_t>(info.product);
@@ -97,11 +97,8 @@ class HidrawHandle final : public HidHandle {
         if (!usb || roots_.read_string)
             return {};
         const auto node = usb::usbfs_node(roots_.usbfs, usb->bus, usb->address);
-        const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd >= 0) {
-            ::close(fd);
+        if (UniqueFd(::open(node.c_str(), O_RDWR | O_CLOEXEC)).valid())
             return {};
-        }
         if (errno != EACCES && errno != EPERM)
             return {};
         return node.string() + ": " + std::error_code(errno, std::generic_category()).message();
@@ -112,8 +109,8 @@ class HidrawHandle final : public HidHandle {
             return false;
         // The ioctl takes a writable buffer; the caller's report stays untouched.
         std::vector<std::uint8_t> buf(report.begin(), report.end());
-        const int n =
-            retry_on_eintr([&] { return ::ioctl(fd_, HIDIOCSFEATURE(buf.size()), buf.data()); });
+        const int n = retry_on_eintr(
+            [&] { return ::ioctl(fd_.get(), HIDIOCSFEATURE(buf.size()), buf.data()); });
         return n == static_cast<int>(buf.size());
     }
 
@@ -123,7 +120,7 @@ class HidrawHandle final : public HidHandle {
         // Byte 0 carries the report id in; hidraw keeps it in byte 0 (0 on an interface
         // without report ids) and returns the data after it.
         const int n = retry_on_eintr(
-            [&] { return ::ioctl(fd_, HIDIOCGFEATURE(report.size()), report.data()); });
+            [&] { return ::ioctl(fd_.get(), HIDIOCGFEATURE(report.size()), report.data()); });
         if (n <= 0)
             return false;
         // A short answer must not leave what the buffer held before looking like reply bytes.
@@ -136,7 +133,7 @@ class HidrawHandle final : public HidHandle {
     int read_input(std::span<std::uint8_t> report, int timeout_ms) override {
         if (report.empty())
             return 0;
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd_.get(), POLLIN, 0};
         const int ready = ::poll(&p, 1, timeout_ms);
         if (ready < 0)
             return errno == EINTR ? 0 : -1;
@@ -152,7 +149,7 @@ class HidrawHandle final : public HidHandle {
         const std::size_t room = numbered ? report.size() : report.size() - 1;
         if (room == 0)
             return 0;
-        const ssize_t n = ::read(fd_, dst, room);
+        const ssize_t n = ::read(fd_.get(), dst, room);
         if (n < 0)
             return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
         if (n == 0)
@@ -170,7 +167,7 @@ class HidrawHandle final : public HidHandle {
         if (!parsed_) {
             // The node's own answer first: it belongs to this very device, while a sysfs name
             // may already stand for another one plugged in since.
-            auto bytes = descriptor_from_ioctl(fd_);
+            auto bytes = descriptor_from_ioctl(fd_.get());
             if (!bytes && errno == ENOTTY && class_dir_)
                 bytes = read_report_descriptor(*class_dir_);
             if (!bytes)
@@ -186,7 +183,7 @@ class HidrawHandle final : public HidHandle {
         return find_usb_parent(roots_.sysfs, *class_dir_);
     }
 
-    int fd_;
+    UniqueFd fd_;
     std::optional<std::filesystem::path> class_dir_;
     HidrawRoots roots_;
     std::optional<hid::ReportDescriptorInfo> parsed_;
@@ -218,20 +215,15 @@ class HidrawBackend final : public HidBackend {
         if (auto bytes = read_report_descriptor(*dir))
             return bytes;
         // The sysfs copy is unreadable: ask the node itself, which needs only read access.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
+        const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!fd.valid())
             return std::nullopt;
-        auto bytes = descriptor_from_ioctl(fd);
-        ::close(fd);
-        return bytes;
+        return descriptor_from_ioctl(fd.get());
     }
 
     std::string open_failure(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-        if (fd >= 0) {
-            ::close(fd);
+        if (UniqueFd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK)).valid())
             return {};
-        }
         return std::error_code(errno, std::generic_category()).message();
     }
 

@@ -1,7 +1,7 @@
 #include "platform/linux/hidraw_input_stream.h"
 
 #include <sys/epoll.h>
-#include <unistd.h>
+#include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform::hidraw {
 namespace {
@@ -14,13 +14,12 @@ constexpr int kReportsPerCall = 256;
 
 class EpollInputStream final : public InputReportStream {
   public:
-    EpollInputStream(int epoll_fd, std::vector<InputNode> nodes)
-        : epoll_fd_(epoll_fd), nodes_(std::move(nodes)), buffer_(kReportBuffer) {}
+    EpollInputStream(UniqueFd epoll_fd, std::vector<InputNode> nodes)
+        : epoll_fd_(std::move(epoll_fd)), nodes_(std::move(nodes)), buffer_(kReportBuffer) {}
     EpollInputStream(const EpollInputStream&) = delete;
     EpollInputStream& operator=(const EpollInputStream&) = delete;
-    ~EpollInputStream() override { ::close(epoll_fd_); }
 
-    int fd() const override { return epoll_fd_; }
+    int fd() const override { return epoll_fd_.get(); }
 
     bool read_pending(std::vector<std::vector<std::uint8_t>>& reports) override {
         if (gone_)
@@ -33,7 +32,7 @@ class EpollInputStream final : public InputReportStream {
                     // the loop is not woken again by its hang-up.
                     gone_ = true;
                     for (auto& each : nodes_)
-                        ::epoll_ctl(epoll_fd_, EPOLL_CTL_DEL, each.fd, nullptr);
+                        ::epoll_ctl(epoll_fd_.get(), EPOLL_CTL_DEL, each.fd, nullptr);
                     return false;
                 }
                 if (n == 0)
@@ -45,7 +44,7 @@ class EpollInputStream final : public InputReportStream {
     }
 
   private:
-    int epoll_fd_;
+    UniqueFd epoll_fd_;
     std::vector<InputNode> nodes_;
     std::vector<std::uint8_t> buffer_;
     bool gone_ = false;
@@ -56,19 +55,17 @@ class EpollInputStream final : public InputReportStream {
 std::unique_ptr<InputReportStream> make_input_report_stream(std::vector<InputNode> nodes) {
     if (nodes.empty())
         return nullptr;
-    const int epoll_fd = ::epoll_create1(EPOLL_CLOEXEC);
-    if (epoll_fd < 0)
+    UniqueFd epoll_fd(::epoll_create1(EPOLL_CLOEXEC));
+    if (!epoll_fd.valid())
         return nullptr;
     for (const auto& node : nodes) {
         epoll_event e{};
         e.events = EPOLLIN;
         e.data.fd = node.fd;
-        if (::epoll_ctl(epoll_fd, EPOLL_CTL_ADD, node.fd, &e) != 0) {
-            ::close(epoll_fd);
+        if (::epoll_ctl(epoll_fd.get(), EPOLL_CTL_ADD, node.fd, &e) != 0)
             return nullptr;
-        }
     }
-    return std::make_unique<EpollInputStream>(epoll_fd, std::move(nodes));
+    return std::make_unique<EpollInputStream>(std::move(epoll_fd), std::move(nodes));
 }
 
 }  // namespace zentrik::platform::hidraw

@@ -10,23 +10,13 @@
 #include <cstring>
 
 #include "platform/instance_channel.h"
+#include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform {
 namespace {
 
 constexpr char kRestoreWord[] = "restore\n";
 constexpr char kCloseWord[] = "close\n";
-
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 socklen_t make_address(const std::string& address, sockaddr_un& sa) {
     std::memset(&sa, 0, sizeof sa);
@@ -47,18 +37,17 @@ bool peer_is_this_user(int fd) {
 
 class SocketListener final : public InstanceListener {
   public:
-    explicit SocketListener(int fd) : fd_(fd) {}
-    ~SocketListener() override { ::close(fd_); }
-    int fd() const override { return fd_; }
+    explicit SocketListener(UniqueFd fd) : fd_(std::move(fd)) {}
+    int fd() const override { return fd_.get(); }
 
     std::optional<InstanceMessage> receive() override {
-        Fd client(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
-        if (client.fd < 0 || !peer_is_this_user(client.fd))
+        UniqueFd client(::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!client.valid() || !peer_is_this_user(client.get()))
             return std::nullopt;
         timeval tv{1, 0};  // a silent client must not hang the window
-        ::setsockopt(client.fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        ::setsockopt(client.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         char buf[16] = {};
-        const ssize_t n = ::recv(client.fd, buf, sizeof buf - 1, 0);
+        const ssize_t n = ::recv(client.get(), buf, sizeof buf - 1, 0);
         if (n <= 0)
             return std::nullopt;
         std::optional<InstanceMessage> message;
@@ -67,12 +56,12 @@ class SocketListener final : public InstanceListener {
         if (std::strcmp(buf, kCloseWord) == 0)
             message = InstanceMessage::kClose;
         if (message)
-            (void)!::send(client.fd, "ok\n", 3, MSG_NOSIGNAL);
+            (void)!::send(client.get(), "ok\n", 3, MSG_NOSIGNAL);
         return message;
     }
 
   private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 }  // namespace
@@ -81,36 +70,34 @@ InstanceChannel::InstanceChannel(std::string name)
     : address_(std::move(name) + "-uid" + std::to_string(::getuid())) {}
 
 bool InstanceChannel::send_to_running(InstanceMessage message) const {
-    Fd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (s.fd < 0)
+    UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!s.valid())
         return false;
     sockaddr_un sa;
     const socklen_t len = make_address(address_, sa);
-    if (::connect(s.fd, reinterpret_cast<sockaddr*>(&sa), len) != 0)
+    if (::connect(s.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0)
         return false;
-    if (!peer_is_this_user(s.fd))
+    if (!peer_is_this_user(s.get()))
         return false;
     const char* word = message == InstanceMessage::kClose ? kCloseWord : kRestoreWord;
-    if (::send(s.fd, word, std::strlen(word), MSG_NOSIGNAL) < 0)
+    if (::send(s.get(), word, std::strlen(word), MSG_NOSIGNAL) < 0)
         return false;
     // Wait (briefly) for the acknowledgement so the caller knows the message arrived.
     timeval tv{3, 0};
-    ::setsockopt(s.fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    ::setsockopt(s.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     char ack[4];
-    return ::recv(s.fd, ack, sizeof ack, 0) > 0;
+    return ::recv(s.get(), ack, sizeof ack, 0) > 0;
 }
 
 std::unique_ptr<InstanceListener> InstanceChannel::listen_as_first() const {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd.valid())
         return nullptr;
     sockaddr_un sa;
     const socklen_t len = make_address(address_, sa);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), len) != 0 || ::listen(fd, 8) != 0) {
-        ::close(fd);
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0 || ::listen(fd.get(), 8) != 0)
         return nullptr;
-    }
-    return std::make_unique<SocketListener>(fd);
+    return std::make_unique<SocketListener>(std::move(fd));
 }
 
 std::string default_instance_name() {

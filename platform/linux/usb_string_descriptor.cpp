@@ -2,27 +2,17 @@
 
 #include <fcntl.h>
 #include <libusb.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <mutex>
+
+#include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform::usb {
 namespace {
 
 constexpr std::uint16_t kDefaultLanguage = 0x0409;  // English (United States)
 constexpr int kMaxDescriptorBytes = 255;            // bLength is one byte
-
-struct Fd {
-    int fd;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 struct Context {
     libusb_context* ctx = nullptr;
@@ -51,7 +41,7 @@ struct Handle {
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
         if (h)
-            libusb_close(h);  // leaves the file descriptor open; Fd closes it
+            libusb_close(h);  // leaves the file descriptor open; its UniqueFd closes it
     }
 };
 
@@ -87,13 +77,13 @@ std::optional<std::vector<std::uint8_t>> read_string_descriptor(const std::files
     if (index < 0 || index > 255)
         return std::nullopt;
     // Control transfers through usbfs need write access to the node.
-    Fd fd(::open(node.c_str(), O_RDWR | O_CLOEXEC));
-    if (fd.fd < 0)
+    UniqueFd fd(::open(node.c_str(), O_RDWR | O_CLOEXEC));
+    if (!fd.valid())
         return std::nullopt;
     Context context;
     if (!context.ctx)
         return std::nullopt;
-    Handle handle(context.ctx, fd.fd);
+    Handle handle(context.ctx, fd.get());
     if (!handle.h)
         return std::nullopt;
 

@@ -254,6 +254,11 @@ bool X11InputConnection::start(RawInputSink& sink) {
     return input_->start(sink);
 }
 
+void X11InputConnection::stop() {
+    if (input_)
+        input_->stop();
+}
+
 bool X11InputConnection::dispatch(int timeout_ms) {
     if (display_ == nullptr)
         return false;
@@ -276,5 +281,16 @@ bool X11InputConnection::dispatch(int timeout_ms) {
     }
     return true;
 }
+
+std::unique_ptr<RawInputConnection> open_raw_input_connection() {
+    auto connection = std::make_unique<X11InputConnection>();
+    if (!connection->valid())
+        return nullptr;
+    return connection;
+}
+
+const char kRawInputUnreachable[] = "cannot open the X display (is DISPLAY set?)";
+const char kRawInputUnsupported[] = "the X server offers no XInput 2 raw events";
+const char kRawInputBroken[] = "the X display connection broke";
 
 }  // namespace zentrik::platform

@@ -3,9 +3,10 @@
 // are heard whatever window has the focus, including events typed through XTest. Keys are never
 // grabbed. The source has no thread and never polls: the owner of the display connection hands
 // it every event it reads (a GDK event filter in the window, or X11InputConnection below).
+// Callers outside the backend reach both through platform/raw_input_source.h.
 #include <memory>
 
-#include "platform/raw_input.h"
+#include "platform/raw_input_source.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -37,19 +38,18 @@ class X11RawInput {
 };
 
 // A display connection of its own for programs without a toolkit (zentrikctl record).
-class X11InputConnection {
+class X11InputConnection final : public RawInputConnection {
   public:
     // Opens $DISPLAY (or `display_name`); valid() is false when that fails.
     explicit X11InputConnection(const char* display_name = nullptr);
-    ~X11InputConnection();
+    ~X11InputConnection() override;
     X11InputConnection(const X11InputConnection&) = delete;
     X11InputConnection& operator=(const X11InputConnection&) = delete;
 
     bool valid() const;
-    bool start(RawInputSink& sink);
-    // Waits up to `timeout_ms` for events and delivers all that are queued; false when the
-    // connection broke. A signal ends the wait early (the caller checks its own flag).
-    bool dispatch(int timeout_ms);
+    bool start(RawInputSink& sink) override;
+    void stop() override;
+    bool dispatch(int timeout_ms) override;
 
   private:
     _XDisplay* display_ = nullptr;

@@ -216,9 +216,9 @@ class X11WindowSystem final : public WindowSystem {
 
 }  // namespace
 
-std::unique_ptr<WindowSystem> make_x11_window_system(const char* display_name) {
+std::unique_ptr<WindowSystem> make_window_system() {
     int screen_number = 0;
-    xcb_connection_t* connection = xcb_connect(display_name, &screen_number);
+    xcb_connection_t* connection = xcb_connect(nullptr, &screen_number);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         return nullptr;

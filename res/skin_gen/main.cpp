@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "res/png_decode.h"
 #include "res/skin_gen/catalog.h"
 #include "res/skin_gen/preview.h"
 
@@ -68,38 +69,17 @@ struct Pixels {
 };
 
 Pixels decode_like_the_program(const std::vector<std::uint8_t>& png) {
-    struct Reader {
-        const std::vector<std::uint8_t>& bytes;
-        std::size_t at = 0;
-    } reader{png};
-    auto read = [](void* closure, unsigned char* data, unsigned int length) {
-        auto* r = static_cast<Reader*>(closure);
-        if (r->bytes.size() - r->at < length) {
-            return CAIRO_STATUS_READ_ERROR;
-        }
-        std::memcpy(data, r->bytes.data() + r->at, length);
-        r->at += length;
-        return CAIRO_STATUS_SUCCESS;
-    };
-    cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(read, &reader);
-    if (cairo_surface_status(decoded) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_t* argb = zentrik::res::decode_png_argb32(png);
+    if (!argb) {
         throw std::runtime_error("cannot decode a PNG just made");
     }
     Pixels out;
-    out.width = cairo_image_surface_get_width(decoded);
-    out.height = cairo_image_surface_get_height(decoded);
-    cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, out.width, out.height);
-    cairo_t* cr = cairo_create(argb);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, decoded, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(argb);
+    out.width = cairo_image_surface_get_width(argb);
+    out.height = cairo_image_surface_get_height(argb);
     out.stride = cairo_image_surface_get_stride(argb);
     const unsigned char* data = cairo_image_surface_get_data(argb);
     out.rows.assign(data, data + static_cast<std::size_t>(out.stride) * out.height);
     cairo_surface_destroy(argb);
-    cairo_surface_destroy(decoded);
     return out;
 }
 

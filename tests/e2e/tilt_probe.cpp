@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     XSync(display, False);
 
     auto make_scroller = [](zentrik::tilt::TiltRuleTable rules) {
-        auto windows = zentrik::platform::make_x11_window_system();
+        auto windows = zentrik::platform::make_window_system();
         if (!windows) {
             std::fprintf(stderr, "tilt_probe: no window system (XTest missing?)\n");
             std::exit(1);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "res/png_decode.h"
 #include "res/skin_resources.h"
 
 namespace zentrik::res {
@@ -16,35 +17,9 @@ namespace {
 
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
+// Null when the image does not decode; ARGB32 as the program sees it.
 Surface decode(int id) {
-    struct Reader {
-        std::span<const std::uint8_t> bytes;
-        std::size_t at = 0;
-    } reader{skin_png(id)};
-    auto read = [](void* closure, unsigned char* data, unsigned int length) {
-        auto* r = static_cast<Reader*>(closure);
-        if (r->bytes.size() - r->at < length) {
-            return CAIRO_STATUS_READ_ERROR;
-        }
-        std::memcpy(data, r->bytes.data() + r->at, length);
-        r->at += length;
-        return CAIRO_STATUS_SUCCESS;
-    };
-    Surface png(cairo_image_surface_create_from_png_stream(read, &reader), cairo_surface_destroy);
-    if (cairo_surface_status(png.get()) != CAIRO_STATUS_SUCCESS) {
-        return png;
-    }
-    // Fully opaque pictures come out without an alpha channel; look at everything as ARGB32,
-    // as the program does.
-    const int w = cairo_image_surface_get_width(png.get());
-    const int h = cairo_image_surface_get_height(png.get());
-    Surface argb(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h), cairo_surface_destroy);
-    cairo_t* cr = cairo_create(argb.get());
-    cairo_set_source_surface(cr, png.get(), 0, 0);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return argb;
+    return Surface(decode_png_argb32(skin_png(id)), cairo_surface_destroy);
 }
 
 std::uint8_t alpha_at(cairo_surface_t* s, int x, int y) {
@@ -163,7 +138,7 @@ TEST(SkinResources, EveryLayoutImageDecodesAtItsSize) {
         for (int id : group.ids) {
             SCOPED_TRACE(id);
             const Surface s = decode(id);
-            ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS);
+            ASSERT_NE(s, nullptr);
             EXPECT_EQ(cairo_image_surface_get_width(s.get()), group.width);
             EXPECT_EQ(cairo_image_surface_get_height(s.get()), group.height);
             // The table's size, which the window is built with before any PNG is read.
@@ -194,7 +169,7 @@ TEST(SkinResources, IdsWithoutAnImageAreEmpty) {
 
 TEST(SkinResources, BackgroundIsShapedWithTransparentCornersAndOpaqueBody) {
     const Surface bg = decode(244);
-    ASSERT_EQ(cairo_surface_status(bg.get()), CAIRO_STATUS_SUCCESS);
+    ASSERT_NE(bg, nullptr);
     // The four corners and a few pixels around each are outside the cut corners.
     for (auto [x, y] : std::vector<std::pair<int, int>>{
              {0, 0}, {1045, 0}, {0, 654}, {1045, 654}, {14, 8}, {1002, 8}, {14, 646}}) {
@@ -380,7 +355,7 @@ TEST(SkinResources, LeaderLineAnchorsLandOnTheMouseInEveryButtonPagePicture) {
                                 {207, 90}, {75, 62},  {163, 62}, {120, 19}, {120, 110}};
     for (int id : {136, 313, 311, 312, 314, 331, 334, 332, 333, 335}) {
         const Surface s = decode(id);
-        ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS) << id;
+        ASSERT_NE(s, nullptr) << id;
         for (const auto& a : anchors) {
             EXPECT_EQ(alpha_at(s.get(), a[0], a[1]), 255)
                 << "picture " << id << " at " << a[0] << "," << a[1];
@@ -420,7 +395,7 @@ TEST(SkinResources, CursorHotspotsSitOnTheDrawnPointer) {
     for (int id : {kCursorActive, kCursorDrag}) {
         const CursorHotspot h = cursor_hotspot(id);
         const Surface s = decode(id);
-        ASSERT_EQ(cairo_surface_status(s.get()), CAIRO_STATUS_SUCCESS) << id;
+        ASSERT_NE(s, nullptr) << id;
         ASSERT_TRUE(h.x >= 0 && h.x < 32 && h.y >= 0 && h.y < 32) << id;
         // The tip pixel, or one next to it, is painted.
         int painted = 0;

@@ -1,27 +1,62 @@
-#include "app/shell/shared_frame.h"
-
+// The shared frame on X11: System V shared memory that the server maps as a pixmap (MIT-SHM).
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
 #include <cairo-xlib.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstring>
 
-namespace zentrik::app {
+#include "platform/shared_frame.h"
+#include "platform/shared_memory.h"
 
-struct SharedFrame::Server {
-    Display* display = nullptr;
-    XShmSegmentInfo segment{};
-    Pixmap pixmap = 0;
+namespace zentrik::platform {
+namespace {
+
+class X11SharedFrame final : public SharedFrame {
+  public:
+    X11SharedFrame(int width, int height, std::unique_ptr<SharedMemory> memory)
+        : width_(width), height_(height), memory_(std::move(memory)) {}
+    ~X11SharedFrame() override { release_server_side(); }
+    X11SharedFrame(const X11SharedFrame&) = delete;
+    X11SharedFrame& operator=(const X11SharedFrame&) = delete;
+
+    bool attach(GtkWidget* window) override;
+    std::span<const std::uint8_t> pixels() const override {
+        return {memory_->data(), memory_->size()};
+    }
+    cairo_surface_t* image() const override { return image_; }
+    void wait_until_read() override;
+    void show(cairo_t* cr) override;
+    void set_as_background(GtkWidget* window) override;
+    void clear_background(GtkWidget* window) override;
+
+  private:
+    struct Server {
+        Display* display = nullptr;
+        XShmSegmentInfo segment{};
+        Pixmap pixmap = 0;
+    };
+    void release_server_side();
+
+    int width_;
+    int height_;
+    std::unique_ptr<SharedMemory> memory_;
+    cairo_surface_t* image_ = nullptr;   // the client's view of the pixels
+    cairo_surface_t* pixmap_ = nullptr;  // the server's view of the same pixels
+    std::unique_ptr<Server> server_;
+    bool shown_since_sync_ = false;
 };
 
-std::unique_ptr<SharedFrame> SharedFrame::prepare(int width, int height, const std::uint8_t* fill,
+}  // namespace
+
+std::unique_ptr<SharedFrame> prepare_shared_frame(int width, int height, const std::uint8_t* fill,
                                                   int fill_stride) {
     if (width <= 0 || height <= 0)
         return nullptr;
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
-    auto memory = platform::SharedMemory::create(std::size_t(stride) * height);
+    auto memory = SharedMemory::create(std::size_t(stride) * height);
     if (!memory)
         return nullptr;
     // Writing every page here, on the helper thread, is what spares the first frame: fresh
@@ -36,17 +71,10 @@ std::unique_ptr<SharedFrame> SharedFrame::prepare(int width, int height, const s
                 std::memcpy(pixels + std::size_t(stride) * y, fill + std::size_t(fill_stride) * y,
                             std::size_t(std::min(stride, fill_stride)));
     }
-    return std::unique_ptr<SharedFrame>(new SharedFrame(width, height, std::move(memory)));
+    return std::make_unique<X11SharedFrame>(width, height, std::move(memory));
 }
 
-SharedFrame::SharedFrame(int width, int height, std::unique_ptr<platform::SharedMemory> memory)
-    : width_(width), height_(height), memory_(std::move(memory)) {}
-
-SharedFrame::~SharedFrame() {
-    release_server_side();
-}
-
-void SharedFrame::release_server_side() {
+void X11SharedFrame::release_server_side() {
     if (image_)
         cairo_surface_destroy(image_);
     image_ = nullptr;
@@ -66,7 +94,7 @@ void SharedFrame::release_server_side() {
     server_.reset();
 }
 
-bool SharedFrame::attach(GtkWidget* window) {
+bool X11SharedFrame::attach(GtkWidget* window) {
     GdkWindow* gdk_window = gtk_widget_get_window(window);
     GdkDisplay* gdk_display = gtk_widget_get_display(window);
     if (!gdk_window || !GDK_IS_X11_DISPLAY(gdk_display))
@@ -119,7 +147,7 @@ bool SharedFrame::attach(GtkWidget* window) {
     return true;
 }
 
-void SharedFrame::set_as_background(GtkWidget* window) {
+void X11SharedFrame::set_as_background(GtkWidget* window) {
     GdkWindow* gdk_window = gtk_widget_get_window(window);
     if (!server_ || !gdk_window)
         return;
@@ -127,14 +155,14 @@ void SharedFrame::set_as_background(GtkWidget* window) {
     shown_since_sync_ = true;
 }
 
-void SharedFrame::clear_background(GtkWidget* window) {
+void X11SharedFrame::clear_background(GtkWidget* window) {
     GdkWindow* gdk_window = gtk_widget_get_window(window);
     if (!server_ || !gdk_window)
         return;
     XSetWindowBackgroundPixmap(server_->display, GDK_WINDOW_XID(gdk_window), None);
 }
 
-void SharedFrame::wait_until_read() {
+void X11SharedFrame::wait_until_read() {
     if (!server_ || !shown_since_sync_)
         return;
     // The server copies from the memory when it reaches the copy request; once it has answered
@@ -143,7 +171,7 @@ void SharedFrame::wait_until_read() {
     shown_since_sync_ = false;
 }
 
-void SharedFrame::show(cairo_t* cr) {
+void X11SharedFrame::show(cairo_t* cr) {
     if (!pixmap_)
         return;
     cairo_surface_mark_dirty(pixmap_);
@@ -153,4 +181,4 @@ void SharedFrame::show(cairo_t* cr) {
     shown_since_sync_ = true;
 }
 
-}  // namespace zentrik::app
+}  // namespace zentrik::platform

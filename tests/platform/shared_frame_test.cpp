@@ -1,12 +1,12 @@
 // The frame's memory as the helper thread prepares it, before any display is involved.
-#include "app/shell/shared_frame.h"
+#include "platform/shared_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-namespace zentrik::app {
+namespace zentrik::platform {
 namespace {
 
 std::uint32_t pixel_at(const SharedFrame& frame, int width, int x, int y) {
@@ -20,7 +20,7 @@ TEST(SharedFrame, PreparedMemoryHoldsTheFillOrIsClear) {
     std::vector<std::uint32_t> same_stride(kWidth * kHeight);
     for (std::size_t i = 0; i < same_stride.size(); ++i)
         same_stride[i] = 0xFF000000u | static_cast<std::uint32_t>(i);
-    auto copied = SharedFrame::prepare(
+    auto copied = prepare_shared_frame(
         kWidth, kHeight, reinterpret_cast<const std::uint8_t*>(same_stride.data()), kWidth * 4);
     ASSERT_NE(copied, nullptr) << "this system gives no shared memory";
     EXPECT_EQ(copied->pixels().size(), std::size_t(kWidth) * kHeight * 4);
@@ -32,7 +32,7 @@ TEST(SharedFrame, PreparedMemoryHoldsTheFillOrIsClear) {
     std::vector<std::uint8_t> wide(std::size_t(kWideStride) * kHeight, 0xAB);
     for (int y = 0; y < kHeight; ++y)
         std::memset(wide.data() + std::size_t(y) * kWideStride, 0x10 + y, kWidth * 4);
-    auto rows = SharedFrame::prepare(kWidth, kHeight, wide.data(), kWideStride);
+    auto rows = prepare_shared_frame(kWidth, kHeight, wide.data(), kWideStride);
     ASSERT_NE(rows, nullptr);
     for (int y = 0; y < kHeight; ++y) {
         const std::uint8_t b = static_cast<std::uint8_t>(0x10 + y);
@@ -40,13 +40,13 @@ TEST(SharedFrame, PreparedMemoryHoldsTheFillOrIsClear) {
         EXPECT_EQ(pixel_at(*rows, kWidth, kWidth - 1, y), 0x01010101u * b) << "row " << y;
     }
 
-    auto clear = SharedFrame::prepare(kWidth, kHeight, nullptr, 0);
+    auto clear = prepare_shared_frame(kWidth, kHeight, nullptr, 0);
     ASSERT_NE(clear, nullptr);
     for (std::uint8_t byte : clear->pixels())
         ASSERT_EQ(byte, 0);
 
-    EXPECT_EQ(SharedFrame::prepare(0, kHeight, nullptr, 0), nullptr);
+    EXPECT_EQ(prepare_shared_frame(0, kHeight, nullptr, 0), nullptr);
 }
 
 }  // namespace
-}  // namespace zentrik::app
+}  // namespace zentrik::platform
