@@ -182,5 +182,18 @@ TEST(LanguageId, LocaleNamesMapToLanguageIds) {
     EXPECT_EQ(language_id_from_locale("xx_YY"), 1033);
 }
 
+TEST(LanguageId, TheTerritoryCountsWhateverFollowsItAndHowItIsSpelled) {
+    // Territories whose id is not the bare language's.
+    EXPECT_EQ(language_id_from_locale("pt"), 2070);
+    EXPECT_EQ(language_id_from_locale("pt_BR.UTF-8"), 1046);
+    EXPECT_EQ(language_id_from_locale("zh"), 2052);
+    EXPECT_EQ(language_id_from_locale("zh-tw"), 1028);
+    EXPECT_EQ(language_id_from_locale("ZH_TW"), 1028);
+    // A modifier, with or without a codeset before it, does not hide the territory.
+    EXPECT_EQ(language_id_from_locale("de_AT@euro"), 3079);
+    EXPECT_EQ(language_id_from_locale("de_AT.UTF-8@euro"), 3079);
+    EXPECT_EQ(language_id_from_locale("pt_BR@x.y"), 1046);
+}
+
 }  // namespace
 }  // namespace zentrik::lang
