@@ -183,16 +183,20 @@ TEST(LanguageId, LocaleNamesMapToLanguageIds) {
 }
 
 TEST(LanguageId, TheTerritoryCountsWhateverFollowsItAndHowItIsSpelled) {
-    // Territories whose id is not the bare language's.
-    EXPECT_EQ(language_id_from_locale("pt"), 2070);
-    EXPECT_EQ(language_id_from_locale("pt_BR.UTF-8"), 1046);
-    EXPECT_EQ(language_id_from_locale("zh"), 2052);
-    EXPECT_EQ(language_id_from_locale("zh-tw"), 1028);
-    EXPECT_EQ(language_id_from_locale("ZH_TW"), 1028);
-    // A modifier, with or without a codeset before it, does not hide the territory.
-    EXPECT_EQ(language_id_from_locale("de_AT@euro"), 3079);
-    EXPECT_EQ(language_id_from_locale("de_AT.UTF-8@euro"), 3079);
-    EXPECT_EQ(language_id_from_locale("pt_BR@x.y"), 1046);
+    const std::pair<const char*, int> cases[] = {
+        // Territories whose id is not the bare language's.
+        {"pt", 2070},
+        {"pt_BR.UTF-8", 1046},
+        {"zh", 2052},
+        {"zh-tw", 1028},
+        {"ZH_TW", 1028},
+        // A modifier, with or without a codeset before it, does not hide the territory.
+        {"de_AT@euro", 3079},
+        {"de_AT.UTF-8@euro", 3079},
+        {"pt_BR@x.y", 1046},
+    };
+    for (const auto& [locale, id] : cases)
+        EXPECT_EQ(language_id_from_locale(locale), id) << locale;
 }
 
 }  // namespace
