@@ -1,21 +1,15 @@
 #include "macro/macro_editor.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "macro/instruction_text.h"
-#include "ui/leading_integer.h"
+#include "ui/step_list.h"
 #include "ui/widget_board.h"
 
 namespace zentrik::macro {
 
-int parse_wait_value(std::string_view text) {
-    return static_cast<int>(std::clamp(ui::leading_integer(text), 0LL, 65535LL));
-}
-
-std::uint8_t next_mode(std::uint8_t code) {
-    return static_cast<std::uint8_t>(((code + 1) % 3) | 0x04);
-}
+// The step list's editing rules know the wait codes without depending on this module.
+static_assert(ui::step_list::kWaitShort == MI_WAIT8 && ui::step_list::kWaitLong == MI_WAIT16);
 
 ui::ListItem row_from_instruction(const _MACRO_INSTRUCTION& in) {
     ui::ListItem row;
@@ -98,45 +92,12 @@ int insert_wait(ui::WidgetBoard& board) {
     return index;
 }
 
-void commit_wait_value(ui::WidgetBoard& board, int row, std::string_view text) {
-    board.with_widget(kEditorList, [&](ui::Widget& w) {
-        if (!w.has_row(row))
-            return;
-        ui::ListItem& item = w.rows[row];
-        if (item.code != MI_WAIT8 && item.code != MI_WAIT16)
-            return;
-        const int value = parse_wait_value(text);
-        item.code = value <= 255 ? MI_WAIT8 : MI_WAIT16;
-        item.size = value <= 255 ? 2 : 3;
-        item.payload.fill(0);
-        item.payload[0] = static_cast<std::uint8_t>(value & 0xFF);
-        if (value > 255)
-            item.payload[1] = static_cast<std::uint8_t>(value >> 8);
-        ui::WidgetBoard::recompute_offsets(w);
-        board.invalidate_widget(&w);
-    });
-}
-
-void cycle_mode(ui::WidgetBoard& board, int row) {
-    board.with_widget(kEditorList, [&](ui::Widget& w) {
-        if (!w.has_row(row) || !is_mode_byte(w.rows[row].code))
-            return;
-        w.rows[row].code = next_mode(w.rows[row].code);
-        board.invalidate_widget(&w);
-    });
-}
-
 bool delete_selected_step(ui::WidgetBoard& board) {
     bool deleted = false;
     board.with_widget(kEditorList, [&](ui::Widget& w) {
-        const int sel = w.selected_row;
-        if (sel <= 0 || !w.has_row(sel))
-            return;
-        w.rows.erase(w.rows.begin() + sel);
-        w.selected_row = std::min(sel, w.row_count() - 1);
-        ui::WidgetBoard::recompute_offsets(w);
-        board.invalidate_widget(&w);
-        deleted = true;
+        deleted = ui::step_list::delete_step(w, w.selected_row);
+        if (deleted)
+            board.invalidate_widget(&w);
     });
     return deleted;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The macro editor ("list macro edit") as operations on the widget board: each row is one
 // instruction, row 0 is the run-mode step, and the offsets always chain so the rows encode the
-// macro without gaps.
+// macro without gaps. Editing a row in place (a wait's value, the run mode, the Delete key) is
+// the pointer logic's, with the rules of ui/step_list.h that the operations here share.
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "macro/instruction.h"
 #include "ui/widget.h"
@@ -16,12 +16,6 @@ class WidgetBoard;
 namespace zentrik::macro {
 
 inline constexpr char kEditorList[] = "list macro edit";
-
-// Wait value typed into the value editor: a leading decimal number, 0 for anything else,
-// clamped to 0-65535.
-int parse_wait_value(std::string_view text);
-// 0x04 -> 0x06 -> 0x05 -> 0x04; 0x07 -> 0x06.
-std::uint8_t next_mode(std::uint8_t code);
 
 ui::ListItem row_from_instruction(const _MACRO_INSTRUCTION& in);
 _MACRO_INSTRUCTION instruction_from_row(const ui::ListItem& row);
@@ -43,11 +37,8 @@ int add_editor_row(ui::WidgetBoard& board, const _MACRO_INSTRUCTION& in, bool ap
 // Adds a 1 ms wait after the selected row, selects it, and opens the value editor on it when
 // the pointer logic installed one; returns its index.
 int insert_wait(ui::WidgetBoard& board);
-// The value typed for the wait step in `row` (ignored for other rows).
-void commit_wait_value(ui::WidgetBoard& board, int row, std::string_view text);
-// Steps the run mode of `row` (ignored unless it is a mode step).
-void cycle_mode(ui::WidgetBoard& board, int row);
-// Deletes the selected step; row 0 is never deleted. True when a row went.
+// Deletes the selected step (an editor row dropped on the delete icon); row 0 is never
+// deleted. True when a row went.
 bool delete_selected_step(ui::WidgetBoard& board);
 // A drop on the editor first selects the drop row.
 void select_editor_row(ui::WidgetBoard& board, int row);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/list_model.h"
 #include "ui/skin_image.h"
 
 namespace zentrik::ui {
@@ -380,11 +381,8 @@ void WidgetBoard::resize_widget(std::string_view name, int width, int height) {
     compute_arrows(*w);
     invalidate_rect({w->x, w->y, w->x + width, w->y + height});
     w->visible_rows = visible_rows_for(height, w->row_height);
-    // A shorter list scrolls so that its selected row stays among the rows it shows.
-    if (w->kind == kList && w->selected_row > w->first_row + w->visible_rows - 2) {
-        w->first_row = std::max(0, w->selected_row - w->visible_rows + 2);
-        w->scroll_px = w->row_height * w->first_row;
-    }
+    if (w->kind == kList)
+        ListModel(*w).keep_selection_shown();
 }
 
 void WidgetBoard::set_text(std::string_view name, std::string text) {
@@ -416,33 +414,12 @@ void WidgetBoard::set_fraction(std::string_view name, double fraction) {
     }
 }
 
-void WidgetBoard::apply_scroll_rule(Widget& list) {
-    const int r = list.selected_row;
-    const int v = list.visible_rows;
-    const int n = list.row_count();
-    int s = list.first_row;
-    if (s + v - 2 < r)
-        s = std::max(0, r - v + 2);
-    else if (s >= r)
-        s = r - 1;
-    s = std::max(0, std::min(s, n - 1));
-    list.first_row = s;
-    list.scroll_px = list.row_height * s;
-}
-
-void WidgetBoard::recompute_offsets(Widget& list) {
-    if (list.edit_mode == 0)
-        return;
-    for (std::size_t i = 1; i < list.rows.size(); ++i)
-        list.rows[i].offset = list.rows[i - 1].offset + list.rows[i - 1].size;
-}
-
 void WidgetBoard::scroll_to_selected(std::string_view name) {
     Lock l = lock();
     Widget* w = find_widget(name);
     if (!w || w->kind != kList)
         return;
-    apply_scroll_rule(*w);
+    ListModel(*w).apply_scroll_rule();
     invalidate_widget(w);
 }
 
@@ -460,15 +437,7 @@ int WidgetBoard::add_row(std::string_view name, std::uint32_t offset, std::uint3
         row.payload[3 + i] = static_cast<std::uint8_t>(param >> (8 * i));
     row.text = "code";
     row.color = 0xFF000000;
-    const int n = w->row_count();
-    const int sel = w->selected_row;
-    // A selection outside the rows (nothing selected) appends instead of inserting off the end.
-    const bool at_end = append || n <= 1 || sel >= n - 1 || sel < 0;
-    const int index = at_end ? n : sel + 1;
-    w->rows.insert(w->rows.begin() + index, std::move(row));
-    w->selected_row = index;
-    apply_scroll_rule(*w);
-    recompute_offsets(*w);
+    const int index = ListModel(*w).insert_after_selection(std::move(row), append);
     invalidate_widget(w);
     return index;
 }
@@ -478,23 +447,9 @@ void WidgetBoard::select_row_by_value(std::string_view name, std::uint32_t value
     Widget* w = find_widget(name);
     if (!w || w->kind != kList)
         return;
-    const int n = w->row_count();
-    int found = -1;
-    for (int i = 0; i < n; ++i) {
-        if (!w->rows[i].is_header() && w->rows[i].value == value) {
-            found = i;
-            break;
-        }
-    }
+    const int found = ListModel(*w).select_value(value);
     if (found < 0)
         return;
-    w->selected_row = found;
-    if (found < w->first_row)
-        w->first_row = found;
-    else if (found > w->first_row + w->visible_rows - 2)
-        w->first_row = found - w->visible_rows + 2;
-    w->first_row = std::max(0, std::min(w->first_row, n - 1));
-    w->scroll_px = w->row_height * w->first_row;
     invalidate_widget(w);
     if (edit && open_editor)
         open_editor(*w, found);
@@ -505,14 +460,7 @@ void WidgetBoard::set_rows(std::string_view name, std::vector<ListItem> rows) {
     Widget* w = find_widget(name);
     if (!w)
         return;
-    w->rows = std::move(rows);
-    const int n = w->row_count();
-    w->selected_row = std::max(0, std::min(w->selected_row, n - 1));
-    w->first_row = std::max(0, std::min(w->first_row, n - 1));
-    w->scroll_px = w->row_height * w->first_row;
-    if (w->drop_row >= n)
-        w->drop_row = -1;
-    recompute_offsets(*w);
+    ListModel(*w).set_rows(std::move(rows));
     invalidate_widget(w);
 }
 
@@ -521,55 +469,14 @@ void WidgetBoard::set_tree_rows(std::string_view name, std::vector<ListItem> all
     Widget* w = find_widget(name);
     if (!w)
         return;
-    std::vector<ListItem> shown;
-    std::uint32_t hidden_below = UINT32_MAX;  // level under a collapsed header
-    for (std::size_t i = 0; i < all_rows.size(); ++i) {
-        ListItem& row = all_rows[i];
-        row.full_index = static_cast<std::uint32_t>(i);
-        if (hidden_below != UINT32_MAX && row.level > hidden_below)
-            continue;
-        hidden_below = UINT32_MAX;
-        shown.push_back(row);
-        if (w->foldable && row.is_header() && !row.expanded)
-            hidden_below = row.level;
-    }
-    w->all_rows = std::move(all_rows);
-    set_rows(name, std::move(shown));
+    ListModel(*w).set_tree(std::move(all_rows));
+    invalidate_widget(w);
 }
 
 void WidgetBoard::toggle_fold(Widget* list, int row) {
     Lock l = lock();
-    if (!list || !list->foldable || !list->has_row(row) || !list->rows[row].is_header())
-        return;
-    ListItem& header = list->rows[row];
-    const std::uint32_t level = header.level;
-    const std::size_t full = header.full_index;
-    if (header.expanded) {
-        header.expanded = 0;
-        auto first = list->rows.begin() + row + 1;
-        auto last = first;
-        while (last != list->rows.end() && last->level > level)
-            ++last;
-        list->rows.erase(first, last);
-        if (full < list->all_rows.size())
-            list->all_rows[full].expanded = 0;
-    } else {
-        header.expanded = 1;
-        if (full < list->all_rows.size()) {
-            list->all_rows[full].expanded = 1;
-            std::vector<ListItem> children;
-            for (std::size_t i = full + 1;
-                 i < list->all_rows.size() && list->all_rows[i].level > level; ++i)
-                children.push_back(list->all_rows[i]);
-            list->rows.insert(list->rows.begin() + row + 1, children.begin(), children.end());
-        }
-    }
-    // Keep the selection and scrolling inside the rows that are left.
-    const int n = list->row_count();
-    list->selected_row = std::max(0, std::min(list->selected_row, n - 1));
-    list->first_row = std::max(0, std::min(list->first_row, n - 1));
-    list->scroll_px = list->row_height * list->first_row;
-    invalidate_widget(list);
+    if (list && ListModel(*list).toggle_fold(row))
+        invalidate_widget(list);
 }
 
 void WidgetBoard::select_in_group(Widget* w) {

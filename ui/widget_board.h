@@ -265,9 +265,9 @@ class WidgetBoard {
     void set_images(std::string_view name, int normal, int hover, int pressed, int disabled);
     void set_fraction(std::string_view name, double fraction);
 
-    // Lists.
+    // Lists (the rules are ui::ListModel's).
     void scroll_to_selected(std::string_view name);
-    // Inserts a row (text "code") after the selected one, or at the end (see the .cpp);
+    // Inserts a row (text "code") where ListModel::insert_after_selection puts it;
     // returns its index, or -1 for an unknown name.
     int add_row(std::string_view name, std::uint32_t offset, std::uint32_t size, std::uint8_t code,
                 std::uint32_t param, bool append);
@@ -284,9 +284,6 @@ class WidgetBoard {
     // The whole window.
     void invalidate_all();
 
-    // Rules shared with the pointer logic (caller holds the lock).
-    static void apply_scroll_rule(Widget& list);
-    static void recompute_offsets(Widget& list);
     Rect invalidation_rect(const Widget& w) const;
 
   private:

@@ -24,6 +24,19 @@ TEST(IniFile, FindsValuesCaseInsensitivelyAndTrimmed) {
     EXPECT_EQ(ini.get_int("APP", "str", 7), 0);  // present but not a number
 }
 
+TEST(IniFile, OnePairOfEnclosingQuotesGoesEvenAroundNothing) {
+    const auto ini = IniFile::parse(
+        "[A]\r\nempty=\"\"\r\nsingle=''\r\nlone=\"\r\nmixed=\"a'\r\ntwice=\"\"x\"\"\r\n");
+    // An empty quoted value is a value: empty, not the caller's default.
+    EXPECT_EQ(ini.find("A", "empty"), std::optional<std::string>(""));
+    EXPECT_EQ(ini.get_string("A", "empty", "default"), "");
+    EXPECT_EQ(ini.get_string("A", "single", "default"), "");
+    EXPECT_EQ(ini.get_string("A", "lone", "default"), "\"");  // one quote is no pair
+    EXPECT_EQ(ini.get_string("A", "mixed", "default"), "\"a'");
+    EXPECT_EQ(ini.get_string("A", "twice", "default"), "\"x\"");
+    EXPECT_EQ(ini.entries("A").front().second, "");  // the macro library reads the same way
+}
+
 TEST(IniFile, ReadsUtf16WithBomAndEveryLineEnding) {
     const auto ini = IniFile::parse(utf16_file("[1041]\rtab_str0=デバイス\nmsg=a\r\n"));
     EXPECT_EQ(ini.encoding(), TextEncoding::kUtf16Le);

@@ -182,5 +182,22 @@ TEST(LanguageId, LocaleNamesMapToLanguageIds) {
     EXPECT_EQ(language_id_from_locale("xx_YY"), 1033);
 }
 
+TEST(LanguageId, TheTerritoryCountsWhateverFollowsItAndHowItIsSpelled) {
+    const std::pair<const char*, int> cases[] = {
+        // Territories whose id is not the bare language's.
+        {"pt", 2070},
+        {"pt_BR.UTF-8", 1046},
+        {"zh", 2052},
+        {"zh-tw", 1028},
+        {"ZH_TW", 1028},
+        // A modifier, with or without a codeset before it, does not hide the territory.
+        {"de_AT@euro", 3079},
+        {"de_AT.UTF-8@euro", 3079},
+        {"pt_BR@x.y", 1046},
+    };
+    for (const auto& [locale, id] : cases)
+        EXPECT_EQ(language_id_from_locale(locale), id) << locale;
+}
+
 }  // namespace
 }  // namespace zentrik::lang

@@ -94,6 +94,11 @@ TEST(InstructionLength, ReportsModesValidAndInvalidCodes) {
     EXPECT_EQ(in.payload[2], 0);  // only the operand bytes are taken
     EXPECT_EQ(instruction_length(bytes({0x07}), in).status, kInstructionInvalid);
     EXPECT_EQ(instruction_length(bytes({0x90}), in).size, 0u);
+    // The system codes end with 0xCF: one byte long; 0xD0 is no instruction and ends decoding.
+    EXPECT_EQ(instruction_length(bytes({0xCF}), in).status, kInstructionValid);
+    EXPECT_EQ(in.size, 1u);
+    EXPECT_EQ(instruction_length(bytes({0xD0}), in).status, kInstructionInvalid);
+    EXPECT_EQ(decode_macro(bytes({0x04, 0xCF, 0xD0, 0xCF})).size(), 2u);
     EXPECT_EQ(instruction_length({}, in).status, kInstructionInvalid);
 }
 
@@ -106,6 +111,7 @@ TEST(InstructionKind, SelectsTheStepIcon) {
     EXPECT_EQ(instruction_kind(MI_MODE_FIRE), 7);
     EXPECT_EQ(instruction_kind(0x7F), 8);
     EXPECT_EQ(instruction_kind(0xCF), 9);
+    EXPECT_EQ(instruction_kind(0xD0), 10);
     EXPECT_EQ(instruction_kind(MI_MOUSE_MOVE), 10);
     EXPECT_EQ(instruction_kind(MI_JUMP), 10);
 }
@@ -128,6 +134,8 @@ TEST(InstructionText, ShowsOperandsInTheLanguageTemplates) {
     EXPECT_EQ(text(0x5F), "Release mouse button [Left][Right][Middle][B4][B5]");
     EXPECT_EQ(text(0x48), "Release mouse button [B5]");
     EXPECT_EQ(text(0xC7), "System command");
+    EXPECT_EQ(text(0xCF), "System command");
+    EXPECT_EQ(text(0xD0), "Unknown");
     EXPECT_EQ(text(0x00), "Stop");
     EXPECT_EQ(text(0x80), "Unknown");
     EXPECT_EQ(text(0x81), "Unknown");

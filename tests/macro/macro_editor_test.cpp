@@ -1,9 +1,11 @@
-// The editor and the macro lists as board operations: the rows each action leaves, their
-// offsets and encoded bytes, and what the lists show for a directory.
+// The editor and the macro lists as board operations, with the window's pointer logic editing
+// rows in place: the rows each action leaves, their offsets and encoded bytes, and what the
+// lists show for a directory.
 #include <gtest/gtest.h>
 
 #include "macro/macro_editor.h"
 #include "macro/macro_lists.h"
+#include "ui/input/pointer_dispatcher.h"
 #include "ui/widget_board.h"
 
 namespace zentrik::macro {
@@ -14,8 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 class EditorBoard : public ::testing::Test {
   protected:
     void SetUp() override {
-        ui::Widget* editor =
-            board.create_list(kEditorList, {.width = 450, .height = 358, .id = 91});
+        editor = board.create_list(kEditorList, {.width = 450, .height = 358, .id = 91});
         editor->edit_mode = 1;
         board.create_list(kMemoryList, {.width = 220, .height = 358, .id = 90})->renamable = 1;
         board.create_list(kFunctionList, {.width = 220, .height = 358, .id = 99})->foldable = 1;
@@ -42,36 +43,51 @@ class EditorBoard : public ::testing::Test {
         add_editor_row(board, in);
     }
     ui::WidgetBoard board;
+    ui::Widget* editor = nullptr;
+    // The window's pointer logic on the same board: rows are edited in place there.
+    struct NoCommands : ui::WidgetEventHandler {
+        void handle_widget_event(const ui::WidgetEvent&) override {}
+    } commands;
+    ui::ManualClock clock;
+    ui::HeadlessEditor value_editor;
+    ui::PointerDispatcher pointer{board, commands, clock, nullptr, &value_editor};
 };
 
-TEST_F(EditorBoard, WaitStepAndItsValues) {
-    int opened_row = -1;
-    board.open_editor = [&](ui::Widget&, int row) { opened_row = row; };
+TEST_F(EditorBoard, WaitStepAndTheValuesTypedForIt) {
     EXPECT_EQ(insert_wait(board), 1);
-    EXPECT_EQ(opened_row, 1);
+    ASSERT_TRUE(value_editor.visible()) << "the value editor opens on the new wait";
+    EXPECT_EQ(value_editor.text(), "1");
     EXPECT_EQ(editor_code(board), (Bytes{0x04, 0x88, 0x01}));
     EXPECT_EQ(offsets(), (std::vector<std::uint32_t>{0, 1}));
-    commit_wait_value(board, 1, "300");
-    EXPECT_EQ(editor_code(board), (Bytes{0x04, 0x89, 0x2C, 0x01}));
-    commit_wait_value(board, 1, "70000");
-    EXPECT_EQ(editor_code(board), (Bytes{0x04, 0x89, 0xFF, 0xFF}));
-    commit_wait_value(board, 1, "abc");
-    EXPECT_EQ(editor_code(board), (Bytes{0x04, 0x88, 0x00}));
-    EXPECT_EQ(parse_wait_value("-5"), 0);
-    EXPECT_EQ(parse_wait_value("255"), 255);
-    EXPECT_EQ(parse_wait_value("99999999999999999999"), 65535);
+    const std::pair<const char*, Bytes> typed[] = {
+        {"300", {0x04, 0x89, 0x2C, 0x01}},
+        {"70000", {0x04, 0x89, 0xFF, 0xFF}},
+        {"abc", {0x04, 0x88, 0x00}},
+        {"255", {0x04, 0x88, 0xFF}},  // the largest one-byte wait
+        {"256", {0x04, 0x89, 0x00, 0x01}},
+        {"-5", {0x04, 0x88, 0x00}},
+        {"99999999999999999999", {0x04, 0x89, 0xFF, 0xFF}},
+    };
+    for (const auto& [text, code] : typed) {
+        if (!value_editor.visible())
+            pointer.open_editor(*editor, 1);  // what a second press on the row's value does
+        value_editor.type(text);
+        pointer.key_event(ui::Key::kEnter);
+        EXPECT_EQ(editor_code(board), code) << text;
+    }
 }
 
-TEST_F(EditorBoard, ModeCycles) {
+TEST_F(EditorBoard, SecondPressesOnTheRunModeStepCycleIt) {
     std::vector<std::uint8_t> seen;
     for (int i = 0; i < 3; ++i) {
-        cycle_mode(board, 0);
+        pointer.open_editor(*editor, 0);
         seen.push_back(rows(kEditorList)[0].code);
     }
     EXPECT_EQ(seen, (std::vector<std::uint8_t>{0x06, 0x05, 0x04}));
-    EXPECT_EQ(next_mode(0x07), 0x06);
-    // The row shows its new mode, not the one it was created with.
-    cycle_mode(board, 0);
+    EXPECT_FALSE(value_editor.visible());
+    // The unused mode 0x07 steps to fire-key mode, and the row shows its new mode.
+    editor->rows[0].code = 0x07;
+    pointer.open_editor(*editor, 0);
     EXPECT_EQ(step_text(rows(kEditorList)[0]), "Firekey mode");
 }
 

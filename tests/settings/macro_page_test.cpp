@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "device/commands.h"
-#include "macro/macro_editor.h"
 #include "macro/macro_file.h"
 #include "settings/macro_page.h"
 #include "support/core_harness.h"
+#include "ui/input/pointer_dispatcher.h"
 #include "ui/skin_image.h"
 
 namespace zentrik::testing {
@@ -41,10 +41,15 @@ TEST(MacroPage, ComposeStoreAssignAndRemove) {
     EXPECT_EQ(h.widget("list macro 2").row_count(), 64);
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "_#-- Empty --");
 
-    // A wait step dropped on the editor, its value typed, the editor dropped on slot row 0.
+    // A wait step dropped on the editor, its value typed into the value editor that opens on
+    // it, the editor dropped on slot row 0.
+    ui::HeadlessEditor value_editor;
+    ui::PointerDispatcher pointer(h.board, *h.session, h.clock, nullptr, &value_editor);
     h.widget("list macro edit").drop_row = 0;
     h.drop("icon tool 0", 0, "list macro edit");
-    macro::commit_wait_value(h.board, 1, "300");
+    ASSERT_TRUE(value_editor.visible());
+    value_editor.type("300");
+    pointer.key_event(ui::Key::kEnter);
     h.widget("list macro 2").drop_row = 0;
     h.drop("list macro edit", 0, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 5), (Bytes{0x04, 0x89, 0x2C, 0x01, 0x00}));

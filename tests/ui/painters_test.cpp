@@ -230,6 +230,8 @@ TEST_F(PaintTest, StepRowIconFollowsTheCode) {
     EXPECT_EQ(step_icon_slot(0x06), 7);
     EXPECT_EQ(step_icon_slot(0x7F), 8);
     EXPECT_EQ(step_icon_slot(0xC5), 9);
+    EXPECT_EQ(step_icon_slot(0xCF), 9);  // the last system code
+    EXPECT_EQ(step_icon_slot(0xD0), 10);
     EXPECT_EQ(step_icon_slot(0x90), 10);
     board.shared_images[9] = load_skin_image(kStepIcon);
     Widget* l =

@@ -8,6 +8,7 @@
 
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/input/virtual_timers.h"
+#include "ui/list_model.h"
 #include "ui/skin_image.h"
 #include "ui/widget_board.h"
 

@@ -19,7 +19,7 @@ class EditorTest : public DispatcherTest {
         w->font = 8;
         return w;
     }
-    // A step list: the fixed first row, then a key row, a short and a long wait.
+    // A step list: the fixed first row, then a run-mode row, a short and a long wait.
     Widget* step_list() {
         Widget* w = list("list macro edit", 0, 0, 91, 4);
         w->edit_mode = 1;
@@ -34,7 +34,7 @@ class EditorTest : public DispatcherTest {
         w->rows[3].size = 3;
         w->rows[3].payload[0] = 0x2C;  // 300
         w->rows[3].payload[1] = 0x01;
-        WidgetBoard::recompute_offsets(*w);
+        ListModel(*w).recompute_offsets();
         return w;
     }
     void double_press(int x, int y) {
@@ -121,7 +121,7 @@ TEST_F(EditorTest, WaitRowsEditTheirValueAsDigitsAndStoreOneOrTwoBytes) {
     EXPECT_EQ(w->rows[3].payload[0], 7);
 }
 
-TEST_F(EditorTest, KeyRowsCycleDownUpPressInsteadOfOpeningTheEditor) {
+TEST_F(EditorTest, RunModeRowsCycleInsteadOfOpeningTheEditor) {
     Widget* w = step_list();
     double_press(50, row_y(*w, 1));
     EXPECT_FALSE(editor.visible());

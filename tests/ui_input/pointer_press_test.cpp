@@ -173,7 +173,7 @@ TEST_F(DispatcherTest, DeleteInAStepListRemovesVisibleRowsButNeverTheFirst) {
     w->pinned_first_row = 1;
     for (ListItem& row : w->rows)
         row.size = 2;
-    WidgetBoard::recompute_offsets(*w);
+    ListModel(*w).recompute_offsets();
     press(50, row_y(*w, 0));  // focus; the pinned row 0
     release(50, row_y(*w, 0));
     ASSERT_EQ(w->selected_row, 0);

@@ -1,26 +1,14 @@
 // Opening and committing the inline editor.
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "ui/fonts.h"
 #include "ui/input/pointer_dispatcher.h"
-#include "ui/leading_integer.h"
+#include "ui/step_list.h"
 
 namespace zentrik::ui {
 
 namespace {
-
-constexpr std::uint8_t kWaitShort = 0x88;  // wait step with a one-byte value
-constexpr std::uint8_t kWaitLong = 0x89;   // wait step with a two-byte value
-
-bool is_wait(const ListItem& row) {
-    return row.code == kWaitShort || row.code == kWaitLong;
-}
-
-int wait_value(const ListItem& row) {
-    return row.code == kWaitShort ? row.payload[0] : row.payload[0] | (row.payload[1] << 8);
-}
 
 std::string strip_prefix(std::string text, std::string_view prefix) {
     if (text.starts_with(prefix))
@@ -51,16 +39,14 @@ void PointerDispatcher::open_editor(Widget& w, int row) {
         Rect row_box{w.x + 7, top, w.x + w.width - 6, top + t};
         request.text = item.text;
         if (w.edit_mode == 1) {
-            if (!is_wait(item)) {
-                // Key and button rows flip between down, up and press instead.
-                if (item.code >= 4 && item.code <= 7) {
-                    item.code = static_cast<std::uint8_t>(((item.code + 1) % 3) | 4);
+            if (!step_list::is_wait(item)) {
+                // A run-mode row steps to its next mode instead; other steps have no value.
+                if (step_list::cycle_mode(w, row))
                     board_.invalidate_widget(&w);
-                }
                 emit(kActionSecondPress, w.id, &w, nullptr);
                 return;
             }
-            request.text = std::to_string(wait_value(item));
+            request.text = std::to_string(step_list::wait_value(item));
             request.limit = 5;
             request.digits_only = true;
             row_box.left += 80;
@@ -89,13 +75,8 @@ void PointerDispatcher::commit_editor() {
         w->text = text;
     } else if (w->has_row(p.edit_row)) {
         ListItem& item = w->rows[p.edit_row];
-        if (w->edit_mode == 1 && is_wait(item)) {
-            const int value = static_cast<int>(std::clamp(leading_integer(text), 0LL, 65535LL));
-            item.code = value <= 255 ? kWaitShort : kWaitLong;
-            item.size = value <= 255 ? 2 : 3;
-            item.payload[0] = static_cast<std::uint8_t>(value & 0xFF);
-            item.payload[1] = static_cast<std::uint8_t>(value >> 8);
-            WidgetBoard::recompute_offsets(*w);
+        if (w->edit_mode == 1 && step_list::is_wait(item)) {
+            step_list::commit_wait(*w, p.edit_row, text);
         } else if (w->renamable) {
             item.text = strip_prefix(strip_prefix(text, "_@"), "_#");
         }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "ui/input/pointer_dispatcher.h"
+#include "ui/step_list.h"
 
 namespace zentrik::ui {
 
@@ -86,12 +87,10 @@ void PointerDispatcher::delete_key() {
         const int sel = w->selected_row;
         if (sel > 0 && w->has_row(sel)) {
             const int last_visible = w->first_row + w->visible_rows - 1;
-            if (sel > w->first_row && sel < last_visible) {
-                w->rows.erase(w->rows.begin() + sel);
-                WidgetBoard::recompute_offsets(*w);
-            } else if (sel <= w->first_row) {
+            if (sel > w->first_row && sel < last_visible)
+                step_list::delete_step(*w, sel);
+            else if (sel <= w->first_row)
                 w->first_row = sel - 1;
-            }
         }
         w->selected_row = std::clamp(w->selected_row, 0, std::max(0, w->row_count() - 1));
         board_.invalidate_widget(w);
