@@ -58,14 +58,23 @@ int write_memory_word(zklib& lib, const std::string& path, std::uint16_t address
 int write_memory_block(zklib& lib, const std::string& path, std::uint16_t address,
                        std::span<const std::uint8_t> data);
 int write_memory_page(zklib& lib, const std::string& path, std::uint16_t address,
-                      std::span<const std::uint8_t, 32> data);
+                      std::span<const std::uint8_t, kPageBytes> data);
 
 // ---- profile names and identity ----
 // The profile's name (up to 6 UTF-16 characters); empty when the mouse holds none. nullopt
 // when a read failed or the profile is not 0-4.
 std::optional<std::u16string> read_profile_name(zklib& lib, const std::string& path, int profile);
-// Writes the first 6 characters of `text`, padded with zeros.
+// Writes the first 6 characters of `text` (a character that does not fit whole is left out),
+// padded with zeros.
 int write_profile_name(zklib& lib, const std::string& path, int profile, std::u16string_view text);
+// What an identity cell holds: the number, when the key byte after it marks one as stored.
+struct StoredIdentity {
+    std::optional<std::uint16_t> number;
+};
+// Reads the identity cell at `address` (the mouse's own at 0xFFFC; S - 4 is the same cell in a
+// memory of S bytes) without changing anything; nullopt when the read failed.
+std::optional<StoredIdentity> read_stored_identity(zklib& lib, const std::string& path,
+                                                   std::uint16_t address = kIdentityAddress);
 // What identify() learns of a mouse.
 struct Identity {
     std::uint16_t number = 0;  // the identity number kept at 0xFFFC

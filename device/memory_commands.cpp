@@ -27,7 +27,7 @@ constexpr std::array<Stage, 6> kStages = {{{0x03, 0, 0, 1},
                                            {0x09, 30, 30, 10}}};
 
 int send_stage(zklib& lib, const std::string& path, const Stage& stage,
-               const std::array<std::uint8_t, 32>& bytes) {
+               const std::array<std::uint8_t, kPageBytes>& bytes) {
     Report r = make_request(0x02, stage.code);
     const std::size_t count = stage.code == 0x09 ? 2 : 6;
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(stage.first), count, r.begin() + 3);
@@ -66,7 +66,7 @@ int write_memory_word(zklib& lib, const std::string& path, std::uint16_t address
 int write_memory_block(zklib& lib, const std::string& path, std::uint16_t address,
                        std::span<const std::uint8_t> data) {
     const std::size_t n = data.size();
-    if (n == 0 || n > 32)
+    if (n == 0 || n > kPageBytes)
         return 0;
     // The mouse has one staging buffer: another thread's stages between ours and our commit
     // would corrupt the block, so the whole sequence holds the link.
@@ -80,7 +80,7 @@ int write_memory_block(zklib& lib, const std::string& path, std::uint16_t addres
     }
     // Stages always carry six bytes; those past the end of the block are sent as zeros (the
     // mouse commits only n of them).
-    std::array<std::uint8_t, 32> bytes{};
+    std::array<std::uint8_t, kPageBytes> bytes{};
     std::copy(data.begin(), data.end(), bytes.begin());
     int commit_delay = 1;
     for (const Stage& stage : kStages) {
@@ -96,9 +96,9 @@ int write_memory_block(zklib& lib, const std::string& path, std::uint16_t addres
 }
 
 int write_memory_page(zklib& lib, const std::string& path, std::uint16_t address,
-                      std::span<const std::uint8_t, 32> data) {
+                      std::span<const std::uint8_t, kPageBytes> data) {
     std::lock_guard hold(lib.lock());  // one staging buffer in the mouse, as above
-    std::array<std::uint8_t, 32> bytes{};
+    std::array<std::uint8_t, kPageBytes> bytes{};
     std::copy(data.begin(), data.end(), bytes.begin());
     for (const Stage& stage : kStages) {
         if (!send_stage(lib, path, stage, bytes))

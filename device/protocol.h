@@ -2,7 +2,7 @@
 // The facts the mouse's protocol fixes, defined once: the report, the counts of profiles,
 // buttons and DPI levels, how much one memory read returns and one block write takes, and the
 // memory map. Everything that talks to a mouse reads them from here; only the simulated mouse
-// keeps copies of its own, on purpose (see sim/sim_mouse.h).
+// keeps copies of its own, on purpose (see sim/sim_protocol.h).
 #include <cstdint>
 
 namespace zentrik::device {
@@ -28,7 +28,7 @@ inline constexpr int kDirectoryAddress = 0x0000;
 inline constexpr int kDirectoryRecords = 64;
 inline constexpr int kDirectoryRecordBytes = 32;
 inline constexpr int kDirectoryBytes = kDirectoryRecords * kDirectoryRecordBytes;  // 0x800
-inline constexpr int kMacroAreaStart = kDirectoryAddress + kDirectoryBytes;       // 0x800
+inline constexpr int kMacroAreaStart = kDirectoryAddress + kDirectoryBytes;        // 0x800
 // The top 256 bytes hold the button tables, profile names and identity; the normal macro
 // limit is the memory size less these.
 inline constexpr int kTopAreaBytes = 256;

@@ -78,7 +78,7 @@ std::optional<int> read_dpi_level(zklib& lib, const std::string& path) {
     const auto r = ask(lib, path, make_request(0x01, 0x07));
     if (!r)
         return std::nullopt;
-    return std::min<int>((*r)[2], 3);
+    return std::min<int>((*r)[2], kDpiLevelCount - 1);
 }
 
 int write_dpi_level(zklib& lib, const std::string& path, int level) {
@@ -89,7 +89,7 @@ std::optional<int> read_profile(zklib& lib, const std::string& path) {
     const auto r = ask(lib, path, make_request(0x01, 0x08, {{3, 0x02}, {4, kKeyByte}}));
     if (!r)
         return std::nullopt;
-    return (*r)[2] % 5;
+    return (*r)[2] % kProfileCount;
 }
 
 int write_profile(zklib& lib, const std::string& path, int profile) {

@@ -1,12 +1,6 @@
 #include "device/vendor_report.h"
 
 namespace zentrik::device {
-namespace {
-
-constexpr int kProfiles = 5;
-constexpr int kDpiLevels = 4;
-
-}  // namespace
 
 std::optional<VendorReport> decode_vendor_report(std::span<const std::uint8_t> report) {
     if (report.size() < kVendorReportMinLength || report[1] != kVendorReportMarker)
@@ -18,7 +12,7 @@ std::optional<VendorReport> decode_vendor_report(std::span<const std::uint8_t> r
         case static_cast<std::uint8_t>(VendorEvent::kProfile):
             r.event = VendorEvent::kProfile;
             r.profile = data[0];
-            if (r.profile >= kProfiles)
+            if (r.profile >= kProfileCount)
                 return std::nullopt;
             break;
         case static_cast<std::uint8_t>(VendorEvent::kDpi):
@@ -29,7 +23,7 @@ std::optional<VendorReport> decode_vendor_report(std::span<const std::uint8_t> r
                 r.x_steps = data[2];
                 r.y_steps = data[3];
             }
-            if (r.level >= kDpiLevels)
+            if (r.level >= kDpiLevelCount)
                 return std::nullopt;
             break;
         case static_cast<std::uint8_t>(VendorEvent::kTilt):
@@ -43,7 +37,7 @@ std::optional<VendorReport> decode_vendor_report(std::span<const std::uint8_t> r
             r.x_steps = data[1];
             r.y_steps = data[2];
             r.wheel_rate = data[3];
-            if (r.level >= kDpiLevels)
+            if (r.level >= kDpiLevelCount)
                 return std::nullopt;
             break;
         default:

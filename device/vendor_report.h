@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 
+#include "device/protocol.h"
+
 namespace zentrik::device {
 
 enum class VendorEvent : std::uint8_t {
@@ -17,8 +19,8 @@ enum class VendorEvent : std::uint8_t {
 };
 
 inline constexpr std::size_t kVendorReportMinLength = 8;
-inline constexpr std::uint8_t kVendorReportMarker = 0x12;  // byte 1
-inline constexpr std::uint8_t kDpiStepsMarker = 0xFA;      // byte 5 of a DPI event
+inline constexpr std::uint8_t kVendorReportMarker = kKeyByte;  // byte 1
+inline constexpr std::uint8_t kDpiStepsMarker = 0xFA;          // byte 5 of a DPI event
 
 struct VendorReport {
     VendorEvent event = VendorEvent::kProfile;

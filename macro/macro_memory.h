@@ -4,77 +4,28 @@
 // an end byte). Buttons name a macro by the address of its first byte, so every operation that
 // moves or removes a macro re-points or resets the buttons that use it.
 //
-// MacroMemory keeps the program's copy of the directory for one mouse and performs the
-// operations on it. Each operation runs on the thread that calls it (a job's worker in the
-// window); questions go through ui::Dialogs and progress through MacroProgress.
-#include <array>
+// MacroMemory keeps the program's copy of the directory (macro_directory.h) for one mouse and
+// performs the operations on it. Each operation runs on the thread that calls it (a job's worker
+// in the window); questions go through ui::Dialogs and progress through MacroProgress.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "device/button_table.h"
 #include "device/zklib.h"
+#include "macro/directory_record.h"
 #include "macro/instruction.h"
+#include "macro/macro_directory.h"
+#include "macro/macro_progress.h"
 
 namespace zentrik::ui {
 class Dialogs;
 }
 
 namespace zentrik::macro {
-
-inline constexpr int kSlotCount = 64;
-inline constexpr int kRecordSize = 32;
-inline constexpr int kCodeAreaStart = 0x800;
-inline constexpr int kNoAddress = 0xFFFF;
-inline constexpr int kMaxNameChars = 14;
-inline constexpr std::uint8_t kEndByte = 0x00;
-inline constexpr char kHiddenNamePrefix[] = "_@";
-
-struct MacroSlot {
-    std::string name;  // UTF-8
-    int start = kNoAddress;
-    int end = kNoAddress;  // inclusive
-    std::uint8_t mode = 0;
-    std::array<bool, device::kProfileCount> profiles{};  // a button of that profile uses it
-
-    bool used() const { return start != kNoAddress; }
-    int size() const { return used() ? end - start + 1 : 0; }
-};
-
-// Where long operations report their progress; the default shows nothing.
-class MacroProgress {
-  public:
-    virtual ~MacroProgress() = default;
-    virtual void begin(const std::string& message) { (void)message; }
-    virtual void update(double fraction) { (void)fraction; }
-    virtual void end() {}
-};
-
-// The in-memory directory and its accounting; pure data, so placement is testable alone.
-struct MacroDirectory {
-    std::array<MacroSlot, kSlotCount> slots{};
-    int macro_limit = kCodeAreaStart;  // first address past the code area
-    int total_bytes = 0;
-    int free_bytes = 0;
-
-    // Empties every slot and sets both counts to the code area's size.
-    void reset(int limit);
-    // Used slots by name (case-insensitive, equal names in slot order), then empty slots.
-    std::vector<int> list_order() const;
-    // Address for a macro of `size` bytes (end byte included) in `slot` (-1: any), or -1.
-    int find_space(int size, int slot) const;
-    // "Unknown %02d" with the smallest number no used slot is named.
-    std::string generated_name(const std::string& unknown_caption) const;
-    // Recomputes every slot's profile markers from the buttons.
-    void set_profile_markers(const device::ButtonTable& buttons);
-    // Memory line text ("Remaining: %d B , Total: %d B") and bar fraction.
-    std::string memory_line() const;
-    double used_fraction() const;
-};
 
 // What the save questions decided.
 enum class SaveDecision {
@@ -130,8 +81,6 @@ class MacroMemory {
     MemoryResult save_macro(int slot, std::span<const std::uint8_t> code, ui::Dialogs& dialogs,
                             const SafetyCopy& safety_copy, bool ask_overwrite = true);
 
-    // The record of `slot`: name (first 14 characters) and range.
-    int write_directory_record(int slot, int start, int end, const std::string& name);
     MemoryResult rename_macro(int slot, const std::string& name);
     // Resets the buttons that use the macro, then empties its record.
     MemoryResult remove_macro(int slot);
@@ -147,7 +96,6 @@ class MacroMemory {
   private:
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);
     bool repoint_buttons(int old_start, int new_start);
-    bool read_bytes(int address, int count, std::vector<std::uint8_t>& out);
     int send_button(int profile, int b, bool has_function, int value);
 
     device::zklib& lib_;
@@ -159,17 +107,5 @@ class MacroMemory {
     int written_start_ = kNoAddress;
     std::function<int(int)> device_button_;
 };
-
-// The start address of the macro in `slot` as the mouse's directory holds it (what a button
-// assigned to that macro names); nullopt when the read failed or the slot is empty or not 0-63.
-std::optional<int> read_slot_start(device::zklib& lib, const std::string& path, int slot);
-
-// The name of the macro whose record starts at `address`, read from the mouse's directory;
-// nullopt when no record starts there or a read failed.
-std::optional<std::string> read_macro_name_at(device::zklib& lib, const std::string& path,
-                                              int address);
-
-// Case-insensitive (ASCII) name order of the macro list.
-bool name_greater(const std::string& a, const std::string& b);
 
 }  // namespace zentrik::macro

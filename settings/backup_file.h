@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "device/protocol.h"
+
 namespace zentrik::settings {
 
 inline constexpr char kBackupMagic[] = "_@_MBF2_";
@@ -25,7 +27,7 @@ struct DpiSteps {
 struct BackupSettings {
     std::int32_t rate_divisor = 1;  // report rate 1000 / divisor Hz, without angle-snap bits
     std::int32_t wheel_rate = 0;
-    std::array<DpiSteps, 4> levels{};
+    std::array<DpiSteps, device::kDpiLevelCount> levels{};
     bool operator==(const BackupSettings&) const = default;
 };
 

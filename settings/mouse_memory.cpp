@@ -4,12 +4,13 @@
 #include <cstdio>
 
 #include "device/commands.h"
+#include "device/memory_reader.h"
 
 namespace zentrik::settings {
 namespace {
 
-constexpr int kReadChunk = 7;
-constexpr int kPageBytes = 32;
+using device::kPageBytes;
+using device::kReadChunkBytes;
 constexpr int kTailStep = 2;
 constexpr std::uint8_t kRateDivisorBits = 0x0F;
 
@@ -31,17 +32,18 @@ std::optional<std::vector<std::uint8_t>> read_memory_image(device::zklib& lib,
                                                            const FractionSink& on_fraction) {
     if (memory_size <= kSparedTopBytes || memory_size > kMaxBackupImageBytes)
         return std::nullopt;
-    // The last read may reach past the end: the buffer has room for one more read.
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(memory_size + kReadChunk), 0);
-    for (int a = 0; a < memory_size - kSparedTopBytes; a += kReadChunk) {
-        device::Report reply{};
-        if (!device::read_memory(lib, path, static_cast<std::uint16_t>(a), reply))
-            return std::nullopt;
-        std::copy_n(reply.begin() + 2, kReadChunk, buffer.begin() + a);
-        report(on_fraction, static_cast<double>(a) / memory_size);
-    }
-    buffer.resize(static_cast<std::size_t>(memory_size));
-    return buffer;
+    // Whole reads while the address is below memory_size - 4; the last one may cover some of
+    // the spared bytes, which keep what it read.
+    const int reads = (memory_size - kSparedTopBytes + kReadChunkBytes - 1) / kReadChunkBytes;
+    const int covered = std::min(reads * kReadChunkBytes, memory_size);
+    auto image =
+        device::read_memory_range(lib, path, 0, covered, {.on_progress = [&](int done) {
+                                      report(on_fraction, static_cast<double>(done) / memory_size);
+                                  }});
+    if (!image)
+        return std::nullopt;
+    image->resize(static_cast<std::size_t>(memory_size), 0);
+    return image;
 }
 
 std::optional<BackupSettings> read_backup_settings(device::zklib& lib, const std::string& path) {
@@ -52,7 +54,7 @@ std::optional<BackupSettings> read_backup_settings(device::zklib& lib, const std
         return std::nullopt;
     s.rate_divisor = *rate & kRateDivisorBits;
     s.wheel_rate = *wheel;
-    for (int level = 0; level < 4; ++level) {
+    for (int level = 0; level < device::kDpiLevelCount; ++level) {
         int x = 0;
         int y = 0;
         if (!device::read_dpi_values(lib, path, level, x, y))
@@ -71,7 +73,7 @@ std::optional<WriteFailure> write_backup_settings(device::zklib& lib, const std:
         return WriteFailure{"report rate"};
     if (!device::write_wheel_rate(lib, path, static_cast<std::uint8_t>(s.wheel_rate)))
         return WriteFailure{"wheel rate"};
-    for (int level = 0; level < 4; ++level) {
+    for (int level = 0; level < device::kDpiLevelCount; ++level) {
         const DpiSteps& steps = s.levels[static_cast<std::size_t>(level)];
         if (!device::write_dpi_value(lib, path, 0, level, steps.x & 0xFF) ||
             !device::write_dpi_value(lib, path, 1, level, steps.y & 0xFF)) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/protocol.h"
 #include "device/zklib.h"
 #include "settings/backup_file.h"
 
@@ -43,7 +44,7 @@ std::optional<WriteFailure> write_memory_image(device::zklib& lib, const std::st
                                                std::span<const std::uint8_t> image,
                                                const FractionSink& on_fraction);
 
-// Bytes at the top of the memory that a restore never writes.
-inline constexpr int kSparedTopBytes = 4;
+// Bytes at the top of the memory that a restore never writes: from the identity number on.
+inline constexpr int kSparedTopBytes = 0x10000 - device::kIdentityAddress;
 
 }  // namespace zentrik::settings

@@ -5,21 +5,12 @@
 #include <string>
 
 #include "sim/sim_mouse_shared.h"
+#include "sim/sim_protocol.h"
 
 namespace zentrik::sim {
 namespace {
 
-constexpr std::uint8_t kKey = 0x12;
-constexpr std::uint8_t kBusy = 0x80;
-constexpr std::uint8_t kDone = 0x40;
-constexpr int kProfiles = 5;
-constexpr int kButtonsPerProfile = 12;
-constexpr int kButtonTableFromTop = 256;      // button cells sit at S - 256, 3 bytes each
 constexpr std::size_t kInputLogLimit = 4096;  // reports kept for readers that fall behind
-
-std::uint16_t le16(std::uint8_t lo, std::uint8_t hi) {
-    return static_cast<std::uint16_t>(lo | (hi << 8));
-}
 
 }  // namespace
 
@@ -54,7 +45,7 @@ SimMouse::SimMouse(SimMouseConfig config) : config_(std::move(config)) {
     faults_.unplugged = false;
     memory_.assign(static_cast<std::size_t>(config_.memory_size), 0xFF);
     erase_memory();
-    stored_.macro_limit = static_cast<std::uint16_t>(memory_.size() - 256);
+    stored_.macro_limit = static_cast<std::uint16_t>(memory_.size() - kTopAreaBytes);
     working_ = stored_;
     if (config_.state_file_stem.empty())
         return;
@@ -84,7 +75,7 @@ void SimMouse::erase_memory() const {
 }
 
 std::size_t SimMouse::button_offset(int profile, int button) const {
-    return memory_.size() - kButtonTableFromTop +
+    return memory_.size() - kTopAreaBytes +
            static_cast<std::size_t>(profile * kButtonsPerProfile + button) * 3;
 }
 
@@ -138,6 +129,8 @@ bool SimMouse::set_feature(std::span<const std::uint8_t> report) {
         ++wrong_length_;
         return false;
     }
+    if (faults_.fail_exchange > 0 && --faults_.fail_exchange == 0)
+        return false;  // lost on the way: the transport sees the exchange fail, the mouse nothing
     FeatureReport req{};
     std::copy(report.begin(), report.end(), req.begin());
     if (requests_.size() >= 65536)
@@ -205,146 +198,6 @@ int SimMouse::read_input(std::span<std::uint8_t> report, int timeout_ms) {
     return static_cast<int>(n);
 }
 
-// ---- requests ----
-
-void SimMouse::run_request(const FeatureReport& req, FeatureReport& reply) {
-    const std::uint8_t cls = req[1], code = req[2];
-    switch (cls) {
-        case 0x00:  // link
-            if (code == 0x00)
-                reply[7] = link_tag_;
-            if (code == 0x02 && req[8] == kKey)
-                link_tag_ = req[3];
-            break;
-        case 0x01:
-            run_settings_request(req, reply);
-            break;
-        case 0x02:
-            run_memory_request(req, reply);
-            break;
-        case 0x07:  // wheel
-            if (code == 0x00)
-                reply[3] = working_.wheel_rate;
-            if (code == 0x02 && req[4] == kKey)
-                working_.wheel_rate = req[3];
-            break;
-        case 0x08:
-            if (code == 0x01)
-                ++wakeups_;
-            break;
-        default:
-            break;
-    }
-}
-
-void SimMouse::run_settings_request(const FeatureReport& req, FeatureReport& reply) {
-    const bool keyed = req[8] == kKey;
-    switch (req[2]) {
-        case 0x02:  // store the working settings
-            if (keyed) {
-                stored_ = working_;
-            }
-            break;
-        case 0x03:
-            if (req[4] < 4) {
-                reply[2] = working_.dpi[req[4]][0];
-                reply[3] = working_.dpi[req[4]][1];
-            }
-            break;
-        case 0x83:
-            if (keyed && req[3] < 2 && req[4] < 4)
-                working_.dpi[req[4]][req[3]] = req[5];
-            break;
-        case 0x05:
-            if (req[3] < kProfiles && req[4] < kButtonsPerProfile) {
-                const std::size_t at = button_offset(req[3], req[4]);
-                std::copy_n(memory_.begin() + static_cast<std::ptrdiff_t>(at), 3,
-                            reply.begin() + 2);
-            }
-            break;
-        case 0x85:
-            if (keyed && req[3] < kProfiles && req[4] < kButtonsPerProfile) {
-                const std::array<std::uint8_t, 3> cell = {req[5], req[6], req[7]};
-                write_memory(static_cast<std::uint32_t>(button_offset(req[3], req[4])), cell);
-            }
-            break;
-        case 0x07:
-            reply[2] = working_.dpi_level;
-            break;
-        case 0x87:
-            if (keyed && req[3] < 4)
-                working_.dpi_level = req[3];
-            break;
-        case 0x08:
-            reply[2] = working_.profile;
-            break;
-        case 0x88:
-            if (keyed && req[3] < kProfiles)
-                working_.profile = req[3];
-            break;
-        case 0x0A:
-            reply[2] = static_cast<std::uint8_t>(working_.macro_limit & 0xFF);
-            reply[3] = static_cast<std::uint8_t>(working_.macro_limit >> 8);
-            break;
-        case 0x8A:
-            if (keyed)
-                working_.macro_limit = le16(req[3], req[4]);
-            break;
-        case 0x0B:
-            reply[2] = working_.rate_byte;
-            break;
-        case 0x8B:
-            working_.rate_byte = req[3];
-            break;
-        default:
-            break;
-    }
-}
-
-void SimMouse::run_memory_request(const FeatureReport& req, FeatureReport& reply) {
-    const std::uint16_t address = le16(req[3], req[4]);
-    const bool keyed = req[8] == kKey;
-    const std::size_t size = memory_.size();
-    switch (req[2]) {
-        case 0x00:
-            for (std::size_t i = 0; i < 7; ++i)
-                reply[2 + i] = memory_[(address + i) % size];
-            break;
-        case 0x01:
-            if (keyed)
-                write_memory(address, std::span(&req[6], 1));
-            break;
-        case 0x02:
-            if (keyed)
-                write_memory(address, std::span(&req[6], 2));
-            break;
-        case 0x03:
-        case 0x05:
-        case 0x06:
-        case 0x07:
-        case 0x08: {
-            static constexpr std::array<int, 9> kStageStart = {0, 0, 0, 0, 0, 6, 12, 18, 24};
-            std::copy_n(req.begin() + 3, 6, staged_.begin() + kStageStart[req[2]]);
-            break;
-        }
-        case 0x09:
-            staged_[30] = req[3];
-            staged_[31] = req[4];
-            break;
-        case 0x04:
-            if (keyed && req[6] >= 1 && req[6] <= 32) {
-                write_memory(address, std::span(staged_.data(), req[6]));
-            }
-            break;
-        case 0x0A:
-            if (keyed)
-                write_memory(address, staged_);
-            break;
-        default:
-            break;
-    }
-}
-
 // ---- the user's side ----
 
 bool SimMouse::raise_input(std::uint8_t event, std::span<const std::uint8_t> data) {
@@ -388,7 +241,7 @@ bool SimMouse::press_profile_button(int profile) {
     SharedAccess access(*this);
     if (!plug_.plugged)
         return false;
-    working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % 5);
+    working_.profile = static_cast<std::uint8_t>(((profile % kProfiles) + kProfiles) % kProfiles);
     unsaved_power_ = true;
     const std::uint8_t p = working_.profile;
     return raise_input_locked(kEventProfile, std::span(&p, 1)) && access.save();
@@ -399,7 +252,7 @@ bool SimMouse::press_dpi_button(int level) {
     SharedAccess access(*this);
     if (!plug_.plugged)
         return false;
-    working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    working_.dpi_level = static_cast<std::uint8_t>(std::clamp(level, 0, kDpiLevels - 1));
     unsaved_power_ = true;
     const auto& xy = working_.dpi[working_.dpi_level];
     const std::array<std::uint8_t, 4> data = {working_.dpi_level, 0xFA, xy[0], xy[1]};
@@ -408,7 +261,7 @@ bool SimMouse::press_dpi_button(int level) {
 
 // Sets a level's steps as the mouse's own buttons do; returns the level. Caller holds mutex_.
 std::uint8_t SimMouse::set_level_steps_locked(int level, int x, int y) {
-    const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, 3));
+    const auto l = static_cast<std::uint8_t>(std::clamp(level, 0, kDpiLevels - 1));
     working_.dpi_level = l;
     working_.dpi[l] = {static_cast<std::uint8_t>(std::clamp(x, 0, 255)),
                        static_cast<std::uint8_t>(std::clamp(y, 0, 255))};

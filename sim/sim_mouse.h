@@ -2,7 +2,9 @@
 // The firmware of one simulated mouse: it answers 9-byte feature reports as the mouse does,
 // keeps its memory and settings, reports busy and done in status byte 1, and raises vendor input
 // reports. It is written from the device's side, from the report layout and memory map alone,
-// so that the program's own command code is checked against it rather than mirrored by it.
+// so that the program's own command code is checked against it rather than mirrored by it: it
+// keeps its own copies of the protocol's facts (sim_protocol.h) and never includes device/.
+// The answers to requests are in sim_firmware.cpp.
 #include <array>
 #include <condition_variable>
 #include <cstdint>
@@ -32,6 +34,7 @@ struct SimFaults {
     int feature_report_length = 9;    // the length the interface declares and accepts
     int unplug_after_exchanges = -1;  // unplugs itself once this many more replies are read
     bool garbage_replies = false;     // replies are flagged done but carry noise
+    int fail_exchange = 0;            // the Nth request from now is lost (N >= 1), then none
 };
 
 // What a mouse is: the identity it reports and the size of its memory.

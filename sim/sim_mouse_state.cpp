@@ -15,6 +15,7 @@
 
 #include "sim/sim_mouse.h"
 #include "sim/sim_mouse_shared.h"
+#include "sim/sim_protocol.h"
 
 namespace zentrik::sim {
 namespace {
@@ -177,7 +178,7 @@ void SimMouse::load_memory() const {
 
 void SimMouse::load_stored_settings() const {
     stored_ = SimSettings{};
-    stored_.macro_limit = static_cast<std::uint16_t>(memory_.size() - 256);
+    stored_.macro_limit = static_cast<std::uint16_t>(memory_.size() - kTopAreaBytes);
     read_key_values(state_path(".settings"), [&](const std::string& key, const std::string& value) {
         read_settings_line(key, value, stored_);
     });

@@ -37,6 +37,8 @@ bool parse_fault(std::string_view value, SimFaults& faults) {
         return parse_int(count, 1, 1000000000, faults.unplug_after_exchanges);
     if (name == "busy")
         return parse_int(count, 0, 1000000000, faults.busy_reads);
+    if (name == "fail-once")
+        return parse_int(count, 1, 1000000000, faults.fail_exchange);
     return false;
 }
 
@@ -93,7 +95,7 @@ std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& erro
             error = "bad value in '" + std::string(item) +
                     "' (model, sensor, firmware: 0-255; dpi-step: 1-255; memory: 8, 16 or 32; "
                     "mice: 1-16; variant: kp3; state: a directory or none; fault: unplug-after:N, "
-                    "busy:N, never-done or garbage)";
+                    "busy:N, fail-once:N, never-done or garbage)";
             return std::nullopt;
         }
     }

@@ -22,8 +22,8 @@ struct SimSetup {
     bool variant_kp3 = false;
     // Directory of the mice's state files; nullopt keeps state in memory only ("state=none").
     std::optional<std::filesystem::path> state_dir;
-    // "fault=unplug-after:N", "fault=busy:N", "fault=never-done", "fault=garbage"; the pair
-    // may be given several times. Every mouse starts with these faults.
+    // "fault=unplug-after:N", "fault=busy:N", "fault=fail-once:N", "fault=never-done",
+    // "fault=garbage"; the pair may be given several times. Every mouse starts with these faults.
     SimFaults faults;
 };
 

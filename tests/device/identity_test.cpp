@@ -104,6 +104,17 @@ TEST(Identify, AFailedNewIdentityIsNotMarkedValid) {
     mouse->set_faults({});
     EXPECT_EQ(mouse->memory()[8192 - 2], 0xFF) << "key byte not written";
     EXPECT_EQ(rig.lib.device_at(0).memory_size, 0);
+
+    // Only the write of the number fails; the mouse answers everything after it.
+    mouse->set_faults({.fail_exchange = 2});
+    EXPECT_FALSE(identify(rig.lib, kPath));
+    EXPECT_EQ(mouse->faults().fail_exchange, 0) << "the lost exchange was the word write";
+    EXPECT_EQ(mouse->memory()[8192 - 2], 0xFF) << "key byte not written over no number";
+    EXPECT_EQ(rig.lib.device_at(0).memory_size, 0);
+    const auto later = identify(rig.lib, kPath);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(mouse->memory()[8192 - 2], 0x12);
+    EXPECT_EQ(later->memory_size, 8192);
 }
 
 TEST(ProfileNames, RoundTripAndStoredForm) {

@@ -99,6 +99,32 @@ TEST(MacroMemoryFaults, SaveThatMovesAMacro) {
         });
 }
 
+// One exchange of the save is lost and every other goes through, so a failure that went
+// unnoticed would not be hidden by the next step failing too: whichever exchange it is, the
+// save says it failed and no record names bytes that were not written.
+TEST(MacroMemoryFaults, SaveWithOneLostExchange) {
+    const Bytes longer(60, 0x21);
+    int lost = 0;
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("exchange " + std::to_string(n) + " lost");
+        auto m = prepared();
+        m->mouse->set_faults({.fail_exchange = n});
+        const bool ok = m->memory->save_macro(2, longer, m->dialogs, {}).ok;
+        const bool fired = m->mouse->faults().fail_exchange == 0;
+        m->mouse->set_faults({});
+        expect_records_name_written_macros(*m, {kOld0, kOld1, kOld2, longer});
+        if (!fired) {
+            EXPECT_TRUE(ok);
+            break;
+        }
+        ++lost;
+        EXPECT_FALSE(ok);
+        EXPECT_FALSE(m->dialogs.messages.empty()) << "a failure was not reported";
+        ASSERT_LT(n, 1000) << "the save never completed";
+    }
+    EXPECT_GT(lost, 10);
+}
+
 TEST(MacroMemoryFaults, OverwriteInPlace) {
     const Bytes other = {0x06, 0x83, 0x05, 0x84, 0x05};  // as long as the old one: stays
     sweep(

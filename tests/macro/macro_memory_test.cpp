@@ -42,6 +42,18 @@ TEST(MacroDirectory, FindSpaceLayouts) {
     EXPECT_EQ(tight.find_space(0x61, 0), -1);
 }
 
+// The end byte may land on the last address below the macro limit, never on the limit: after
+// a used slot, and for a slot that grows in place (free bytes elsewhere do not help).
+TEST(MacroDirectory, FindSpaceEndsJustBelowTheMacroLimit) {
+    const auto after = layout({{0, {0x810, 0x81F}}}, 0x900);
+    EXPECT_EQ(after.free_bytes, 0xF0);
+    EXPECT_EQ(after.find_space(0xE0, 1), 0x820);  // 0x820 .. 0x8FF
+    EXPECT_EQ(after.find_space(0xE1, 1), -1);
+    const auto grows = layout({{0, {0x880, 0x88F}}}, 0x900);
+    EXPECT_EQ(grows.find_space(0x80, 0), 0x880);  // 0x880 .. 0x8FF
+    EXPECT_EQ(grows.find_space(0x81, 0), -1);
+}
+
 TEST(MacroDirectory, ListOrderAndGeneratedNames) {
     auto d = layout({{0, {0x800, 0x801}}, {3, {0x802, 0x803}}, {5, {0x804, 0x805}}});
     d.slots[0].name = "beta";
@@ -121,6 +133,14 @@ TEST(MacroMemory, NamesAreFourteenCharactersAtMost) {
     MacroMemory fresh(m.rig.lib, m.path, m.buttons);
     fresh.load_directory();
     EXPECT_EQ(fresh.directory().slots[3].name, "ABCDEFGHIJKLMN");
+
+    // A character of two units that would end past the 14th is left out whole, and the list
+    // shows the name the mouse holds.
+    ASSERT_TRUE(m.memory->rename_macro(3, "ABCDEFGHIJKLM\U0001F600").ok);
+    EXPECT_EQ(m.memory->directory().slots[3].name, "ABCDEFGHIJKLM");
+    EXPECT_EQ(m.bytes(3 * 32 + 4 + 26, 2), (Bytes{0, 0}));
+    fresh.load_directory();
+    EXPECT_EQ(fresh.directory().slots[3].name, "ABCDEFGHIJKLM");
 }
 
 TEST(MacroMemory, SaveQuestions) {
@@ -222,6 +242,28 @@ TEST(MacroMemory, DefragmentCompactsInSlotOrderAndButtonsFollow) {
     EXPECT_EQ(device::read_button(m.rig.lib, m.path, 3, 4)->value, 0x804);
     EXPECT_TRUE(d.slots[0].profiles[0]);
     EXPECT_TRUE(d.slots[1].profiles[3]);
+}
+
+// The macro being saved goes last, whatever its slot: the others keep their slot order.
+TEST(MacroMemory, DefragmentPutsTheTargetLast) {
+    MouseRig m;
+    auto& d = m.memory->directory();
+    ASSERT_TRUE(m.memory->write_macro(2, 0x900, Bytes{0x04, 0x88, 0x07}).ok);
+    ASSERT_TRUE(m.memory->write_macro(5, 0x850, Bytes{0x05, 0x84, 0x04}).ok);
+    ASSERT_TRUE(m.memory->write_macro(7, 0x880, Bytes{0x04}).ok);
+    m.assign(0, 1, 0x900);
+    m.assign(1, 2, 0x850);
+    m.assign(2, 3, 0x880);
+    ASSERT_TRUE(m.memory->defragment(5, m.copy_to("/tmp/copy.mbf")).ok);
+    EXPECT_EQ(std::pair(d.slots[0].start, d.slots[0].end), std::pair(0x800, 0x803));
+    EXPECT_EQ(std::pair(d.slots[1].start, d.slots[1].end), std::pair(0x804, 0x805));
+    EXPECT_EQ(std::pair(d.slots[2].start, d.slots[2].end), std::pair(0x806, 0x809));
+    EXPECT_EQ(m.bytes(0x800, 10),
+              (Bytes{0x04, 0x88, 0x07, 0x00, 0x04, 0x00, 0x05, 0x84, 0x04, 0x00}));
+    EXPECT_EQ(device::read_button(m.rig.lib, m.path, 0, 1)->value, 0x800);
+    EXPECT_EQ(device::read_button(m.rig.lib, m.path, 2, 3)->value, 0x804);
+    EXPECT_EQ(device::read_button(m.rig.lib, m.path, 1, 2)->value, 0x806);
+    EXPECT_EQ(m.buttons.get(1, 2).code, 0x806);
 }
 
 TEST(MacroMemory, DefragmentWithoutASafetyCopyWritesNothing) {

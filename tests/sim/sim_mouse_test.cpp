@@ -145,6 +145,25 @@ TEST(SimMouse, FaultsAsAHandleSeesThem) {
     EXPECT_FALSE(m.indexed_string(120));
 }
 
+// Exactly the second request from now is lost: the mouse does nothing with it, and the ones
+// before and after it go through.
+TEST(SimMouse, FailOnceLosesExactlyOneRequest) {
+    SimMouse m(SimMouseConfig::family_mouse(7, 1, 3, 100, 8192));
+    m.set_faults({.fail_exchange = 2});
+    const FeatureReport write_a{0, 0x02, 0x01, 0x00, 0x09, 0, 0xA1, 0, 0x12};
+    const FeatureReport write_b{0, 0x02, 0x01, 0x01, 0x09, 0, 0xB2, 0, 0x12};
+    const FeatureReport write_c{0, 0x02, 0x01, 0x02, 0x09, 0, 0xC3, 0, 0x12};
+    EXPECT_TRUE(m.set_feature(write_a));
+    EXPECT_FALSE(m.set_feature(write_b));
+    EXPECT_TRUE(m.set_feature(write_c));
+    const auto memory = m.memory();
+    EXPECT_EQ((std::vector<std::uint8_t>(memory.begin() + 0x900, memory.begin() + 0x903)),
+              (std::vector<std::uint8_t>{0xA1, 0xFF, 0xC3}));
+    EXPECT_TRUE(m.set_feature(write_b)) << "once only";
+    EXPECT_EQ(m.requests(), (std::vector<FeatureReport>{write_a, write_c, write_b}));
+    EXPECT_TRUE(m.present());
+}
+
 TEST(SimMouse, InputReportsCarryTheLinkTag) {
     SimMouse m(SimMouseConfig::family_mouse(7, 1, 3, 100, 8192));
     exchange(m, {0, 0x00, 0x02, 42, 0, 0, 0, 0, 0x12});

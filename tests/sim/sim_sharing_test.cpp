@@ -339,8 +339,9 @@ TEST(SimSharing, FaultsFromTheSpecText) {
     EXPECT_EQ(setup->faults.unplug_after_exchanges, 2);
     EXPECT_FALSE(setup->faults.garbage_replies);
     EXPECT_TRUE(parse_sim_setup("fault=garbage", error)->faults.garbage_replies);
+    EXPECT_EQ(parse_sim_setup("fault=fail-once:7", error)->faults.fail_exchange, 7);
     for (const char* bad : {"fault=busy", "fault=busy:x", "fault=unplug-after:0", "fault=slow",
-                            "fault=", "fault=garbage:1"}) {
+                            "fault=", "fault=garbage:1", "fault=fail-once:0", "fault=fail-once"}) {
         EXPECT_FALSE(parse_sim_setup(bad, error)) << bad;
     }
 
