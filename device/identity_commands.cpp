@@ -9,9 +9,7 @@ namespace {
 
 constexpr int kProfiles = 5;
 constexpr std::size_t kNameBytes = 12;
-constexpr std::uint16_t kIdentityKeyAddress = 0xFFFE;
 constexpr int kDefaultMemorySize = 0x2000;
-constexpr int kLargestMemorySize = 0x8000;
 
 std::uint16_t name_address(int profile) {
     return static_cast<std::uint16_t>(kProfileNameAddress + kNameBytes * profile);
