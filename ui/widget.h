@@ -99,7 +99,7 @@ struct Widget {
     std::vector<ListItem> rows;
     std::vector<ListItem> all_rows;
     std::string text{};
-    std::string model_tag = "qx10";
+    std::string model_tag{};  // a device row's model, as the device list names it
     int line_from_x = 0;
     int line_from_y = 0;
     int elbow_x = 0;

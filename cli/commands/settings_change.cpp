@@ -130,17 +130,16 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
 // Rewrites the report-rate byte with `change` applied to its divisor and angle snapping.
 template <class Change>
 int rewrite_rate_byte(CliContext& ctx, const char* command, AddressedMouse& mouse, Change change) {
-    const MouseTraits traits = mouse_traits(mouse.device);
+    const device::MouseTraits traits = device::mouse_traits(mouse.device);
     const auto byte = device::read_rate_byte(*mouse.lib, mouse.device.path);
     if (!byte) {
         ctx.err << "zentrikctl " << command << ": the mouse did not answer\n";
         return kExitDevice;
     }
-    RateByte rate = split_rate_byte(*byte, traits);
+    device::RateByte rate = read_rate(*byte, traits);
     change(rate);
     // Mice without angle snapping are never sent snapping bits.
-    const int snap = traits.has_angle_snap() ? rate.snap : 0;
-    const auto sent = static_cast<std::uint8_t>((snap << 4) | rate.divisor);
+    const std::uint8_t sent = device::join_rate_byte(rate, *traits.sensor_rule);
     return store(ctx, command, mouse,
                  device::write_rate_byte(*mouse.lib, mouse.device.path, sent) != 0);
 }
@@ -180,7 +179,8 @@ int run_settings_rate(CliContext& ctx) {
             return std::nullopt;
         },
         [&](AddressedMouse& m, int divisor) {
-            return rewrite_rate_byte(ctx, "rate", m, [&](RateByte& r) { r.divisor = divisor; });
+            return rewrite_rate_byte(ctx, "rate", m,
+                                     [&](device::RateByte& r) { r.divisor = divisor; });
         });
 }
 
@@ -196,11 +196,11 @@ int run_settings_snap(CliContext& ctx) {
             return std::nullopt;
         },
         [&](AddressedMouse& m, int snap) {
-            if (!mouse_traits(m.device).has_angle_snap()) {
+            if (!device::mouse_traits(m.device).snaps_angles()) {
                 ctx.err << "zentrikctl snap: this mouse has no angle snapping\n";
                 return kExitUsage;
             }
-            return rewrite_rate_byte(ctx, "snap", m, [&](RateByte& r) { r.snap = snap; });
+            return rewrite_rate_byte(ctx, "snap", m, [&](device::RateByte& r) { r.snap = snap; });
         });
 }
 
@@ -209,7 +209,7 @@ int run_settings_wheel(CliContext& ctx) {
         ctx, "wheel", kSettingsWheelUsage,
         [&](const std::string& t) { return number_in(ctx, "wheel", "N", t, 1, 9); },
         [&](AddressedMouse& m, int rate) {
-            if (!mouse_traits(m.device).has_wheel_rate()) {
+            if (!device::mouse_traits(m.device).has_wheel_rate()) {
                 ctx.err << "zentrikctl wheel: this mouse has no wheel rate\n";
                 return kExitUsage;
             }
@@ -237,7 +237,7 @@ int run_settings_dpi(CliContext& ctx) {
     auto mouse = open_mouse(ctx, index, status);
     if (!mouse)
         return status;
-    const settings::DpiGrid grid = mouse_traits(mouse->device).grid;
+    const device::DpiGrid grid = device::mouse_traits(mouse->device).grid;
     for (const long dpi : {*x, *y}) {
         if (dpi < grid.min_dpi() || dpi > grid.max_dpi() || dpi % grid.step != 0) {
             ctx.err << "zentrikctl dpi: this mouse takes " << grid.min_dpi() << " to "
@@ -282,7 +282,7 @@ int run_settings_button(CliContext& ctx) {
     } else {
         code = std::get<FunctionChoice>(*function).code;
         if (code == settings::function_code(settings::kAdjustLiftIndex) &&
-            mouse_traits(mouse->device).model_tag == "qx10") {
+            !device::mouse_traits(mouse->device).model->offers_adjust_lift) {
             ctx.err << "zentrikctl button: this mouse has no Adjust lift\n";
             return kExitUsage;
         }
