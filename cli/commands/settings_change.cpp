@@ -90,13 +90,6 @@ std::optional<int> number_in(CliContext& ctx, const char* command, const char* w
     return static_cast<int>(*n);
 }
 
-std::optional<AddressedMouse> open_mouse(CliContext& ctx, int index, int& status) {
-    auto mouse = open_addressed_mouse(ctx, index, status);
-    if (!mouse && status != kExitUsage)
-        status = kExitNoMouse;
-    return mouse;
-}
-
 // Stores the working settings once every write went through; the exit status.
 int store(CliContext& ctx, const char* command, AddressedMouse& mouse, bool written) {
     if (!written) {
@@ -121,7 +114,7 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
     if (!value)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
     return write(*mouse, *value);
@@ -234,7 +227,7 @@ int run_settings_dpi(CliContext& ctx) {
         return kExitUsage;
     }
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
     const device::DpiGrid grid = device::mouse_traits(mouse->device).grid;
@@ -267,7 +260,7 @@ int run_settings_button(CliContext& ctx) {
     if (!function)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

@@ -137,7 +137,7 @@ int run_settings_show(CliContext& ctx) {
     int status = 0;
     auto mouse = open_addressed_mouse(ctx, *index, status);
     if (!mouse)
-        return status == kExitUsage ? kExitUsage : kExitNoMouse;
+        return status;
     MouseSettings s;
     if (!read_mouse_settings(*mouse->lib, mouse->device, s)) {
         ctx.err << "zentrikctl settings: the mouse did not answer\n";
