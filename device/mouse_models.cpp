@@ -67,6 +67,15 @@ const Row& find_row(std::span<const Row> rows, Match match) {
 
 }  // namespace
 
+namespace {
+
+MouseTraits traits_of(const MouseModel& model, int sensor_code, int dpi_step) {
+    const SensorRule& sensor = sensor_rule(sensor_code);
+    return {&model, &sensor, sensor_code, dpi_grid(model, sensor, dpi_step)};
+}
+
+}  // namespace
+
 std::span<const MouseModel> mouse_models() {
     return kMouseModels;
 }
@@ -111,15 +120,11 @@ DpiGrid dpi_grid(std::string_view tag, int sensor, int dpi_step) {
 }
 
 MouseTraits mouse_traits(const _DEVICE_& mouse) {
-    const MouseModel& model = mouse_model(mouse.model);
-    const SensorRule& sensor = sensor_rule(mouse.sensor);
-    return {&model, &sensor, mouse.sensor, dpi_grid(model, sensor, mouse.dpi_step)};
+    return traits_of(mouse_model(mouse.model), mouse.sensor, mouse.dpi_step);
 }
 
-MouseTraits mouse_traits(std::string_view tag, int sensor_code, int dpi_step) {
-    const MouseModel& model = mouse_model(tag);
-    const SensorRule& sensor = sensor_rule(sensor_code);
-    return {&model, &sensor, sensor_code, dpi_grid(model, sensor, dpi_step)};
+MouseTraits mouse_traits(std::string_view tag, int sensor, int dpi_step) {
+    return traits_of(mouse_model(tag), sensor, dpi_step);
 }
 
 RateByte split_rate_byte(std::uint8_t byte, const SensorRule& sensor) {
