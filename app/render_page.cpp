@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "device/mouse_models.h"
 #include "ui/layout.h"
 #include "ui/renderer.h"
 #include "ui/widget_board.h"
@@ -13,13 +14,19 @@ namespace zentrik::app {
 
 namespace {
 
-// Two mice as the device page lists them.
+// Two mice as the device page lists them (model codes 8 and 1).
 void add_example_device_rows(ui::WidgetBoard& board) {
-    ui::add_device_row(board, 0,
-                       "QX10 - Wired / Wireless Mouse (id: 00A5) , Firmware: v3 , EEPROM: 16K", 170,
-                       "qx10", 16384, "/dev/hidraw3");
-    ui::add_device_row(board, 1, "QX6 - Wired  Mouse (id: 1C07) , Firmware: v2 , EEPROM: 8K", 232,
-                       "qx6", 8192, "/dev/hidraw7");
+    const struct {
+        device::_DEVICE_ mouse;
+        std::uint16_t identity;
+    } examples[] = {{{"/dev/hidraw3", 2, 8, 100, 3, 16384}, 0x00A5},
+                    {{"/dev/hidraw7", 2, 1, 100, 2, 8192}, 0x1C07}};
+    int row = 0;
+    for (const auto& [mouse, identity] : examples) {
+        const device::MouseModel& model = device::mouse_model(mouse.model);
+        ui::add_device_row(board, row++, device::device_row_text(mouse, identity),
+                           model.row_picture, model.tag, mouse.memory_size, mouse.path);
+    }
     board.select_in_group(board.find_widget(ui::device_row_name(0)));
 }
 

@@ -45,7 +45,4 @@ JobResult restore_backup(device::zklib& lib, const device::_DEVICE_& device,
 JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobProgress& progress,
                       const OverwriteOptions& options);
 
-// The default DPI levels (in DPI steps, levels 1-4) for a mouse with this DPI step.
-std::array<int, 4> default_dpi_levels(int dpi_step);
-
 }  // namespace zentrik::settings

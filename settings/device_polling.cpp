@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "device/commands.h"
-#include "settings/device_rows.h"
+#include "device/mouse_models.h"
 #include "settings/session.h"
 #include "ui/layout.h"
 
@@ -88,12 +88,12 @@ void Session::list_devices() {
                 lib_.find_device(path).value_or(devices[static_cast<std::size_t>(i)]);
             if (identity)
                 d.memory_size = identity->memory_size;
-            const ModelInfo info = model_info(d.model);
+            const device::MouseModel& model = device::mouse_model(d.model);
             const std::string name = ui::device_row_name(i);
-            ui::add_device_row(
-                board_, i,
-                device_row_text(d, identity ? std::optional(identity->number) : std::nullopt),
-                info.picture, info.model_tag, d.memory_size, path);
+            ui::add_device_row(board_, i,
+                               device::device_row_text(
+                                   d, identity ? std::optional(identity->number) : std::nullopt),
+                               model.row_picture, model.tag, d.memory_size, path);
             if (i == 0)
                 first_row = name;
             if (path == selected)

@@ -6,6 +6,7 @@
 #include "macro/macro_lists.h"
 #include "macro/macro_transfer.h"
 #include "settings/button_functions.h"
+#include "settings/button_page.h"
 
 namespace zentrik::settings {
 namespace {
@@ -111,7 +112,7 @@ macro::MacroDirectory MacroPage::directory() const {
 }
 
 void MacroPage::show_lists() {
-    session_.rebuild_function_list();
+    session_.buttons().rebuild_function_list();
     macro::MacroDirectory dir = directory();
     ui::WidgetBoard& board = session_.board();
     board.set_rows(macro::kMemoryList, macro::memory_list_rows(dir));
@@ -119,7 +120,7 @@ void MacroPage::show_lists() {
         board.select_row_by_value(macro::kMemoryList, static_cast<std::uint32_t>(reselect_), false);
     reselect_ = macro::kNoAddress;
     macro::show_memory_line(board, dir);
-    session_.reload_assignments();  // labels of buttons that were reset or re-pointed
+    session_.buttons().reload_assignments();  // labels of buttons that were reset or re-pointed
 }
 
 void MacroPage::after_job() {

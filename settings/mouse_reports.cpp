@@ -1,8 +1,6 @@
 // The mouse's own reports: changes made on the mouse, and tilts.
-#include <algorithm>
-
 #include "device/vendor_report.h"
-#include "lang/text_format.h"
+#include "settings/dpi_page.h"
 #include "settings/session.h"
 
 namespace zentrik::settings {
@@ -30,23 +28,7 @@ void Session::on_mouse_event(const device::VendorReport& r) {
         select_profile(r.profile, false);
         return;
     }
-    const int wheel = model_.with([&](SettingsState& s) {
-        s.level = std::min(r.level, kLevelCount - 1);
-        if (r.has_steps) {
-            DpiLevel& l = s.levels[static_cast<std::size_t>(s.level)];
-            l.x = std::clamp(r.x_steps, 1, s.step_count);
-            l.y = std::clamp(r.y_steps, 1, s.step_count);
-        }
-        if (r.event == device::VendorEvent::kWheel)
-            s.wheel_rate = r.wheel_rate;
-        s.last_shown_level = -1;
-        return s.wheel_rate;
-    });
-    if (r.event == device::VendorEvent::kWheel) {
-        board_.set_text("static wheel", lang::format_text("%d", wheel));
-        board_.set_value("wheel rate", wheel);
-    }
-    refresh_dpi_page();
+    dpi_->take_mouse_change(r);
 }
 
 }  // namespace zentrik::settings

@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "device/commands.h"
+#include "device/mouse_models.h"
+#include "device/protocol.h"
 #include "lang/string_tables.h"
 #include "settings/backup_jobs.h"
 #include "settings/mouse_memory.h"
@@ -15,12 +17,7 @@ namespace zentrik::settings {
 namespace {
 
 constexpr int kResetCaption = 5;
-constexpr int kProfiles = 5;
-constexpr int kButtonsPerProfile = 12;  // the mouse's button indices, one more than it shows
 constexpr std::uint16_t kResetMacroLimit = 0x1F00;
-constexpr std::uint8_t kKeyByte = 0x12;
-constexpr int kDirectoryBytes = 0x800;
-constexpr int kPageBytes = 32;
 constexpr int kDefaultDpiLevel = 1;
 constexpr std::uint8_t kDefaultRateByte = 2;  // divisor 2 (500 Hz), angle snapping off
 constexpr std::uint8_t kDefaultWheelRate = 1;
@@ -32,22 +29,23 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
     if (!device::write_macro_limit(lib, path, kResetMacroLimit))
         return WriteFailure{"macro limit"};
     const auto limit = device::read_macro_limit(lib, path);
-    if (!limit || !device::write_memory_byte(lib, path, *limit, kKeyByte))
+    if (!limit || !device::write_memory_byte(lib, path, *limit, device::kKeyByte))
         return WriteFailure{"macro limit"};
 
-    for (int p = 0; p < kProfiles; ++p) {
-        for (int i = 0; i < kButtonsPerProfile; ++i) {
+    // Every button index the mouse has, one more than the program shows.
+    for (int p = 0; p < device::kProfileCount; ++p) {
+        for (int i = 0; i < device::kDeviceButtonCount; ++i) {
             if (!device::write_button(lib, path, p, i, false, 0xFFFF))
                 return WriteFailure{"buttons of profile " + std::to_string(p + 1)};
-            progress.set_fraction(std::min(1.0, (kButtonsPerProfile * p + i) / 55.0 * 0.2));
+            progress.set_fraction(std::min(1.0, (device::kDeviceButtonCount * p + i) / 55.0 * 0.2));
         }
         if (!device::write_profile_name(lib, path, p, u""))
             return WriteFailure{"name of profile " + std::to_string(p + 1)};
     }
     progress.set_fraction(0.2);
 
-    const auto levels = default_dpi_levels(device.dpi_step);
-    for (int level = 0; level < 4; ++level) {
+    const auto levels = device::reset_dpi_levels(device.dpi_step);
+    for (int level = 0; level < device::kDpiLevelCount; ++level) {
         const int value = levels[static_cast<std::size_t>(level)];
         if (!device::write_dpi_value(lib, path, 0, level, value) ||
             !device::write_dpi_value(lib, path, 1, level, value)) {
@@ -57,12 +55,13 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
     }
     progress.set_fraction(0.3);
 
-    std::array<std::uint8_t, kPageBytes> erased;
+    std::array<std::uint8_t, device::kPageBytes> erased;
     erased.fill(0xFF);
-    for (int a = 0; a < kDirectoryBytes; a += kPageBytes) {
+    for (int a = device::kDirectoryAddress; a < device::kDirectoryAddress + device::kDirectoryBytes;
+         a += device::kPageBytes) {
         if (!device::write_memory_page(lib, path, static_cast<std::uint16_t>(a), erased))
             return WriteFailure{"macro directory"};
-        progress.set_fraction(std::min(1.0, 0.3 + a / 2048.0));
+        progress.set_fraction(std::min(1.0, 0.3 + a / double(device::kDirectoryBytes)));
     }
 
     if (!device::write_dpi_level(lib, path, kDefaultDpiLevel) ||
@@ -77,14 +76,6 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
 }
 
 }  // namespace
-
-std::array<int, 4> default_dpi_levels(int dpi_step) {
-    if (dpi_step == 90)
-        return {5, 10, 20, 40};
-    if (dpi_step == 200)
-        return {4, 8, 12, 16};
-    return {4, 8, 16, 32};
-}
 
 JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobProgress& progress,
                       const OverwriteOptions& options) {

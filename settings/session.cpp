@@ -1,10 +1,12 @@
-// The core's wiring: timers, the command rows and their dispatch, page switches.
+// The core's wiring: timers, the command rows and their dispatch, the pages, page switches.
 #include "settings/session.h"
 
 #include <algorithm>
 
 #include "device/commands.h"
 #include "settings/backup_rows.h"
+#include "settings/button_page.h"
+#include "settings/dpi_page.h"
 #include "settings/overlay_progress.h"
 #include "settings/safety_copies.h"
 #include "ui/layout.h"
@@ -17,8 +19,6 @@ constexpr int kCloseCommand = 1;
 constexpr int kMinimiseCommand = 2;
 constexpr int kHomeCommand = 9;
 constexpr int kFirstProfileCommand = 10;
-constexpr int kFirstButtonLabel = 100;
-constexpr int kFunctionListCommand = 99;
 
 }  // namespace
 
@@ -34,6 +34,8 @@ Session::Session(SessionParts parts)
       job_progress_(std::make_unique<OverlayProgress>(progress_, parts.board)) {
     install_timers();
     install_rows();
+    buttons_ = std::make_unique<ButtonPage>(*this);
+    dpi_ = std::make_unique<DpiPage>(*this);
 }
 
 Session::~Session() {
@@ -59,10 +61,6 @@ void Session::arm_from_any_thread(int id, int ms) {
     post([this, id, ms] { timers_.arm(id, ms); });
 }
 
-void Session::stop_from_any_thread(int id) {
-    post([this, id] { timers_.stop(id); });
-}
-
 // Timers are one-shot: each stops itself and hands its work to a worker.
 void Session::run_timer_worker(int id, std::function<void()> work) {
     timers_.set_handler(id, [this, id, work = std::move(work)] {
@@ -82,10 +80,8 @@ void Session::install_timers() {
             return true;
         });
         if (changed)
-            reload_assignments();
+            buttons_->reload_assignments();
     });
-    for (int id : {kTimerDpiX, kTimerDpiY, kTimerRate, kTimerWheel})
-        run_timer_worker(id, [this, id] { deferred_write(id); });
     run_timer_worker(kTimerCommit, [this] {
         const std::string path = selected_path();
         if (!path.empty())
@@ -119,8 +115,8 @@ void Session::dispatch(const ui::WidgetEvent& event) {
                 board_.invalidate_all();
             return;
         case ui::kActionUnderChanged:
-            hover_changed(event.first, false);
-            hover_changed(event.second, true);
+            buttons_->hover_changed(event.first, false);
+            buttons_->hover_changed(event.second, true);
             return;
         default:
             break;
@@ -147,19 +143,6 @@ void Session::drag_started(const ui::Widget* source) {
                 kind = 4;
     drag_source_kind_ = kind;
     board_.invalidate_all();
-}
-
-// The hover pictures of a button label the pointer entered or left; a checked label keeps its
-// look.
-void Session::hover_changed(const ui::Widget* label, bool entered) {
-    if (!label || label->checked || label->id < kFirstButtonLabel ||
-        label->id > kFirstButtonLabel + 10)
-        return;
-    const std::string n = std::to_string(label->id - kFirstButtonLabel);
-    if (board_.find_widget("zz_button " + n) != label)
-        return;
-    board_.set_visible("ov_button_pic_1 " + n, entered ? 1 : 0);
-    board_.set_visible("bb_button_pic " + n, entered ? 1 : 0);
 }
 
 void Session::show_page(int page) {
@@ -204,51 +187,6 @@ void Session::install_rows() {
         if (e.first)
             choose_row(*e.first);
     });
-    add_rows(ui::kActionClick, kFirstButtonLabel, kFirstButtonLabel + 10,
-             [this](const WidgetEvent& e) { select_button(e.id - kFirstButtonLabel); });
-    // A click on a function-list row assigns it to button 0 while that label is checked.
-    add_row(ui::kActionClick, kFunctionListCommand, [this](const WidgetEvent& e) {
-        const ui::Widget* label = board_.find_widget("zz_button 0");
-        if (!e.first || !label || !label->checked || !e.first->has_row(e.first->selected_row))
-            return;
-        const ui::ListItem& row = e.first->rows[static_cast<std::size_t>(e.first->selected_row)];
-        if (row.is_header())
-            return;
-        assign(0, static_cast<int>(static_cast<std::int32_t>(row.value)), row.text, false);
-    });
-    // A function-list row dropped on a button label.
-    add_row(ui::kActionDrop, kFunctionListCommand, [this](const WidgetEvent& e) {
-        const ui::Widget* target = e.second;
-        if (target->kind != ui::kCallout || target->id < kFirstButtonLabel ||
-            target->id >= kFirstButtonLabel + 20 || !e.first->has_row(e.first->selected_row))
-            return;
-        const ui::ListItem& row = e.first->rows[static_cast<std::size_t>(e.first->selected_row)];
-        if (row.is_header())
-            return;
-        const int button = std::clamp(target->id - kFirstButtonLabel, 0, 10);
-        assign(button, static_cast<int>(static_cast<std::int32_t>(row.value)), row.text, true);
-    });
-    // DPI page.
-    add_row(ui::kActionClick, 20,
-            [this](const WidgetEvent& e) { dpi_axis_changed(0, e.first ? e.first->value : 0); });
-    add_row(ui::kActionClick, 22,
-            [this](const WidgetEvent& e) { dpi_axis_changed(0, e.first ? e.first->value : 0); });
-    add_row(ui::kActionClick, 21,
-            [this](const WidgetEvent& e) { dpi_axis_changed(1, e.first ? e.first->value : 0); });
-    add_row(ui::kActionClick, 23,
-            [this](const WidgetEvent& e) { dpi_axis_changed(1, e.first ? e.first->value : 0); });
-    add_row(ui::kActionClick, 24, [this](const WidgetEvent& e) {
-        if (e.first)
-            rate_changed(e.first->value);
-    });
-    add_row(ui::kActionClick, 25, [this](const WidgetEvent& e) {
-        if (e.first)
-            wheel_changed(e.first->value);
-    });
-    add_rows(ui::kActionClick, 30, 33,
-             [this](const WidgetEvent& e) { dpi_level_clicked(e.id - 30); });
-    add_row(ui::kActionClick, 40, [this](const WidgetEvent&) { toggle_axes_independent(); });
-    add_row(ui::kActionClick, 42, [this](const WidgetEvent&) { toggle_angle_snap(); });
     install_backup_rows(*this, default_safety_copy_directory());
 }
 

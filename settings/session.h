@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -28,6 +29,9 @@
 #include "ui/widget_board.h"
 
 namespace zentrik::settings {
+
+class ButtonPage;
+class DpiPage;
 
 // Window timers the core runs.
 enum Timer : int {
@@ -127,42 +131,28 @@ class Session : public ui::WidgetEventHandler {
     // Shows `page` as if a mouse were selected (a development view; no mouse is looked for).
     void preview_page(int page);
 
-    // --- profiles and buttons ---
+    // --- profiles ---
     void select_profile(int profile, bool from_widget);
-    void reload_assignments();
-    void select_button(int ui_index);
-    // Assigns function or macro `code` to a button of the current profile; false (nothing
-    // written) when it would leave no button acting as left click.
-    bool assign(int ui_index, int code, const std::string& name, bool by_drag);
-    void rebuild_function_list();
     void rename_profile(int profile, const std::string& name);
 
-    // --- DPI page ---
-    void load_dpi_page();
-    void refresh_dpi_page();
+    // --- the pages the session wires (the macro page is made by its owner) ---
+    ButtonPage& buttons() { return *buttons_; }
+    DpiPage& dpi() { return *dpi_; }
+
+    // --- timers for the pages ---
+    // Timer `id` runs `work` on a worker when it fires (timers are one-shot).
+    void run_timer_worker(int id, std::function<void()> work);
+    void arm_from_any_thread(int id, int ms);
 
   private:
     void install_timers();
     void install_rows();
-    void arm_from_any_thread(int id, int ms);
-    void stop_from_any_thread(int id);
-    void run_timer_worker(int id, std::function<void()> work);
     void drop_selection();
     void apply_profile_marks(int profile);
     void apply_picture_set(int sensor);
     void reset_level_pictures();
-    void write_labels();
     void dispatch(const ui::WidgetEvent& event);
     void drag_started(const ui::Widget* source);
-    void hover_changed(const ui::Widget* label, bool entered);
-    // DPI page actions.
-    void dpi_axis_changed(int axis, int dpi);
-    void dpi_level_clicked(int level);
-    void rate_changed(int position);
-    void wheel_changed(int position);
-    void toggle_angle_snap();
-    void toggle_axes_independent();
-    void deferred_write(int timer_id);
     void on_mouse_event(const device::VendorReport& report);
 
     ui::WidgetBoard& board_;
@@ -183,6 +173,8 @@ class Session : public ui::WidgetEventHandler {
     std::atomic<int> drag_source_kind_{0};
     std::atomic<int> tilt_{0};
     std::function<void()> tilt_listener_;
+    std::unique_ptr<ButtonPage> buttons_;
+    std::unique_ptr<DpiPage> dpi_;
 };
 
 }  // namespace zentrik::settings

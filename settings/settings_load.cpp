@@ -1,12 +1,13 @@
 // Choosing a mouse and loading everything the window shows of it.
 #include <algorithm>
-#include <string_view>
 
 #include "device/commands.h"
+#include "device/mouse_models.h"
 #include "lang/string_tables.h"
 #include "lang/text_codec.h"
 #include "lang/text_format.h"
-#include "settings/dpi_rules.h"
+#include "settings/button_page.h"
+#include "settings/dpi_page.h"
 #include "settings/session.h"
 #include "ui/layout.h"
 
@@ -16,17 +17,6 @@ namespace {
 // The profile marks on the mouse picture, by profile (c and d swap places).
 constexpr const char* kProfileMarks[] = {"_mouse p11", "_mouse p11a", "_mouse p11b", "_mouse p11d",
                                          "_mouse p11c"};
-
-struct PictureSet {
-    const char* widget;
-    int sensor5;
-    int other;
-};
-constexpr PictureSet kPictureSets[] = {{"_mouse p50", 330, 257},  {"_mouse p11", 331, 136},
-                                       {"_mouse p11a", 334, 313}, {"_mouse p11b", 332, 311},
-                                       {"_mouse p11c", 333, 312}, {"_mouse p11d", 335, 314},
-                                       {"z_dpi1", 326, 158},      {"z_dpi2", 327, 159},
-                                       {"z_dpi3", 328, 155},      {"z_dpi4", 329, 156}};
 
 std::string default_profile_name(int profile) {
     return lang::format_text("profile %d", profile + 1);
@@ -52,14 +42,16 @@ void Session::apply_profile_marks(int profile) {
 
 // The level pictures of the usual sensor, before the load knows the new mouse's sensor.
 void Session::reset_level_pictures() {
-    for (const PictureSet& set : kPictureSets)
-        if (std::string_view(set.widget).starts_with("z_dpi"))
-            board_.set_images(set.widget, set.other, 0, 0, 0);
+    const device::PictureSet& usual = device::sensor_rule(device::kAnyCode).pictures;
+    for (int i = device::kFirstLevelPicture; i < device::kPictureSetSize; ++i)
+        board_.set_images(device::kPictureSetWidgets[static_cast<std::size_t>(i)],
+                          usual[static_cast<std::size_t>(i)], 0, 0, 0);
 }
 
 void Session::apply_picture_set(int sensor) {
-    for (const PictureSet& set : kPictureSets)
-        board_.set_images(set.widget, sensor == 5 ? set.sensor5 : set.other, 0, 0, 0);
+    const device::PictureSet& set = device::sensor_rule(sensor).pictures;
+    for (std::size_t i = 0; i < set.size(); ++i)
+        board_.set_images(device::kPictureSetWidgets[i], set[i], 0, 0, 0);
 }
 
 void Session::load_settings() {
@@ -81,7 +73,7 @@ void Session::load_settings() {
     std::uint16_t limit = device::read_macro_limit(lib_, path).value_or(0);
     if (memory_size > 0 && limit > memory_size) {
         // A limit from a mouse used with another memory size.
-        limit = static_cast<std::uint16_t>(memory_size - 256);
+        limit = static_cast<std::uint16_t>(memory_size - device::kTopAreaBytes);
         device::write_macro_limit(lib_, path, limit);
         device::commit_settings(lib_, path);
     }
@@ -92,41 +84,9 @@ void Session::load_settings() {
     select_profile(profile, false);
     if (refresh_memory_info)
         refresh_memory_info();
-    reload_assignments();
-    load_dpi_page();
-
-    const int rate_byte = std::max<int>(1, device::read_rate_byte(lib_, path).value_or(1));
-    const int sensor = model_.with([](const SettingsState& s) { return s.sensor; });
-    apply_picture_set(sensor);
-    int divisor = rate_byte & 0x0F;
-    if (divisor == 0)
-        divisor = 1;
-    const int snap = sensor == 1 ? (rate_byte >> 4) & 0x07 : 0;
-
-    const bool has_wheel = model_.with([](const SettingsState& s) { return s.has_wheel_rate(); });
-    if (has_wheel) {
-        const int wheel = device::read_wheel_rate(lib_, path).value_or(1);
-        model_.with([&](SettingsState& s) { s.wheel_rate = wheel; });
-        board_.set_value("wheel rate", wheel);
-        board_.set_text("static wheel", lang::format_text("%d", wheel));
-    }
-    for (const char* name : {"wheel rate", "static wheel", "static wheel 1"})
-        board_.set_visible(name, has_wheel ? 1 : 0);
-
-    const std::string tag = model_.with([](const SettingsState& s) { return s.model_tag; });
-    if (const ui::Widget* indep = board_.find_widget("x y indep"))
-        board_.move_widget("x y indep", indep->x, tag == "qx10" ? 270 : 280);
-
-    board_.set_checked("angle snap", snap != 0 ? 1 : 0);
-    board_.set_visible("angle snap", sensor == 1 ? 1 : 0);
-
-    model_.with([&](SettingsState& s) {
-        s.rate_divisor = divisor;
-        s.angle_snap = snap;
-    });
-    if (const ui::Widget* rate = board_.find_widget("report rate"))
-        board_.set_value("report rate", rate->max - divisor + 1);
-    board_.set_text("static reprot", lang::format_text("%dHz", 1000 / divisor));
+    buttons_->reload_assignments();
+    dpi_->load();
+    apply_picture_set(model_.with([](const SettingsState& s) { return s.sensor; }));
 
     for (int p = 0; p < device::kProfileCount; ++p) {
         const auto name16 = device::read_profile_name(lib_, path, p);
@@ -140,7 +100,7 @@ void Session::load_settings() {
     if (refresh_macro_lists)
         refresh_macro_lists();
     else
-        rebuild_function_list();
+        buttons_->rebuild_function_list();
     progress.end();
 }
 

@@ -9,6 +9,7 @@
 
 #include "device/button_table.h"
 #include "device/device_record.h"
+#include "device/mouse_models.h"
 #include "settings/link_tag.h"
 
 namespace zentrik::settings {
@@ -25,7 +26,7 @@ struct SettingsState {
     // The selected mouse.
     std::string selected_path;
     device::_DEVICE_ device;  // its record from the last discovery
-    std::string model_tag = "qx9";
+    std::string model_tag = device::mouse_model(device::kAnyCode).tag;
     int memory_size = 0;
     std::uint16_t identity = 0;
     std::uint16_t macro_limit = 0;
@@ -44,7 +45,6 @@ struct SettingsState {
     int level = 0;
     int last_shown_level = -1;
     std::array<DpiLevel, kLevelCount> levels{};
-    bool axes_independent = false;
     int rate_divisor = 1;  // 1-8: 1000 / divisor Hz
     int angle_snap = 0;    // 0 or 6
     int wheel_rate = 1;
@@ -56,11 +56,11 @@ struct SettingsState {
     bool any_mouse_listed = false;
     bool preview = false;  // pages shown without a mouse (development view)
 
-    bool has_wheel_rate() const { return model_tag == "qx9" || model_tag == "qx10"; }
-    bool has_angle_snap() const { return sensor == 1; }
+    bool has_wheel_rate() const { return device::mouse_model(model_tag).has_wheel_rate; }
+    bool snaps_angles() const { return device::sensor_rule(sensor).snaps_angles; }
     // The report-rate/angle-snapping byte as the mouse keeps it.
     std::uint8_t rate_byte() const {
-        return static_cast<std::uint8_t>(((has_angle_snap() ? angle_snap : 0) << 4) | rate_divisor);
+        return device::join_rate_byte({rate_divisor, angle_snap}, device::sensor_rule(sensor));
     }
 };
 

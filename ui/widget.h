@@ -99,6 +99,8 @@ struct Widget {
     std::vector<ListItem> rows;
     std::vector<ListItem> all_rows;
     std::string text{};
+    // A device row's model tag; the device list sets it from the model table. The creation
+    // default belongs to the widget model: ui/ does not depend on the model table.
     std::string model_tag = "qx10";
     int line_from_x = 0;
     int line_from_y = 0;

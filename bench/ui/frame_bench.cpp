@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "device/mouse_models.h"
 #include "ui/layout.h"
 #include "ui/renderer.h"
 
@@ -33,9 +34,14 @@ struct Window {
     Window(int page, Mode mode) : mode(mode) {
         ui::build_main_window(board, &owner, shell);
         if (page == ui::kPageDevices) {
-            ui::add_device_row(board, 0, "QX10 - Wired / Wireless Mouse (id: 00A5)", 170, "qx10",
-                               16384, "");
-            ui::add_device_row(board, 1, "QX6 - Wired  Mouse (id: 1C07)", 232, "qx6", 8192, "");
+            // Two mice of model codes 8 and 1.
+            const device::_DEVICE_ mice[] = {{"", 2, 8, 100, 3, 16384}, {"", 2, 1, 100, 2, 8192}};
+            for (int row = 0; row < 2; ++row) {
+                const device::_DEVICE_& mouse = mice[row];
+                const device::MouseModel& model = device::mouse_model(mouse.model);
+                ui::add_device_row(board, row, device::device_row_text(mouse, 0x00A5),
+                                   model.row_picture, model.tag, mouse.memory_size, "");
+            }
         }
         board.set_page(page);
         board.for_each_widget([&](const std::string&, ui::Widget& w) {

@@ -12,7 +12,6 @@
 #include "lang/string_tables.h"
 #include "platform/terminal.h"
 #include "settings/backup_jobs.h"
-#include "settings/mouse_identity.h"
 #include "settings/mouse_memory.h"
 #include "settings/safety_copies.h"
 
@@ -73,22 +72,6 @@ CommandLine parse(CliContext& ctx, const char* command, const char* flag, std::s
     }
     line.ok = true;
     return line;
-}
-
-// The mouse, identified so that its memory size is known.
-std::optional<AddressedMouse> open_identified(CliContext& ctx, const char* command, int index,
-                                              int& status) {
-    auto mouse = open_addressed_mouse(ctx, index, status);
-    if (!mouse)
-        return std::nullopt;
-    const auto identity = settings::identify_mouse(*mouse->lib, mouse->device.path);
-    if (!identity) {
-        ctx.err << "zentrikctl " << command << ": the mouse did not answer\n";
-        status = kExitDevice;
-        return std::nullopt;
-    }
-    mouse->device.memory_size = identity->memory_size;
-    return mouse;
 }
 
 std::unique_ptr<settings::JobProgress> progress_for(CliContext& ctx, const char* label) {
@@ -166,7 +149,8 @@ int run_backup_command(CliContext& ctx) {
     if (!line.ok)
         return kExitUsage;
     int status = kExitOk;
-    auto mouse = open_identified(ctx, "backup", *line.device, status);
+    auto mouse =
+        open_addressed_mouse(ctx, *line.device, status, "backup: the mouse did not answer");
     if (!mouse)
         return status;
     const auto current = settings::read_backup_settings(*mouse->lib, mouse->device.path);
@@ -199,7 +183,8 @@ int run_restore_command(CliContext& ctx) {
         return kExitBadFile;
     }
     int status = kExitOk;
-    auto mouse = open_identified(ctx, "restore", *line.device, status);
+    auto mouse =
+        open_addressed_mouse(ctx, *line.device, status, "restore: the mouse did not answer");
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "restore");
@@ -226,7 +211,7 @@ int run_reset_command(CliContext& ctx) {
             return kExitDeclined;
     }
     int status = kExitOk;
-    auto mouse = open_identified(ctx, "reset", *line.device, status);
+    auto mouse = open_addressed_mouse(ctx, *line.device, status, "reset: the mouse did not answer");
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "reset");

@@ -33,10 +33,8 @@ int run_device_list(CliContext& ctx) {
     auto lib = open_device_link(ctx, status);
     if (!lib)
         return status;
-    if (lib->device_count() == 0) {
-        ctx.err << "zentrikctl: no mouse found\n";
+    if (!pick_device(ctx, *lib, 0))
         return kExitNoMouse;
-    }
     int status_all = kExitOk;
     Json mice = Json::array();
     for (int i = 0; i < lib->device_count(); ++i) {
@@ -76,25 +74,20 @@ int run_device_list(CliContext& ctx) {
 
 int run_device_identify(CliContext& ctx) {
     int status = 0;
-    auto mouse = open_mouse_without_arguments(ctx, "identify", kDeviceIdentifyUsage, status);
+    auto mouse = open_mouse_without_arguments(
+        ctx, "identify", status,
+        "identify: {path} did not answer while being identified; nothing was recorded");
     if (!mouse)
         return status;
-    device::zklib& lib = *mouse->lib;
-    const device::_DEVICE_* d = &mouse->device;
-    const auto identity = device::identify(lib, d->path);
-    if (!identity) {
-        ctx.err << "zentrikctl identify: " << d->path
-                << " did not answer while being identified; nothing was recorded\n";
-        return kExitDevice;
-    }
+    const device::_DEVICE_& d = mouse->device;
     if (ctx.globals.json) {
-        print_json(ctx.out, {{"path", d->path},
-                             {"identity", hex4(identity->number)},
-                             {"memory", identity->memory_size}});
+        print_json(
+            ctx.out,
+            {{"path", d.path}, {"identity", hex4(mouse->identity)}, {"memory", d.memory_size}});
         return kExitOk;
     }
-    ctx.out << d->path << "  identity=" << hex4(identity->number)
-            << " memory=" << identity->memory_size << "\n";
+    ctx.out << d.path << "  identity=" << hex4(mouse->identity) << " memory=" << d.memory_size
+            << "\n";
     return kExitOk;
 }
 

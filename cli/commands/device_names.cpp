@@ -28,7 +28,7 @@ constexpr std::size_t kNameChars = 6;
 
 int run_device_names(CliContext& ctx) {
     int status = 0;
-    auto mouse = open_mouse_without_arguments(ctx, "names", kDeviceNamesUsage, status);
+    auto mouse = open_mouse_without_arguments(ctx, "names", status);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

@@ -62,18 +62,14 @@ int run_device_read(CliContext& ctx) {
         return kExitUsage;
     }
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, *index, status);
+    auto mouse = open_addressed_mouse(
+        ctx, *index, status,
+        "read: {path} did not answer while being identified (its memory size is not known)");
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;
     const device::_DEVICE_* d = &mouse->device;
-    const auto identity = device::identify(lib, d->path);
-    if (!identity) {
-        ctx.err << "zentrikctl read: " << d->path
-                << " did not answer while being identified (its memory size is not known)\n";
-        return kExitDevice;
-    }
-    const int memory_size = identity->memory_size;
+    const int memory_size = d->memory_size;
     if (*length > memory_size) {
         ctx.err << "zentrikctl read: LEN " << *length << " is larger than the memory of the mouse ("
                 << memory_size << " bytes)\n";

@@ -4,6 +4,7 @@
 
 #include "cli/exit_codes.h"
 #include "device/backend_selection.h"
+#include "device/commands.h"
 #include "sim/sim_setup.h"
 
 namespace zentrik::cli {
@@ -122,7 +123,8 @@ std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib,
     return lib.device_at(index);
 }
 
-std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code) {
+std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code,
+                                                   IdentifyFailure identify_failure) {
     auto lib = open_device_link(ctx, exit_code);
     if (!lib)
         return std::nullopt;
@@ -131,12 +133,26 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
         exit_code = kExitNoMouse;
         return std::nullopt;
     }
-    return AddressedMouse{std::move(lib), *device};
+    AddressedMouse mouse{std::move(lib), *device};
+    if (!identify_failure)
+        return mouse;
+    const auto identity = device::identify(*mouse.lib, mouse.device.path);
+    if (!identity) {
+        std::string message = identify_failure;
+        if (const auto at = message.find("{path}"); at != std::string::npos)
+            message.replace(at, 6, mouse.device.path);
+        ctx.err << "zentrikctl " << message << "\n";
+        exit_code = kExitDevice;
+        return std::nullopt;
+    }
+    mouse.identity = identity->number;
+    mouse.device.memory_size = identity->memory_size;
+    return mouse;
 }
 
 std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
-                                                           const char* /*usage: --help shows it*/,
-                                                           int& exit_code) {
+                                                           int& exit_code,
+                                                           IdentifyFailure identify_failure) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
     exit_code = kExitUsage;
@@ -147,7 +163,7 @@ std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, cons
                 << "' (see zentrikctl " << command << " --help)\n";
         return std::nullopt;
     }
-    return open_addressed_mouse(ctx, *index, exit_code);
+    return open_addressed_mouse(ctx, *index, exit_code, identify_failure);
 }
 
 std::optional<long> parse_number(const std::string& text, bool hex_default) {

@@ -1,6 +1,7 @@
 #pragma once
 // What the device subcommands share: the mice they talk to (real or simulated, chosen by the
 // global options), the mouse a command addresses, and parsing of numbers.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,17 +31,26 @@ std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib,
 // The link and the mouse a command addresses.
 struct AddressedMouse {
     std::unique_ptr<device::zklib> lib;
-    device::_DEVICE_ device;
+    device::_DEVICE_ device;  // memory_size is known once the mouse was identified
+    std::uint16_t identity = 0;
 };
 
-// open_device_link() followed by pick_device(); nullopt after printing why, with `exit_code`
-// set to the status to return.
-std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code);
+// What a command prints when the mouse does not answer while being identified ("{path}" stands
+// for the mouse's path); nullptr for a command that does not identify the mouse.
+using IdentifyFailure = const char*;
 
-// For commands whose only argument is "--device=N": the addressed mouse, or nullopt after
-// printing why (`exit_code` then holds the status to return).
-std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
-                                                           const char* usage, int& exit_code);
+// Every command that talks to one mouse opens it here: open_device_link(), pick_device(), then,
+// when `identify_failure` is given, identify() (giving the mouse an identity number when it has
+// none, and learning its memory size). nullopt after printing why, with `exit_code` set to the
+// status to return (the link's own, kExitNoMouse, or kExitDevice when identifying failed).
+std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code,
+                                                   IdentifyFailure identify_failure = nullptr);
+
+// For commands whose only argument is "--device=N": open_addressed_mouse() after checking
+// that nothing else was given.
+std::optional<AddressedMouse> open_mouse_without_arguments(
+    CliContext& ctx, const char* command, int& exit_code,
+    IdentifyFailure identify_failure = nullptr);
 
 // Numbers on the command line: decimal, or hexadecimal with "0x"; `hex_default` reads bare
 // digits as hexadecimal (addresses).

@@ -110,7 +110,8 @@ struct Session {
 // Opens the mouse, reads its buttons (all five profiles) and its macro directory.
 // Held by pointer: the macro memory keeps a reference to the button table.
 std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
-    auto mouse = open_addressed_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status,
+                                      "macros: the mouse did not answer (identifying it)");
     if (!mouse)
         return nullptr;
     auto session = std::make_unique<Session>();
@@ -118,13 +119,7 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
     s.mouse = std::move(*mouse);
     device::zklib& lib = *s.mouse.lib;
     const std::string& path = s.mouse.device.path;
-    const auto identity = device::identify(lib, path);
-    if (!identity) {
-        ctx.err << "zentrikctl macros: the mouse did not answer (identifying it)\n";
-        status = kExitDevice;
-        return nullptr;
-    }
-    s.memory_size = identity->memory_size;
+    s.memory_size = s.mouse.device.memory_size;
     // The table in label order, as `zentrikctl button` numbers the buttons.
     for (int p = 0; p < device::kProfileCount; ++p) {
         for (int b = 0; b < device::kButtonCount; ++b) {

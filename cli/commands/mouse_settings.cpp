@@ -5,17 +5,8 @@
 #include "device/commands.h"
 #include "lang/text_codec.h"
 #include "settings/button_functions.h"
-#include "settings/device_rows.h"
 
 namespace zentrik::cli {
-
-MouseTraits mouse_traits(const device::_DEVICE_& mouse) {
-    MouseTraits traits;
-    traits.model_tag = settings::model_info(mouse.model).model_tag;
-    traits.sensor = mouse.sensor;
-    traits.grid = settings::dpi_grid(traits.model_tag, mouse.sensor, mouse.dpi_step);
-    return traits;
-}
 
 bool read_profile_buttons(device::zklib& lib, const std::string& path, int profile,
                           device::ButtonTable& table) {
@@ -35,16 +26,15 @@ bool read_profile_buttons(device::zklib& lib, const std::string& path, int profi
     return true;
 }
 
-RateByte split_rate_byte(std::uint8_t byte, const MouseTraits& traits) {
-    RateByte rate;
-    rate.divisor = std::clamp(byte & 0x0F, 1, 8);
-    rate.snap = traits.has_angle_snap() ? (byte >> 4) & 0x07 : 0;
+device::RateByte read_rate(std::uint8_t byte, const device::MouseTraits& traits) {
+    device::RateByte rate = device::split_rate_byte(byte, *traits.sensor_rule);
+    rate.divisor = std::min(rate.divisor, 8);
     return rate;
 }
 
 bool read_mouse_settings(device::zklib& lib, const device::_DEVICE_& mouse, MouseSettings& s) {
     const std::string& path = mouse.path;
-    s.traits = mouse_traits(mouse);
+    s.traits = device::mouse_traits(mouse);
 
     const auto profile = device::read_profile(lib, path);
     const auto level = device::read_dpi_level(lib, path);
@@ -53,7 +43,7 @@ bool read_mouse_settings(device::zklib& lib, const device::_DEVICE_& mouse, Mous
         return false;
     s.profile = std::clamp(*profile, 0, device::kProfileCount - 1);
     s.level = std::clamp(*level, 0, kDpiLevels - 1);
-    const RateByte split = split_rate_byte(*rate, s.traits);
+    const device::RateByte split = read_rate(*rate, s.traits);
     s.rate_divisor = split.divisor;
     s.angle_snap = split.snap != 0;
 

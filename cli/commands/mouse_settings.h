@@ -8,22 +8,12 @@
 
 #include "cli/cli_command.h"
 #include "device/button_table.h"
+#include "device/mouse_models.h"
 #include "device/zklib.h"
-#include "settings/dpi_rules.h"
 
 namespace zentrik::cli {
 
-inline constexpr int kDpiLevels = 4;
-
-// What a mouse can do, from its device record alone (no exchange).
-struct MouseTraits {
-    std::string model_tag;
-    int sensor = 0;
-    settings::DpiGrid grid;
-    bool has_angle_snap() const { return sensor == 1; }
-    bool has_wheel_rate() const { return model_tag == "qx9" || model_tag == "qx10"; }
-};
-MouseTraits mouse_traits(const device::_DEVICE_& mouse);
+inline constexpr int kDpiLevels = device::kDpiLevelCount;
 
 struct DpiSteps {
     int x = 1;
@@ -31,7 +21,7 @@ struct DpiSteps {
 };
 
 struct MouseSettings {
-    MouseTraits traits;
+    device::MouseTraits traits;
     int profile = 0;
     std::array<std::string, device::kProfileCount> names;  // empty: no name
     device::ButtonTable buttons;                           // by UI button index
@@ -47,13 +37,9 @@ struct MouseSettings {
 bool read_profile_buttons(device::zklib& lib, const std::string& path, int profile,
                           device::ButtonTable& table);
 
-// The report-rate byte split as the mouse keeps it: divisor in the low 4 bits (0 read as 1),
-// angle snapping in bits 4-6 (ignored unless the mouse snaps angles).
-struct RateByte {
-    int divisor = 1;
-    int snap = 0;
-};
-RateByte split_rate_byte(std::uint8_t byte, const MouseTraits& traits);
+// The report-rate byte as zentrikctl takes it: the mouse's split, the divisor kept to the
+// rates it sets (1-8).
+device::RateByte read_rate(std::uint8_t byte, const device::MouseTraits& traits);
 
 // Reads everything into `s`; false when any exchange failed (nothing is guessed).
 bool read_mouse_settings(device::zklib& lib, const device::_DEVICE_& mouse, MouseSettings& s);

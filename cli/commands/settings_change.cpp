@@ -90,13 +90,6 @@ std::optional<int> number_in(CliContext& ctx, const char* command, const char* w
     return static_cast<int>(*n);
 }
 
-std::optional<AddressedMouse> open_mouse(CliContext& ctx, int index, int& status) {
-    auto mouse = open_addressed_mouse(ctx, index, status);
-    if (!mouse && status != kExitUsage)
-        status = kExitNoMouse;
-    return mouse;
-}
-
 // Stores the working settings once every write went through; the exit status.
 int store(CliContext& ctx, const char* command, AddressedMouse& mouse, bool written) {
     if (!written) {
@@ -121,7 +114,7 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
     if (!value)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
     return write(*mouse, *value);
@@ -130,17 +123,16 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
 // Rewrites the report-rate byte with `change` applied to its divisor and angle snapping.
 template <class Change>
 int rewrite_rate_byte(CliContext& ctx, const char* command, AddressedMouse& mouse, Change change) {
-    const MouseTraits traits = mouse_traits(mouse.device);
+    const device::MouseTraits traits = device::mouse_traits(mouse.device);
     const auto byte = device::read_rate_byte(*mouse.lib, mouse.device.path);
     if (!byte) {
         ctx.err << "zentrikctl " << command << ": the mouse did not answer\n";
         return kExitDevice;
     }
-    RateByte rate = split_rate_byte(*byte, traits);
+    device::RateByte rate = read_rate(*byte, traits);
     change(rate);
     // Mice without angle snapping are never sent snapping bits.
-    const int snap = traits.has_angle_snap() ? rate.snap : 0;
-    const auto sent = static_cast<std::uint8_t>((snap << 4) | rate.divisor);
+    const std::uint8_t sent = device::join_rate_byte(rate, *traits.sensor_rule);
     return store(ctx, command, mouse,
                  device::write_rate_byte(*mouse.lib, mouse.device.path, sent) != 0);
 }
@@ -180,7 +172,8 @@ int run_settings_rate(CliContext& ctx) {
             return std::nullopt;
         },
         [&](AddressedMouse& m, int divisor) {
-            return rewrite_rate_byte(ctx, "rate", m, [&](RateByte& r) { r.divisor = divisor; });
+            return rewrite_rate_byte(ctx, "rate", m,
+                                     [&](device::RateByte& r) { r.divisor = divisor; });
         });
 }
 
@@ -196,11 +189,11 @@ int run_settings_snap(CliContext& ctx) {
             return std::nullopt;
         },
         [&](AddressedMouse& m, int snap) {
-            if (!mouse_traits(m.device).has_angle_snap()) {
+            if (!device::mouse_traits(m.device).snaps_angles()) {
                 ctx.err << "zentrikctl snap: this mouse has no angle snapping\n";
                 return kExitUsage;
             }
-            return rewrite_rate_byte(ctx, "snap", m, [&](RateByte& r) { r.snap = snap; });
+            return rewrite_rate_byte(ctx, "snap", m, [&](device::RateByte& r) { r.snap = snap; });
         });
 }
 
@@ -209,7 +202,7 @@ int run_settings_wheel(CliContext& ctx) {
         ctx, "wheel", kSettingsWheelUsage,
         [&](const std::string& t) { return number_in(ctx, "wheel", "N", t, 1, 9); },
         [&](AddressedMouse& m, int rate) {
-            if (!mouse_traits(m.device).has_wheel_rate()) {
+            if (!device::mouse_traits(m.device).has_wheel_rate()) {
                 ctx.err << "zentrikctl wheel: this mouse has no wheel rate\n";
                 return kExitUsage;
             }
@@ -234,10 +227,10 @@ int run_settings_dpi(CliContext& ctx) {
         return kExitUsage;
     }
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
-    const settings::DpiGrid grid = mouse_traits(mouse->device).grid;
+    const device::DpiGrid grid = device::mouse_traits(mouse->device).grid;
     for (const long dpi : {*x, *y}) {
         if (dpi < grid.min_dpi() || dpi > grid.max_dpi() || dpi % grid.step != 0) {
             ctx.err << "zentrikctl dpi: this mouse takes " << grid.min_dpi() << " to "
@@ -267,7 +260,7 @@ int run_settings_button(CliContext& ctx) {
     if (!function)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;
@@ -282,7 +275,7 @@ int run_settings_button(CliContext& ctx) {
     } else {
         code = std::get<FunctionChoice>(*function).code;
         if (code == settings::function_code(settings::kAdjustLiftIndex) &&
-            mouse_traits(mouse->device).model_tag == "qx10") {
+            !device::mouse_traits(mouse->device).model->offers_adjust_lift) {
             ctx.err << "zentrikctl button: this mouse has no Adjust lift\n";
             return kExitUsage;
         }

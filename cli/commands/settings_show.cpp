@@ -67,7 +67,7 @@ nlohmann::json settings_json(const MouseSettings& s, int index, const std::strin
         {"mouse",
          {{"index", index},
           {"path", path},
-          {"model", s.traits.model_tag},
+          {"model", s.traits.model->tag},
           {"sensor", s.traits.sensor}}},
         {"profile", s.profile},
         {"profiles", std::move(profiles)},
@@ -78,14 +78,14 @@ nlohmann::json settings_json(const MouseSettings& s, int index, const std::strin
           {"level", s.level},
           {"levels", std::move(levels)}}},
         {"report_rate", s.report_rate_hz()},
-        {"angle_snap", s.traits.has_angle_snap() ? json(s.angle_snap) : json(nullptr)},
+        {"angle_snap", s.traits.snaps_angles() ? json(s.angle_snap) : json(nullptr)},
         {"wheel_rate", s.traits.has_wheel_rate() ? json(s.wheel_rate) : json(nullptr)},
     };
 }
 
 void print_settings(std::ostream& out, const MouseSettings& s, int index, const std::string& path,
                     device::zklib& lib) {
-    out << "mouse " << index << "  " << path << "  model " << s.traits.model_tag << "  sensor "
+    out << "mouse " << index << "  " << path << "  model " << s.traits.model->tag << "  sensor "
         << s.traits.sensor << "\n"
         << "profile " << s.profile << "\n";
     for (int p = 0; p < device::kProfileCount; ++p) {
@@ -101,7 +101,7 @@ void print_settings(std::ostream& out, const MouseSettings& s, int index, const 
             ++b;
         }
     }
-    const settings::DpiGrid& grid = s.traits.grid;
+    const device::DpiGrid& grid = s.traits.grid;
     out << "\ndpi " << grid.min_dpi() << "-" << grid.max_dpi() << " in steps of " << grid.step
         << ", level " << s.level << "\n";
     for (int l = 0; l < kDpiLevels; ++l) {
@@ -111,8 +111,7 @@ void print_settings(std::ostream& out, const MouseSettings& s, int index, const 
     }
     out << "\nreport rate " << s.report_rate_hz() << " Hz\n"
         << "angle snap "
-        << (s.traits.has_angle_snap() ? (s.angle_snap ? "on" : "off") : "(not on this mouse)")
-        << "\n"
+        << (s.traits.snaps_angles() ? (s.angle_snap ? "on" : "off") : "(not on this mouse)") << "\n"
         << "wheel rate "
         << (s.traits.has_wheel_rate() ? std::to_string(s.wheel_rate) : "(not on this mouse)")
         << "\n";
@@ -138,7 +137,7 @@ int run_settings_show(CliContext& ctx) {
     int status = 0;
     auto mouse = open_addressed_mouse(ctx, *index, status);
     if (!mouse)
-        return status == kExitUsage ? kExitUsage : kExitNoMouse;
+        return status;
     MouseSettings s;
     if (!read_mouse_settings(*mouse->lib, mouse->device, s)) {
         ctx.err << "zentrikctl settings: the mouse did not answer\n";

@@ -201,7 +201,7 @@ class LockedNode final : public platform::HidBackend {
 
 TEST_F(AttachedMice, AMouseThatCannotBeOpenedFailsInsteadOfSimulating) {
     use_system_backend([] { return std::make_shared<LockedNode>(); });
-    for (const char* command : {"list", "identify", "names"}) {
+    for (const char* command : {"list", "identify", "names", "settings", "macros"}) {
         EXPECT_EQ(run_attached({command}), kExitDevice) << command;
         EXPECT_EQ(err_.str(),
                   "zentrikctl: /dev/hidraw7 looks like a mouse of the family but cannot be opened "

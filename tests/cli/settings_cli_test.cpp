@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "cli/cli_command.h"
 #include "cli/commands/device_session.h"
+#include "device/commands.h"
+#include "sim/sim_setup.h"
 #include "tests/cli/simulated_mouse_test.h"
 #include "tests/device/device_test_support.h"
 
@@ -186,6 +189,25 @@ TEST_F(SettingsCommands, TextFormShowsNamesLevelsAndOptions) {
     EXPECT_THAT(text, HasSubstr("dpi 100-3200 in steps of 100"));
     EXPECT_THAT(text, HasSubstr("angle snap (not on this mouse)"));
     EXPECT_THAT(text, HasSubstr("(no name)"));
+}
+
+// Bit 7, and bit 7 over a snapping value, change neither the rate nor the snapping shown, and
+// a rate change keeps the snapping without passing bit 7 on.
+TEST_F(SettingsCommands, UpperBitsOfTheRateByteAreNotRateOrSnapping) {
+    for (const auto& [byte, hz, snap, after_rate] : {std::tuple{0x82, 500, false, "00 01 8b 01"},
+                                                     std::tuple{0xE4, 250, true, "00 01 8b 61"}}) {
+        std::string error;
+        auto backend =
+            sim::make_sim_backend(*sim::parse_sim_setup("state=" + state_.string(), error));
+        device::zklib lib(backend, std::make_shared<device::testing::FakeTiming>());
+        lib.discover();
+        ASSERT_EQ(device::write_rate_byte(lib, lib.path_of(0), static_cast<std::uint8_t>(byte)), 1);
+        const json s = settings();
+        EXPECT_EQ(s["report_rate"], hz) << byte;
+        EXPECT_EQ(s["angle_snap"], snap) << byte;
+        ASSERT_EQ(run({"rate", "1000"}, "", true), 0) << err_.str();
+        EXPECT_THAT(err_.str(), HasSubstr(after_rate)) << byte;
+    }
 }
 
 TEST_F(SettingsCommands, AFailedExchangeIsAFailureAndNothingIsStored) {

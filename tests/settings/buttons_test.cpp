@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "device/commands.h"
+#include "settings/button_page.h"
 #include "support/core_harness.h"
 
 namespace zentrik::testing {
@@ -50,7 +51,7 @@ TEST(Buttons, TheLastLeftClickCannotBeReassignedAnyWay) {
     h.drop("list macro", function_row(h, "Copy"), "zz_button 0");
     EXPECT_EQ(h.text("zz_button 0"), "Left click");
     EXPECT_TRUE(h.requests().empty());
-    EXPECT_FALSE(h.session->assign(0, 0xFF32, "Copy", false));
+    EXPECT_FALSE(h.session->buttons().assign(0, 0xFF32, "Copy", false));
 }
 
 TEST(Buttons, UnknownCodesShowDisableDefaultAndOwnFunctionAreNotRemapped) {

@@ -2,13 +2,13 @@
 // wheel, and changes made on the mouse.
 #include <gtest/gtest.h>
 
-#include "settings/dpi_rules.h"
+#include "device/mouse_models.h"
 #include "support/core_harness.h"
 
 namespace zentrik::testing {
 namespace {
 
-using settings::dpi_grid;
+using device::dpi_grid;
 
 TEST(DpiGrid, StepsByModelAndSensor) {
     EXPECT_EQ(dpi_grid("qx19", 2, 90).max_dpi(), 5040);
