@@ -5,9 +5,9 @@
 #include <span>
 #include <string>
 
-#include "settings/backup_file.h"
+#include "core/backup_file.h"
 
-using namespace zentrik::settings;
+using namespace zentrik::core;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

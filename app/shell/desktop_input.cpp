@@ -8,7 +8,7 @@
 
 namespace zentrik::app {
 
-DesktopInput::DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::Session& session,
+DesktopInput::DesktopInput(GtkWidget* window, ui::WidgetBoard& board, core::Session& session,
                            ui::Dialogs& dialogs)
     : session_(session), raw_(platform::make_window_raw_input_source(window)) {
     macro::RecordingHooks hooks;

@@ -6,9 +6,9 @@
 
 #include <memory>
 
+#include "core/session.h"
 #include "macro/recording_controller.h"
 #include "platform/raw_input_source.h"
-#include "settings/session.h"
 #include "tilt/tilt_scroller.h"
 #include "ui/dialogs.h"
 #include "ui/renderer.h"
@@ -20,7 +20,7 @@ class DesktopInput {
   public:
     // Adds the recording tools' command rows to `session` and starts the tilt thread (only the
     // running instance builds a window, so only it scrolls).
-    DesktopInput(GtkWidget* window, ui::WidgetBoard& board, settings::Session& session,
+    DesktopInput(GtkWidget* window, ui::WidgetBoard& board, core::Session& session,
                  ui::Dialogs& dialogs);
     ~DesktopInput();
     DesktopInput(const DesktopInput&) = delete;
@@ -32,7 +32,7 @@ class DesktopInput {
     bool start_input();
     void stop_input();
 
-    settings::Session& session_;
+    core::Session& session_;
     std::unique_ptr<platform::RawInputSource> raw_;  // none on a display the platform cannot hear
     std::unique_ptr<macro::RecordingController> recording_;
     std::unique_ptr<tilt::TiltScroller> tilt_;

@@ -6,7 +6,7 @@
 
 namespace zentrik::app {
 
-DeviceWatch::DeviceWatch(platform::HidBackend& backend, settings::Session& session)
+DeviceWatch::DeviceWatch(platform::HidBackend& backend, core::Session& session)
     : backend_(backend), session_(session), monitor_(backend.make_monitor()) {
     if (monitor_ && monitor_->fd() >= 0)
         monitor_source_ = g_unix_fd_add(monitor_->fd(), G_IO_IN, on_monitor, this);

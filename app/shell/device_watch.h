@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "core/session.h"
 #include "platform/hid_backend.h"
-#include "settings/session.h"
 
 namespace zentrik::app {
 
 class DeviceWatch {
   public:
-    DeviceWatch(platform::HidBackend& backend, settings::Session& session);
+    DeviceWatch(platform::HidBackend& backend, core::Session& session);
     ~DeviceWatch();
     DeviceWatch(const DeviceWatch&) = delete;
     DeviceWatch& operator=(const DeviceWatch&) = delete;
@@ -29,7 +29,7 @@ class DeviceWatch {
     void stop_reports();
 
     platform::HidBackend& backend_;
-    settings::Session& session_;
+    core::Session& session_;
     std::unique_ptr<platform::DeviceMonitor> monitor_;
     std::unique_ptr<platform::InputReportStream> reports_;
     guint monitor_source_ = 0;

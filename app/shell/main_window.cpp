@@ -24,13 +24,13 @@
 #include "app/shell/start_helper.h"
 #include "app/shell/tray_icon.h"
 #include "app/shell/window_painter.h"
+#include "core/macro_page.h"
+#include "core/safety_copies.h"
+#include "core/session.h"
 #include "device/zklib.h"
 #include "lang/string_tables.h"
 #include "macro/macro_library.h"
 #include "platform/paths.h"
-#include "settings/macro_page.h"
-#include "settings/safety_copies.h"
-#include "settings/session.h"
 #include "ui/fonts.h"
 #include "ui/input/clock.h"
 #include "ui/input/pointer_dispatcher.h"
@@ -52,7 +52,7 @@ struct BuildShell : ui::WindowShell {
     void set_window_shape(const ui::Region& s) override { shape = s; }
 };
 
-class LiveWindow : public settings::SessionShell {
+class LiveWindow : public core::SessionShell {
   public:
     // The start helper's work (fonts, the frame's memory) is taken once the GtkWindow exists:
     // making the first window loads GTK's theme while the helper prepares them.
@@ -98,11 +98,11 @@ class LiveWindow : public settings::SessionShell {
     std::unique_ptr<GtkInlineEditor> editor_;
     std::unique_ptr<GtkDialogs> dialogs_;
     std::unique_ptr<device::zklib> lib_;
-    settings::Workers workers_;
-    std::unique_ptr<settings::Session> session_;
+    core::Workers workers_;
+    std::unique_ptr<core::Session> session_;
     std::unique_ptr<DeviceWatch> watch_;
     std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
-    std::unique_ptr<settings::MacroPage> macro_page_;
+    std::unique_ptr<core::MacroPage> macro_page_;
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     std::unique_ptr<GtkPointerInput> pointer_input_;
@@ -152,16 +152,16 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
 
     dialogs_ = std::make_unique<GtkDialogs>(win);
     lib_ = std::make_unique<device::zklib>(backend, device::make_system_timing());
-    session_ = std::make_unique<settings::Session>(settings::SessionParts{
-        board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
+    session_ = std::make_unique<core::Session>(
+        core::SessionParts{board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
     desktop_input_ = std::make_unique<DesktopInput>(window_, board_, *session_, *dialogs_);
     // The macro page saves a copy of the whole mouse before it rewrites the memory.
-    macro_page_ = std::make_unique<settings::MacroPage>(*session_, [this] {
+    macro_page_ = std::make_unique<core::MacroPage>(*session_, [this] {
         device::_DEVICE_ mouse = session_->model().snapshot().device;
         mouse.path = session_->selected_path();
         mouse.memory_size = session_->model().snapshot().memory_size;
-        return settings::save_safety_copy(*lib_, mouse, session_->progress());
+        return core::save_safety_copy(*lib_, mouse, session_->progress());
     });
     macro_page_->set_library(
         macro::load_library(platform::config_file_directory("macro library.ini")));
@@ -195,9 +195,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
 
 void LiveWindow::shut_down() {
     dialogs_->shut_down();
-    for (int id : {settings::kTimerPoll, settings::kTimerProfileReload, settings::kTimerDpiX,
-                   settings::kTimerDpiY, settings::kTimerCommit, settings::kTimerListing,
-                   settings::kTimerRate, settings::kTimerWheel})
+    for (int id : {core::kTimerPoll, core::kTimerProfileReload, core::kTimerDpiX, core::kTimerDpiY,
+                   core::kTimerCommit, core::kTimerListing, core::kTimerRate, core::kTimerWheel})
         timers_.stop(id);
     // A worker on a dead mouse ends within the transport's retry limits.
     workers_.wait_all();

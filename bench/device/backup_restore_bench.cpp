@@ -6,9 +6,9 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/backup_jobs.h"
+#include "core/mouse_identity.h"
 #include "device/timing.h"
-#include "settings/backup_jobs.h"
-#include "settings/mouse_identity.h"
 #include "sim/sim_backend.h"
 
 namespace {
@@ -37,7 +37,7 @@ struct Rig {
         backend->add(std::make_shared<sim::SimMouse>(
             sim::SimMouseConfig::family_mouse(7, 1, 3, 100, 32768)));
         lib.discover();
-        settings::identify_mouse(lib, lib.path_of(0));
+        core::identify_mouse(lib, lib.path_of(0));
         device = *lib.find_device(lib.path_of(0));
         std::filesystem::create_directories(dir);
     }
@@ -71,22 +71,21 @@ void measure(benchmark::State& state, Rig& rig, Job job) {
 
 void BM_Backup32K(benchmark::State& state) {
     Rig rig;
-    settings::NoProgress progress;
+    core::NoProgress progress;
     measure(state, rig, [&] {
-        return settings::backup_to_file(rig.lib, rig.device, {}, rig.dir / "b.mbf", progress).ok();
+        return core::backup_to_file(rig.lib, rig.device, {}, rig.dir / "b.mbf", progress).ok();
     });
 }
 
 void BM_Restore32K(benchmark::State& state) {
     Rig rig;
-    settings::NoProgress progress;
-    settings::BackupFile file;
+    core::NoProgress progress;
+    core::BackupFile file;
     file.settings.levels = {{{4, 4}, {8, 8}, {16, 16}, {32, 32}}};
     file.image.assign(32768, 0x5A);
     // Includes the safety copy (a whole backup) taken before the writes.
     measure(state, rig, [&] {
-        return settings::restore_backup(rig.lib, rig.device, file, progress,
-                                        {rig.dir / "safety", {}})
+        return core::restore_backup(rig.lib, rig.device, file, progress, {rig.dir / "safety", {}})
             .ok();
     });
 }

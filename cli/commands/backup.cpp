@@ -9,11 +9,11 @@
 #include "cli/commands/device_session.h"
 #include "cli/commands/terminal_progress.h"
 #include "cli/exit_codes.h"
+#include "core/backup_jobs.h"
+#include "core/mouse_memory.h"
+#include "core/safety_copies.h"
 #include "lang/string_tables.h"
 #include "platform/terminal.h"
-#include "settings/backup_jobs.h"
-#include "settings/mouse_memory.h"
-#include "settings/safety_copies.h"
 
 namespace zentrik::cli {
 
@@ -74,24 +74,24 @@ CommandLine parse(CliContext& ctx, const char* command, const char* flag, std::s
     return line;
 }
 
-std::unique_ptr<settings::JobProgress> progress_for(CliContext& ctx, const char* label) {
+std::unique_ptr<core::JobProgress> progress_for(CliContext& ctx, const char* label) {
     if (progress_bar_wanted(ctx.err))
         return std::make_unique<TerminalProgress>(ctx.err, label);
-    return std::make_unique<settings::NoProgress>();
+    return std::make_unique<core::NoProgress>();
 }
 
 // The exit status of a finished job, after printing its message.
-int report(CliContext& ctx, const char* command, const settings::JobResult& r) {
+int report(CliContext& ctx, const char* command, const core::JobResult& r) {
     if (!r.message.empty())
         ctx.err << "zentrikctl " << command << ": " << r.message << "\n";
     switch (r.status) {
-        case settings::JobStatus::done:
+        case core::JobStatus::done:
             return kExitOk;
-        case settings::JobStatus::cancelled:
+        case core::JobStatus::cancelled:
             return kExitDeclined;
-        case settings::JobStatus::refused:
+        case core::JobStatus::refused:
             return kExitBadFile;
-        case settings::JobStatus::failed:
+        case core::JobStatus::failed:
             return r.file_failed ? kExitBadFile : kExitDevice;
     }
     return kExitFailure;
@@ -103,15 +103,15 @@ int verify(CliContext& ctx, AddressedMouse& mouse, const std::vector<std::uint8_
     auto progress = progress_for(ctx, "verify");
     progress->begin("");
     const auto read =
-        settings::read_memory_image(*mouse.lib, mouse.device.path, mouse.device.memory_size,
-                                    [&progress](double f) { progress->set_fraction(f); });
+        core::read_memory_image(*mouse.lib, mouse.device.path, mouse.device.memory_size,
+                                [&progress](double f) { progress->set_fraction(f); });
     progress->end();
     if (!read) {
         ctx.err << "zentrikctl restore: the mouse did not answer while it was read back\n";
         return kExitDevice;
     }
     std::size_t differ = 0;
-    for (std::size_t a = 0; a + settings::kSparedTopBytes < image.size(); ++a) {
+    for (std::size_t a = 0; a + core::kSparedTopBytes < image.size(); ++a) {
         if ((*read)[a] == image[a])
             continue;
         if (++differ <= kDifferencesListed) {
@@ -127,7 +127,7 @@ int verify(CliContext& ctx, AddressedMouse& mouse, const std::vector<std::uint8_
     return differ == 0 ? kExitOk : kExitDevice;
 }
 
-void print_safety_copy(CliContext& ctx, const settings::JobResult& r) {
+void print_safety_copy(CliContext& ctx, const core::JobResult& r) {
     if (r.safety_copy)
         ctx.out << "safety copy: " << r.safety_copy->string() << "\n";
 }
@@ -153,14 +153,14 @@ int run_backup_command(CliContext& ctx) {
         open_addressed_mouse(ctx, *line.device, status, "backup: the mouse did not answer");
     if (!mouse)
         return status;
-    const auto current = settings::read_backup_settings(*mouse->lib, mouse->device.path);
+    const auto current = core::read_backup_settings(*mouse->lib, mouse->device.path);
     if (!current) {
         ctx.err << "zentrikctl backup: error: the mouse did not answer\n";
         return kExitDevice;
     }
     auto progress = progress_for(ctx, "backup");
     const auto r =
-        settings::backup_to_file(*mouse->lib, mouse->device, *current, line.files[0], *progress);
+        core::backup_to_file(*mouse->lib, mouse->device, *current, line.files[0], *progress);
     if (r.ok())
         ctx.out << "saved " << mouse->device.memory_size << " bytes of memory to " << line.files[0]
                 << "\n";
@@ -173,13 +173,13 @@ int run_restore_command(CliContext& ctx) {
         return kExitUsage;
     const std::string& file = line.files[0];
     // The whole file is checked before the mouse is touched.
-    const auto decoded = settings::load_backup_file(file);
-    if (decoded.error == settings::BackupFileError::unreadable) {
+    const auto decoded = core::load_backup_file(file);
+    if (decoded.error == core::BackupFileError::unreadable) {
         ctx.err << "zentrikctl restore: cannot read " << file << "\n";
         return kExitBadFile;
     }
-    if (decoded.error == settings::BackupFileError::invalid_format) {
-        ctx.err << "zentrikctl restore: " << file << ": " << settings::kMsgInvalidFormat << "\n";
+    if (decoded.error == core::BackupFileError::invalid_format) {
+        ctx.err << "zentrikctl restore: " << file << ": " << core::kMsgInvalidFormat << "\n";
         return kExitBadFile;
     }
     int status = kExitOk;
@@ -188,8 +188,8 @@ int run_restore_command(CliContext& ctx) {
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "restore");
-    const auto r = settings::restore_backup(*mouse->lib, mouse->device, decoded.backup, *progress,
-                                            settings::default_overwrite_options());
+    const auto r = core::restore_backup(*mouse->lib, mouse->device, decoded.backup, *progress,
+                                        core::default_overwrite_options());
     print_safety_copy(ctx, r);
     status = report(ctx, "restore", r);
     if (status != kExitOk)
@@ -215,8 +215,8 @@ int run_reset_command(CliContext& ctx) {
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "reset");
-    const auto r = settings::reset_mouse(*mouse->lib, mouse->device, *progress,
-                                         settings::default_overwrite_options());
+    const auto r =
+        core::reset_mouse(*mouse->lib, mouse->device, *progress, core::default_overwrite_options());
     print_safety_copy(ctx, r);
     if (r.ok())
         ctx.out << "the mouse is reset to its defaults\n";

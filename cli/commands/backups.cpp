@@ -4,7 +4,7 @@
 
 #include "cli/commands/backup.h"
 #include "cli/exit_codes.h"
-#include "settings/safety_copies.h"
+#include "core/safety_copies.h"
 
 namespace zentrik::cli {
 
@@ -21,8 +21,8 @@ int run_backups_command(CliContext& ctx) {
         ctx.err << "zentrikctl backups: unexpected argument '" << a << "'\n" << kBackupsUsage;
         return kExitUsage;
     }
-    const auto directory = settings::default_safety_copy_directory();
-    const auto copies = settings::list_safety_copies(directory);
+    const auto directory = core::default_safety_copy_directory();
+    const auto copies = core::list_safety_copies(directory);
     if (json) {
         auto list = nlohmann::json::array();
         for (const auto& c : copies) {

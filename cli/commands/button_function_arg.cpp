@@ -6,9 +6,9 @@
 #include <ostream>
 
 #include "cli/commands/device_session.h"
+#include "core/button_functions.h"
 #include "lang/string_tables.h"
 #include "macro/macro_memory.h"
-#include "settings/button_functions.h"
 
 namespace zentrik::cli {
 namespace {
@@ -34,11 +34,11 @@ std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const st
     const std::string wanted = lower(text);
     if (wanted.rfind("macro:", 0) == 0)
         return MacroChoice{text.substr(6)};
-    for (int i = 0; i < settings::function_count(); ++i)
+    for (int i = 0; i < core::function_count(); ++i)
         if (lower(english().function_name(i)) == wanted)
-            return FunctionChoice{settings::function_code(i)};
+            return FunctionChoice{core::function_code(i)};
     if (wanted.rfind("0x", 0) == 0) {
-        if (const auto code = parse_number(text); code && settings::function_index(int(*code)))
+        if (const auto code = parse_number(text); code && core::function_index(int(*code)))
             return FunctionChoice{static_cast<int>(*code)};
     }
     ctx.err << "zentrikctl button: unknown function '" << text
@@ -72,7 +72,7 @@ std::string button_function_name(int ui_index, const device::ButtonAssignment& c
                                  device::zklib& lib, const std::string& path) {
     if (!cell.remapped)
         return english().button_name(ui_index);
-    if (const auto index = settings::function_index(cell.code))
+    if (const auto index = core::function_index(cell.code))
         return english().function_name(*index);
     if (cell.code >= kFirstFunctionCode)
         return english().function_name(lang::kFunctionDisable);

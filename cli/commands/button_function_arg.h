@@ -12,7 +12,7 @@
 
 namespace zentrik::cli {
 
-// A function of the function table: its code (settings::kDefaultFunctionCode for "Default").
+// A function of the function table: its code (core::kDefaultFunctionCode for "Default").
 struct FunctionChoice {
     int code;
 };

@@ -9,13 +9,13 @@
 
 #include "cli/commands/device_session.h"
 #include "cli/exit_codes.h"
+#include "core/button_functions.h"
+#include "core/safety_copies.h"
 #include "device/commands.h"
 #include "lang/string_tables.h"
 #include "macro/macro_file.h"
 #include "macro/macro_memory.h"
 #include "macro/slot_code.h"
-#include "settings/button_functions.h"
-#include "settings/safety_copies.h"
 #include "ui/dialogs.h"
 
 namespace zentrik::cli {
@@ -123,7 +123,7 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
     // The table in label order, as `zentrikctl button` numbers the buttons.
     for (int p = 0; p < device::kProfileCount; ++p) {
         for (int b = 0; b < device::kButtonCount; ++b) {
-            const auto f = device::read_button(lib, path, p, settings::button_info(b).device_index);
+            const auto f = device::read_button(lib, path, p, core::button_info(b).device_index);
             if (!f) {
                 ctx.err << "zentrikctl macros: the mouse did not answer (reading its buttons)\n";
                 status = kExitDevice;
@@ -134,7 +134,7 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
         s.buttons.set_loaded(p, true);
     }
     s.memory = std::make_unique<macro::MacroMemory>(lib, path, s.buttons);
-    s.memory->set_device_button([](int b) { return settings::button_info(b).device_index; });
+    s.memory->set_device_button([](int b) { return core::button_info(b).device_index; });
     if (!s.memory->load_directory()) {
         ctx.err << "zentrikctl macros: the mouse did not answer (reading its macro directory)\n";
         status = kExitDevice;
@@ -216,8 +216,8 @@ std::optional<std::filesystem::path> backup_safety_copy(device::zklib& lib, cons
     if (!device)
         return std::nullopt;
     device->memory_size = memory_size;
-    settings::NoProgress quiet;
-    return settings::save_safety_copy(lib, *device, quiet);
+    core::NoProgress quiet;
+    return core::save_safety_copy(lib, *device, quiet);
 }
 
 MouseSafetyCopy safety_copy_for() {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/button_functions.h"
 #include "device/commands.h"
 #include "lang/text_codec.h"
-#include "settings/button_functions.h"
 
 namespace zentrik::cli {
 
@@ -12,7 +12,7 @@ bool read_profile_buttons(device::zklib& lib, const std::string& path, int profi
                           device::ButtonTable& table) {
     for (int b = 0; b < device::kButtonCount; ++b) {
         const auto reply =
-            device::read_button(lib, path, profile, settings::button_info(b).device_index);
+            device::read_button(lib, path, profile, core::button_info(b).device_index);
         if (!reply)
             return false;
         device::ButtonAssignment cell;

@@ -9,8 +9,8 @@
 #include "cli/commands/mouse_settings.h"
 #include "cli/commands/settings_commands.h"
 #include "cli/exit_codes.h"
+#include "core/button_functions.h"
 #include "device/commands.h"
-#include "settings/button_functions.h"
 
 namespace zentrik::cli {
 
@@ -274,7 +274,7 @@ int run_settings_button(CliContext& ctx) {
         code = *macro_code;
     } else {
         code = std::get<FunctionChoice>(*function).code;
-        if (code == settings::function_code(settings::kAdjustLiftIndex) &&
+        if (code == core::function_code(core::kAdjustLiftIndex) &&
             !device::mouse_traits(mouse->device).model->offers_adjust_lift) {
             ctx.err << "zentrikctl button: this mouse has no Adjust lift\n";
             return kExitUsage;
@@ -286,17 +286,16 @@ int run_settings_button(CliContext& ctx) {
         ctx.err << "zentrikctl button: the mouse did not answer\n";
         return kExitDevice;
     }
-    const device::ButtonAssignment cell = settings::assignment_for(*button, code);
-    if (!settings::keeps_a_left_click(table, *profile, *button, cell)) {
+    const device::ButtonAssignment cell = core::assignment_for(*button, code);
+    if (!core::keeps_a_left_click(table, *profile, *button, cell)) {
         ctx.err << "zentrikctl button: refused: no button of profile " << *profile
                 << " would act as left click; give another button the left click first\n";
         return kExitUsage;
     }
     // A button doing its own function is sent with code 0xFFFF.
-    return store(
-        ctx, "button", *mouse,
-        device::write_button(lib, path, *profile, settings::button_info(*button).device_index,
-                             cell.remapped, cell.code) != 0);
+    return store(ctx, "button", *mouse,
+                 device::write_button(lib, path, *profile, core::button_info(*button).device_index,
+                                      cell.remapped, cell.code) != 0);
 }
 
 }  // namespace zentrik::cli

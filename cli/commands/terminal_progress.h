@@ -3,11 +3,11 @@
 #include <iosfwd>
 #include <string>
 
-#include "settings/job_progress.h"
+#include "core/job_progress.h"
 
 namespace zentrik::cli {
 
-class TerminalProgress final : public settings::JobProgress {
+class TerminalProgress final : public core::JobProgress {
   public:
     TerminalProgress(std::ostream& err, std::string label) : err_(err), label_(std::move(label)) {}
     void begin(const std::string& text) override;

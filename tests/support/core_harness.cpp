@@ -15,8 +15,8 @@ CoreHarness::CoreHarness(std::vector<sim::SimMouseConfig> mice)
     lib = std::make_unique<device::zklib>(backend, timing);
     ui::WindowShell build_shell;
     ui::build_main_window(board, &owner, build_shell);
-    session = std::make_unique<settings::Session>(
-        settings::SessionParts{board, *lib, timers, dialogs, workers, shell, {}});
+    session = std::make_unique<core::Session>(
+        core::SessionParts{board, *lib, timers, dialogs, workers, shell, {}});
 }
 
 CoreHarness::~CoreHarness() {

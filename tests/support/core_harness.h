@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/session.h"
+#include "core/session.h"
 #include "sim/sim_backend.h"
 #include "support/scripted_dialogs.h"
 #include "ui/board_owner.h"
@@ -26,7 +26,7 @@ class InstantTiming final : public device::Timing {
     std::atomic<std::int64_t> now_us_{1'000'000};
 };
 
-struct RecordingShell final : settings::SessionShell {
+struct RecordingShell final : core::SessionShell {
     int hides = 0;
     int minimises = 0;
     std::vector<std::string> selections;
@@ -72,8 +72,8 @@ class CoreHarness {
     std::unique_ptr<device::zklib> lib;
     ScriptedDialogs dialogs;
     RecordingShell shell;
-    settings::Workers workers{settings::Workers::Mode::kInline};
-    std::unique_ptr<settings::Session> session;
+    core::Workers workers{core::Workers::Mode::kInline};
+    std::unique_ptr<core::Session> session;
 };
 
 }  // namespace zentrik::testing

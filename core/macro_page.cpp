@@ -1,0 +1,296 @@
+#include "core/macro_page.h"
+
+#include "core/button_functions.h"
+#include "core/button_page.h"
+#include "lang/string_tables.h"
+#include "lang/text_format.h"
+#include "macro/macro_editor.h"
+#include "macro/macro_lists.h"
+#include "macro/macro_transfer.h"
+
+namespace zentrik::core {
+namespace {
+
+constexpr int kMemoryListId = 90;
+constexpr int kEditorId = 91;
+constexpr int kLibraryId = 92;
+constexpr int kWaitTool = 200;  // the first command icon
+constexpr int kLastCommandIcon = 205;
+constexpr int kRecordTool = 210;
+constexpr int kDeleteTool = 215;
+constexpr int kResetTool = 212;
+constexpr int kExportTool = 213;
+constexpr int kImportTool = 214;
+constexpr int kLibraryButton = 95;
+// The editor's tools: the command icons, record, new, save and load.
+bool is_editor_tool(int id) {
+    return (id >= kWaitTool && id <= kLastCommandIcon) || id == kRecordTool ||
+           (id >= kResetTool && id <= kImportTool);
+}
+
+bool is_editor(const ui::Widget* w) {
+    return w && w->kind == ui::kList && w->edit_mode == 1;
+}
+
+}  // namespace
+
+// The job's progress box, fed by the macro memory.
+class MacroPage::Progress final : public macro::MacroProgress {
+  public:
+    explicit Progress(JobProgress& p) : p_(p) {}
+    void begin(const std::string& message) override { p_.begin(message); }
+    void update(double fraction) override { p_.set_fraction(fraction); }
+    void end() override { p_.end(); }
+
+  private:
+    JobProgress& p_;
+};
+
+MacroPage::MacroPage(Session& session, macro::MacroMemory::SafetyCopy safety_copy)
+    : session_(session),
+      safety_copy_(std::move(safety_copy)),
+      progress_(std::make_unique<Progress>(session.progress())) {
+    session_.refresh_memory_info = [this] {
+        const int limit =
+            session_.model().with([](const SettingsState& s) { return int(s.macro_limit); });
+        memory().load_directory(limit);
+        publish();
+        session_.post([this] { macro::show_memory_line(session_.board(), directory()); });
+    };
+    session_.refresh_macro_lists = [this] {
+        publish();
+        session_.post([this] { show_lists(); });
+    };
+    session_.macro_name_at = [this](std::uint16_t start) -> std::optional<std::string> {
+        std::lock_guard lock(shown_mutex_);
+        for (const auto& s : shown_.slots) {
+            if (s.used() && s.start == start)
+                return s.name;
+        }
+        return std::nullopt;
+    };
+    session_.macro_function_rows = [this] {
+        std::lock_guard lock(shown_mutex_);
+        auto rows = macro::user_macro_rows(shown_);
+        rows.erase(rows.begin());  // the function list brings its own header
+        return rows;
+    };
+    install_rows();
+}
+
+MacroPage::~MacroPage() {
+    session_.refresh_memory_info = nullptr;
+    session_.refresh_macro_lists = nullptr;
+    session_.macro_name_at = nullptr;
+    session_.macro_function_rows = nullptr;
+}
+
+macro::MacroMemory& MacroPage::memory() {
+    const std::string path = session_.selected_path();
+    if (!memory_ || memory_->path() != path) {
+        memory_ =
+            std::make_unique<macro::MacroMemory>(session_.lib(), path, session_.model().buttons);
+        memory_->set_progress(progress_.get());
+        memory_->set_device_button([](int b) { return button_info(b).device_index; });
+    }
+    return *memory_;
+}
+
+void MacroPage::publish() {
+    macro::MacroDirectory dir = memory().directory();
+    dir.set_profile_markers(session_.model().buttons);
+    std::lock_guard lock(shown_mutex_);
+    shown_ = std::move(dir);
+    const int written = memory().take_written_start();
+    if (written != macro::kNoAddress)
+        reselect_ = written;
+}
+
+macro::MacroDirectory MacroPage::directory() const {
+    std::lock_guard lock(shown_mutex_);
+    return shown_;
+}
+
+void MacroPage::show_lists() {
+    session_.buttons().rebuild_function_list();
+    macro::MacroDirectory dir = directory();
+    ui::WidgetBoard& board = session_.board();
+    board.set_rows(macro::kMemoryList, macro::memory_list_rows(dir));
+    if (reselect_ != macro::kNoAddress)
+        board.select_row_by_value(macro::kMemoryList, static_cast<std::uint32_t>(reselect_), false);
+    reselect_ = macro::kNoAddress;
+    macro::show_memory_line(board, dir);
+    session_.buttons().reload_assignments();  // labels of buttons that were reset or re-pointed
+}
+
+void MacroPage::after_job() {
+    publish();
+    session_.post([this] { show_lists(); });
+}
+
+void MacroPage::install_paint_hooks(ui::ListPaintHooks& hooks) {
+    hooks.step_text = macro::step_text;
+    hooks.macro_size = [this](std::uint32_t slot) {
+        std::lock_guard lock(shown_mutex_);
+        if (slot >= macro::kSlotCount || !shown_.slots[slot].used())
+            return -1;
+        return shown_.slots[slot].size();
+    };
+}
+
+void MacroPage::set_library(macro::MacroLibrary library) {
+    library_ = std::move(library);
+    session_.board().set_tree_rows(macro::kLibraryList, macro::library_rows(library_));
+}
+
+void MacroPage::set_library_view(ui::LibraryView view) {
+    library_view_ = view;
+    ui::show_library_view(session_.board(), view);
+}
+
+int MacroPage::drop_slot(const ui::Widget* target) const {
+    if (!target || target->id != kMemoryListId || !target->has_row(target->drop_row))
+        return -1;
+    return static_cast<int>(target->rows[static_cast<std::size_t>(target->drop_row)].tag);
+}
+
+void MacroPage::ask_remove(int slot) {
+    const auto dir = directory();
+    if (slot < 0 || slot >= macro::kSlotCount || !dir.slots[slot].used())
+        return;
+    const auto& s = lang::strings();
+    if (!session_.dialogs().ask_yes_no(
+            s.message(lang::kMsgRemoveTitle),
+            lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name)))
+        return;
+    session_.jobs().run([this, slot] {
+        const auto r = memory().remove_macro(slot);
+        if (!r.ok)
+            session_.dialogs().message("", r.error);
+        after_job();
+    });
+}
+
+void MacroPage::save_into(int slot, const std::function<macro::SlotWrite()>& plan) {
+    if (slot < 0 || slot >= macro::kSlotCount)
+        return;
+    // The questions on the window's thread, the write on a job.
+    auto write = std::make_shared<macro::SlotWrite>(plan());
+    if (write->plan.decision != macro::SaveDecision::kWrite &&
+        write->plan.decision != macro::SaveDecision::kDefragment)
+        return;
+    session_.jobs().run([this, slot, write] {
+        macro::run_slot_write(memory(), slot, *write, session_.dialogs(), safety_copy_);
+        after_job();
+    });
+}
+
+void MacroPage::install_rows() {
+    using ui::WidgetEvent;
+    Session& s = session_;
+    ui::WidgetBoard& board = s.board();
+    s.add_row(ui::kActionClick, kLibraryButton, [this](const WidgetEvent&) {
+        set_library_view(ui::next_library_view(library_view_));
+    });
+    // A tool of the editor used while only the library shows brings the editor back.
+    s.before_row = [this](const WidgetEvent& e) {
+        if (e.action == ui::kActionClick && is_editor_tool(e.id) &&
+            library_view_ == ui::LibraryView::kLibrary)
+            set_library_view(ui::LibraryView::kEditor);
+    };
+    s.add_row(ui::kActionClick, kWaitTool,
+              [&board](const WidgetEvent&) { macro::insert_wait(board); });
+    s.add_row(ui::kActionClick, kResetTool,
+              [&board](const WidgetEvent&) { macro::reset_editor(board); });
+    s.add_row(ui::kActionClick, kExportTool, [this, &board](const WidgetEvent&) {
+        macro::export_editor(board, session_.dialogs());
+    });
+    s.add_row(ui::kActionClick, kImportTool, [this, &board](const WidgetEvent&) {
+        macro::import_into_editor(board, session_.dialogs());
+    });
+    // Delete on the mouse's list, or one of its rows dropped on the delete icon.
+    s.add_row(ui::kActionDeleteRequested, kMemoryListId, [this](const WidgetEvent& e) {
+        if (e.first && e.first->has_row(e.first->selected_row))
+            ask_remove(static_cast<int>(
+                e.first->rows[static_cast<std::size_t>(e.first->selected_row)].tag));
+    });
+    s.add_row(ui::kActionDrop, kMemoryListId, [this](const WidgetEvent& e) {
+        if (!e.first || !e.first->has_row(e.first->selected_row))
+            return;
+        const ui::ListItem& row = e.first->rows[static_cast<std::size_t>(e.first->selected_row)];
+        const int slot = static_cast<int>(row.tag);
+        if (e.second && e.second->id == kDeleteTool) {
+            if (row.value != macro::kNoAddress)
+                ask_remove(slot);
+        } else if (is_editor(e.second) && row.value != macro::kNoAddress) {
+            session_.jobs().run([this, slot] {
+                auto list = memory().load_macro(slot);
+                if (!list) {
+                    session_.dialogs().message("", "error");
+                    return;
+                }
+                session_.post([this, l = std::move(*list)]() mutable {
+                    macro::set_editor_instructions(session_.board(), std::move(l));
+                });
+            });
+        }
+    });
+    // The editor: its selected step onto the delete icon, or the whole macro onto a slot.
+    s.add_row(ui::kActionDrop, kEditorId, [this, &board](const WidgetEvent& e) {
+        if (e.second && e.second->id == kDeleteTool) {
+            macro::delete_selected_step(board);
+            return;
+        }
+        const int slot = drop_slot(e.second);
+        save_into(slot, [this, &board, slot] {
+            return macro::plan_editor_save(memory(), board, slot, session_.dialogs());
+        });
+    });
+    // A library entry onto the editor or onto a slot.
+    s.add_row(ui::kActionDrop, kLibraryId, [this, &board](const WidgetEvent& e) {
+        if (!e.first || !e.first->has_row(e.first->selected_row))
+            return;
+        const ui::ListItem& row = e.first->rows[static_cast<std::size_t>(e.first->selected_row)];
+        if (row.is_header())
+            return;
+        const auto* path = library_.library_path(static_cast<int>(row.value));
+        if (!path)
+            return;
+        if (is_editor(e.second)) {
+            macro::import_file_into_editor(board, session_.dialogs(), *path);
+            return;
+        }
+        const int slot = drop_slot(e.second);
+        macro::LibraryRow entry;
+        entry.path_index = static_cast<int>(row.value);
+        entry.size = row.tag;
+        save_into(slot, [this, entry, slot] {
+            return macro::plan_library_save(memory(), library_, entry, slot, session_.dialogs());
+        });
+    });
+    // The wait tool dropped on the editor: the drop row first becomes the selected row.
+    s.add_row(ui::kActionDrop, kWaitTool, [&board](const WidgetEvent& e) {
+        if (!is_editor(e.second))
+            return;
+        macro::select_editor_row(board, e.second->drop_row);
+        macro::insert_wait(board);
+    });
+    // A slot renamed in place.
+    s.add_row(ui::kActionEdited, kMemoryListId, [this](const WidgetEvent& e) {
+        if (!e.first || !e.first->has_row(e.first->selected_row))
+            return;
+        const ui::ListItem& row = e.first->rows[static_cast<std::size_t>(e.first->selected_row)];
+        if (row.value == macro::kNoAddress)
+            return;
+        const int slot = static_cast<int>(row.tag);
+        const std::string name = row.text;
+        session_.jobs().run([this, slot, name] {
+            const auto r = memory().rename_macro(slot, name);
+            if (!r.ok)
+                session_.dialogs().message("", r.error);
+            after_job();
+        });
+    });
+}
+
+}  // namespace zentrik::core

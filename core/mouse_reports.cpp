@@ -1,0 +1,34 @@
+// The mouse's own reports: changes made on the mouse, and tilts.
+#include "core/dpi_page.h"
+#include "core/session.h"
+#include "device/vendor_report.h"
+
+namespace zentrik::core {
+
+void Session::on_input_report(std::span<const std::uint8_t> bytes) {
+    const auto report = device::decode_vendor_report(bytes);
+    if (!report)
+        return;
+    if (report->event == device::VendorEvent::kTilt) {
+        tilt_ += report->tilt;
+        if (tilt_listener_)
+            tilt_listener_();
+        return;
+    }
+    // Reports carrying another tag belong to another program's selection.
+    const std::uint8_t tag = model_.with([](const SettingsState& s) { return s.link_tag; });
+    if (!device::addressed_to_us(*report, tag) || selected_path().empty())
+        return;
+    on_mouse_event(*report);
+}
+
+// These change the model and the page only: nothing is written back to the mouse.
+void Session::on_mouse_event(const device::VendorReport& r) {
+    if (r.event == device::VendorEvent::kProfile) {
+        select_profile(r.profile, false);
+        return;
+    }
+    dpi_->take_mouse_change(r);
+}
+
+}  // namespace zentrik::core

@@ -1,0 +1,161 @@
+// The macro page in the core: a macro composed in the editor, stored in a slot, assigned to a
+// button, removed again; the library's views; library entries taken into the editor and into a
+// slot, and entries that cannot be written refused.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/macro_page.h"
+#include "device/commands.h"
+#include "macro/macro_file.h"
+#include "support/core_harness.h"
+#include "ui/input/pointer_dispatcher.h"
+#include "ui/skin_image.h"
+
+namespace zentrik::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+int row_named(CoreHarness& h, const std::string& list, const std::string& text) {
+    const ui::Widget& w = h.widget(list);
+    for (int i = 0; i < w.row_count(); ++i)
+        if (w.rows[static_cast<std::size_t>(i)].text == text)
+            return i;
+    return -1;
+}
+
+Bytes memory_at(CoreHarness& h, int address, int count) {
+    const auto m = h.mouse().memory();
+    return {m.begin() + address, m.begin() + address + count};
+}
+
+TEST(MacroPage, ComposeStoreAssignAndRemove) {
+    CoreHarness h;
+    int copies = 0;
+    core::MacroPage page(*h.session, [&] {
+        ++copies;
+        return std::optional<std::filesystem::path>("/tmp/copy");
+    });
+    h.start_and_load();
+    EXPECT_EQ(h.widget("list macro 2").row_count(), 64);
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "_#-- Empty --");
+
+    // A wait step dropped on the editor, its value typed into the value editor that opens on
+    // it, the editor dropped on slot row 0.
+    ui::HeadlessEditor value_editor;
+    ui::PointerDispatcher pointer(h.board, *h.session, h.clock, nullptr, &value_editor);
+    h.widget("list macro edit").drop_row = 0;
+    h.drop("icon tool 0", 0, "list macro edit");
+    ASSERT_TRUE(value_editor.visible());
+    value_editor.type("300");
+    pointer.key_event(ui::Key::kEnter);
+    h.widget("list macro 2").drop_row = 0;
+    h.drop("list macro edit", 0, "list macro 2");
+    EXPECT_EQ(memory_at(h, 0x800, 5), (Bytes{0x04, 0x89, 0x2C, 0x01, 0x00}));
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");
+    EXPECT_EQ(h.text("memory info").rfind("Remaining: ", 0), 0u);
+    ui::ListPaintHooks hooks;
+    page.install_paint_hooks(hooks);
+    EXPECT_EQ(hooks.step_text(h.widget("list macro edit").rows[1]), "Wait 300 ms");
+    EXPECT_EQ(hooks.macro_size(0), 5);
+    EXPECT_EQ(hooks.macro_size(1), -1);
+
+    // The stored macro in the function list, dropped on a button label.
+    const int row = row_named(h, "list macro", "Unknown 01");
+    ASSERT_GE(row, 0);
+    h.drop("list macro", row, "zz_button 3");
+    EXPECT_EQ(h.text("zz_button 3"), "Unknown 01");
+
+    // Delete on the mouse's list asks, then removes; the button gets its own function back.
+    h.dialogs.answer(true);
+    ui::Widget& list = h.widget("list macro 2");
+    list.selected_row = 0;
+    h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
+    EXPECT_EQ(h.dialogs.shown().back().text, "Remove macro 'Unknown 01' ?");
+    EXPECT_EQ(memory_at(h, 0, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_NE(h.text("zz_button 3"), "Unknown 01");
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "_#-- Empty --");
+    EXPECT_EQ(copies, 0);
+}
+
+TEST(MacroPage, LibraryEntriesWithoutAWritableFileAreRefused) {
+    CoreHarness h;
+    core::MacroPage page(*h.session);
+    h.start_and_load();
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-library";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "macro library.ini") << "cat=Games\nstr=Missing\nfile=missing.mf\n";
+    page.set_library(macro::load_library(dir));
+    const auto before = h.mouse().memory();
+    h.widget("list macro 2").drop_row = 5;
+    h.drop("list macro pc", 1, "list macro 2");
+    EXPECT_EQ(h.dialogs.shown().back().text, "invalid format !!");
+    EXPECT_EQ(h.mouse().memory(), before);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(MacroPage, LibraryButtonStepsThroughTheViewsAndToolsBringTheEditorBack) {
+    CoreHarness h;
+    core::MacroPage page(*h.session);
+    h.start_and_load();
+    const ui::Widget& editor = h.widget("list macro edit");
+    const ui::Widget& library = h.widget("list macro pc");
+    const auto shown = [&] { return std::pair{editor.visible, library.visible}; };
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+
+    h.click("bt_lib");  // editor above, library below, in the editor's panel
+    EXPECT_EQ(shown(), (std::pair{1, 1}));
+    EXPECT_EQ(editor.y + editor.height + 10, library.y);
+    EXPECT_EQ(library.y + library.height, 129 + 358);
+    EXPECT_EQ(library.x, editor.x);
+    EXPECT_EQ(library.width, editor.width);
+    EXPECT_EQ(h.widget("_macro panel").images[0], ui::load_skin_image(340));  // two cards
+
+    h.click("bt_lib");  // the library alone fills the panel
+    EXPECT_EQ(shown(), (std::pair{0, 1}));
+    EXPECT_EQ(library.y, 129);
+    EXPECT_EQ(library.height, 358);
+    EXPECT_EQ(h.widget("_macro panel").images[0], ui::load_skin_image(284));  // one card
+
+    h.click("icon tool new");  // an editor tool shows the editor again, whole
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+    EXPECT_EQ(editor.height, 358);
+    EXPECT_EQ(page.library_view(), ui::LibraryView::kEditor);
+
+    h.click("bt_lib");
+    h.click("bt_lib");
+    h.click("bt_lib");  // round to the start
+    EXPECT_EQ(shown(), (std::pair{1, 0}));
+    EXPECT_EQ(editor.y, 129);
+    EXPECT_EQ(editor.height, 358);
+}
+
+TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
+    CoreHarness h;
+    core::MacroPage page(*h.session);
+    h.start_and_load();
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-library-ok";
+    std::filesystem::create_directories(dir / "macros");
+    const Bytes code{0x04, 0x21, 0x88, 0x14, 0x41};
+    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
+    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
+    page.set_library(macro::load_library(dir));
+    h.click("bt_lib");
+
+    h.drop("list macro pc", 1, "list macro edit");
+    const ui::Widget& editor = h.widget("list macro edit");
+    ASSERT_EQ(editor.row_count(), 4);  // run mode, 21, wait 88 14, 41
+    EXPECT_EQ(editor.rows[1].code, 0x21);
+    EXPECT_EQ(editor.rows[2].code, 0x88);
+    EXPECT_EQ(editor.rows[3].code, 0x41);
+
+    h.widget("list macro 2").drop_row = 0;
+    h.drop("list macro pc", 1, "list macro 2");
+    EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace zentrik::testing
