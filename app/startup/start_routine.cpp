@@ -30,10 +30,10 @@ std::filesystem::path store_language_choice(const StartEnvironment& env, const s
     std::filesystem::create_directories(env.config_directory, ec);
     std::string in_config;
     const auto user_file = env.config_directory / lang::kSetIniName;
-    if (write_ini_value(user_file, id, in_config))
+    if (user_file != module_file && write_ini_value(user_file, id, in_config))
         return user_file;
     if (error)
-        *error = beside_program + "; " + in_config;
+        *error = user_file == module_file ? beside_program : beside_program + "; " + in_config;
     return {};
 }
 
