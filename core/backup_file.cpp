@@ -10,7 +10,8 @@
 namespace zentrik::core {
 namespace {
 
-// A header is far smaller; anything beyond the image and this much is not read.
+// A header is far smaller; anything beyond the image and this much is not read. One byte past
+// the image is enough to refuse a file with bytes after it.
 constexpr std::size_t kMaxBackupFileBytes = kMaxBackupImageBytes + 4096;
 
 void put_i32(std::string& out, std::int32_t value) {
@@ -72,7 +73,9 @@ DecodedBackup decode_backup(std::span<const std::uint8_t> bytes) {
         level = {*x, *y};
     }
     const auto image = reader.read_bytes(static_cast<std::uint64_t>(*size));
-    if (!image)
+    // The header gives the file's whole size: bytes after the image mean the file is not one
+    // backup as written (two files run together, a damaged copy), so nothing of it is restored.
+    if (!image || reader.remaining() != 0)
         return invalid();
     b.image.assign(image->begin(), image->end());
     return decoded;

@@ -4,10 +4,10 @@
 #include "core/mouse_memory.h"
 #include "core/overwrite_messages.h"
 #include "core/progress_scope.h"
-#include "core/replacing_file.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
 #include "lang/string_tables.h"
+#include "platform/replacing_file.h"
 
 namespace zentrik::core {
 namespace {
@@ -39,7 +39,7 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
                          JobProgress& progress, int linger_ms) {
     // The file is created before the mouse is read, so a target that cannot be written is
     // known at once; it replaces the target only when complete.
-    ReplacingFile out(target);
+    platform::ReplacingFile out(target);
     if (!out.ok())
         return file_failure();
     ProgressScope box(progress, lang::strings().process_captions[kBackupCaption]);

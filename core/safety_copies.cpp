@@ -8,8 +8,8 @@
 #include "core/backup_file.h"
 #include "core/mouse_identity.h"
 #include "core/mouse_memory.h"
-#include "core/replacing_file.h"
 #include "platform/paths.h"
+#include "platform/replacing_file.h"
 
 namespace zentrik::core {
 namespace {
@@ -84,8 +84,12 @@ std::filesystem::path default_safety_copy_directory() {
 
 SafetyCopy make_safety_copy(device::zklib& lib, const device::_DEVICE_& device,
                             JobProgress& progress, const std::filesystem::path& directory) {
+    // The copies hold the user's data: their folder and the files are the user's alone.
     std::error_code ec;
     std::filesystem::create_directories(directory, ec);
+    if (!ec)
+        std::filesystem::permissions(directory, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace, ec);
     if (ec)
         return {std::nullopt, "cannot create " + directory.string() + ": " + ec.message()};
 
@@ -110,9 +114,10 @@ SafetyCopy make_safety_copy(device::zklib& lib, const device::_DEVICE_& device,
         file = directory / (kPrefix + mouse + "-" + stamp_text(when) + "." + kBackupExtension);
         when += std::chrono::milliseconds(1);
     } while (std::filesystem::exists(file, ec));
-    ReplacingFile out(file);
-    if (!out.commit(encode_backup(backup)))
-        return {std::nullopt, "cannot write " + file.string()};
+    std::string error;
+    if (!platform::replace_file(file, encode_backup(backup), &error,
+                                platform::ReplaceOptions{.new_file_mode = 0600}))
+        return {std::nullopt, error};
     keep_newest(directory, mouse);
     return {file, ""};
 }

@@ -1,5 +1,8 @@
 #pragma once
-// Reading a whole (small) file: the INI files, the macro library, macro files.
+// Reading a whole (small) file: the INI files, the macro library, macro files, backups, the tilt
+// rules and the simulated mouse's state. Only regular files are read (a link to one is fine):
+// a FIFO, a device such as /dev/zero or a directory is refused at once, without blocking or
+// reading without end.
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -7,8 +10,17 @@
 
 namespace zentrik::lang {
 
+struct FileRead {
+    std::optional<std::string> bytes;  // the file's bytes, when it was read
+    bool missing = false;              // nothing at that path
+    std::string refusal;               // why it was not read otherwise: "PATH: REASON"
+};
+
+// The regular file at `path` when it holds at most `max_bytes`; a larger one is refused.
+FileRead read_regular_file(const std::filesystem::path& path, std::size_t max_bytes);
+
 // The first `max_bytes` bytes of the regular file at `path`; nullopt when it is missing, not a
-// regular file (a directory, a device) or unreadable.
+// regular file (a directory, a device, a FIFO) or unreadable.
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
                                            std::size_t max_bytes);
 

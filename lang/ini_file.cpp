@@ -243,31 +243,17 @@ std::vector<std::pair<std::string, std::string>> IniFile::entries(std::string_vi
     return out;
 }
 
-bool write_ini_value(const std::filesystem::path& path, std::string_view section,
-                     std::string_view key, std::string_view value) {
-    IniFile ini = IniFile::load(path);
-    ini.set(section, key, value);
-    const std::string bytes = ini.serialize();
-    // Write beside the file and rename, so a failed write never leaves a half-written file.
-    std::filesystem::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            return false;
-        }
+std::optional<std::string> ini_file_with_value(const std::filesystem::path& path,
+                                               std::string_view section, std::string_view key,
+                                               std::string_view value, std::string& error) {
+    const FileRead read = read_regular_file(path, kMaxTextFileBytes);
+    if (!read.bytes && !read.missing) {
+        error = read.refusal;
+        return std::nullopt;
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (!ec)
-        return true;
-    std::filesystem::remove(tmp, ec);
-    return false;
+    IniFile ini = read.bytes ? IniFile::parse(*read.bytes) : IniFile{};
+    ini.set(section, key, value);
+    return ini.serialize();
 }
 
 }  // namespace zentrik::lang

@@ -1,5 +1,5 @@
 #pragma once
-// Reader and writer of private-profile INI files ("set.ini", "language.ini", the macro library).
+// Reader and editor of private-profile INI files ("set.ini", "language.ini", the macro library).
 //
 // Semantics follow the classic private-profile API the files were designed for:
 // - a file is UTF-16LE with a byte-order mark, or 8-bit text (UTF-8 here, BOM optional);
@@ -63,9 +63,11 @@ class IniFile {
     std::unordered_map<std::string, std::size_t> index_;
 };
 
-// Writes one value into the INI file at `path` (created when missing).
-// Returns false when the file cannot be written.
-bool write_ini_value(const std::filesystem::path& path, std::string_view section,
-                     std::string_view key, std::string_view value);
+// The bytes of the INI file at `path` with one value set, every other line kept: a new file
+// when none is there. Nullopt, with `error` set, when a file is there but cannot be read, since
+// writing the result would lose what it holds. The caller writes the bytes (safely, whole).
+std::optional<std::string> ini_file_with_value(const std::filesystem::path& path,
+                                               std::string_view section, std::string_view key,
+                                               std::string_view value, std::string& error);
 
 }  // namespace zentrik::lang

@@ -1,11 +1,11 @@
 #include "macro/macro_file.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "lang/file_bytes.h"
 #include "macro/archive_string.h"
 #include "macro/slot_code.h"
+#include "platform/replacing_file.h"
 
 namespace zentrik::macro {
 namespace {
@@ -38,28 +38,7 @@ std::string macro_file_bytes(std::span<const std::uint8_t> code) {
 }
 
 bool write_macro_file(const std::filesystem::path& path, std::span<const std::uint8_t> code) {
-    // Written whole under a temporary name, then renamed: a failed write never leaves half a
-    // file where the old one was.
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        const std::string bytes = macro_file_bytes(code);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out.fail()) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error)
-        std::filesystem::remove(temp, error);
-    return !error;
+    return platform::replace_file(path, macro_file_bytes(code));
 }
 
 MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes) {

@@ -10,9 +10,14 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <mutex>
+#include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 
+#include "lang/file_bytes.h"
+#include "platform/replacing_file.h"
 #include "sim/sim_mouse.h"
 #include "sim/sim_mouse_shared.h"
 #include "sim/sim_protocol.h"
@@ -62,12 +67,29 @@ void read_settings_line(const std::string& key, const std::string& value, SimSet
     }
 }
 
-// Calls `take(key, value)` for each "key=value" line; false when the file cannot be opened.
+// The settings and power files are a few hundred bytes; anything past this is not theirs.
+constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
+
+// Says once per text that a state file was not read (the files are read on every change).
+void report_refusal(const std::string& refusal) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    std::lock_guard lock(mutex);
+    if (reported.insert(refusal).second)
+        std::cerr << "zentrik: the simulated mouse did not read " << refusal << "\n";
+}
+
+// Calls `take(key, value)` for each "key=value" line; false when the file is missing or was
+// refused (not a regular file, or too large).
 template <typename Take>
 bool read_key_values(const std::filesystem::path& path, Take take) {
-    std::ifstream in(path);
-    if (!in)
+    const lang::FileRead read = lang::read_regular_file(path, kMaxSettingsFileBytes);
+    if (!read.bytes) {
+        if (!read.missing)
+            report_refusal(read.refusal);
         return false;
+    }
+    std::istringstream in(*read.bytes);
     std::string line;
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
@@ -77,33 +99,11 @@ bool read_key_values(const std::filesystem::path& path, Take take) {
     return true;
 }
 
-// Writes `text` to a file beside `path` and renames it into place, so readers never see half
-// a file. The temporary name is fixed: writers hold the lock file.
-bool write_whole_file(const std::filesystem::path& path, const std::string& text,
+// Writes `text` to a temporary file beside `path` and renames it into place, so readers never
+// see half a file. Not synced to disk: a simulated mouse's state is worthless after a crash.
+bool write_whole_file(const std::filesystem::path& path, std::string_view text,
                       std::string& error) {
-    auto temp = path;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = "cannot write " + temp.string() + ": " + std::strerror(errno);
-            return false;
-        }
-        out << text;
-        out.close();
-        if (!out) {
-            error = "cannot write " + temp.string();
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        error = "cannot rename " + temp.string() + ": " + ec.message();
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return platform::replace_file(path, text, &error, platform::ReplaceOptions{.sync = false});
 }
 
 std::string utc_timestamp() {
@@ -145,27 +145,30 @@ void SimMouse::load_all() const {
 
 void SimMouse::load_memory() const {
     const auto path = state_path(".mem");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {  // a new mouse (or one whose memory file was deleted)
+    const lang::FileRead read = lang::read_regular_file(path, memory_.size());
+    if (read.missing) {  // a new mouse (or one whose memory file was deleted)
         erase_memory();
         unsaved_memory_ = {{0, memory_.size()}};
         return;
     }
-    std::vector<std::uint8_t> image((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (image.size() == memory_.size()) {
-        memory_ = std::move(image);
+    if (read.bytes && read.bytes->size() == memory_.size()) {
+        memory_.assign(read.bytes->begin(), read.bytes->end());
         memory_file_kept_ = false;
         return;
     }
-    // A damaged image is kept for the user to look at, never overwritten.
+    // A damaged image (or whatever stands in its place: a folder, a FIFO, a device) is kept for
+    // the user to look at, never overwritten.
     erase_memory();
     auto aside = path;
     aside += ".damaged-" + utc_timestamp();
     std::error_code ec;
     std::filesystem::rename(path, aside, ec);
-    std::cerr << "zentrik: the simulated mouse's memory file " << path.string() << " holds "
-              << image.size() << " bytes instead of " << memory_.size() << "; ";
+    std::cerr << "zentrik: the simulated mouse's memory file ";
+    if (read.bytes)
+        std::cerr << path.string() << " holds " << read.bytes->size() << " bytes instead of "
+                  << memory_.size() << "; ";
+    else
+        std::cerr << read.refusal << "; ";
     if (ec) {
         std::cerr << "it could not be moved aside (" << ec.message()
                   << "), so the mouse runs on an erased memory that is not saved\n";
@@ -249,12 +252,20 @@ bool SimMouse::save_memory_ranges() const {
         report_save_failure("its damaged memory file " + path.string() + " is kept as it is");
         return false;
     }
-    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-    auto ranges = unsaved_memory_;
-    if (!f) {  // no file yet: write the whole image
-        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-        ranges = {{0, memory_.size()}};
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {  // no file yet: write the whole image
+        std::string error;
+        if (!write_whole_file(
+                path,
+                std::string_view(reinterpret_cast<const char*>(memory_.data()), memory_.size()),
+                error)) {
+            report_save_failure(error);
+            return false;
+        }
+        return true;
     }
+    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+    const auto& ranges = unsaved_memory_;
     if (!f) {
         report_save_failure("cannot write " + path.string() + ": " + std::strerror(errno));
         return false;
@@ -349,6 +360,10 @@ bool SimMouse::read_input_log(SimInputCursor& cursor, std::vector<std::vector<st
         cursor.position = input_log_first_ + input_log_.size();
         return true;
     }
+    // Only a regular file is read: a FIFO or a device there would block or never end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(state_path(".events"), ec))
+        return true;
     std::ifstream in(state_path(".events"), std::ios::binary);
     in.seekg(static_cast<std::streamoff>(cursor.position * kInputRecordSize));
     std::array<char, kInputRecordSize> record{};

@@ -1,8 +1,8 @@
 #include "tilt/tilt_rule_file.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "lang/file_bytes.h"
 #include "platform/paths.h"
 
 namespace zentrik::tilt {
@@ -53,12 +53,13 @@ RuleFileResult parse_tilt_rules(std::string_view text) {
 
 TiltRuleTable load_tilt_rules(const std::filesystem::path& file, std::vector<std::string>* errors) {
     TiltRuleTable table;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    const lang::FileRead read = lang::read_regular_file(file, kMaxTiltRuleFileBytes);
+    if (!read.bytes) {
+        if (!read.missing && errors != nullptr)
+            errors->push_back(read.refusal + "; no rules of it are used");
         return table;
-    std::ostringstream text;
-    text << in.rdbuf();
-    RuleFileResult parsed = parse_tilt_rules(text.str());
+    }
+    RuleFileResult parsed = parse_tilt_rules(*read.bytes);
     for (ProgramRule& rule : parsed.rules)
         table.add(std::move(rule));
     if (errors != nullptr) {

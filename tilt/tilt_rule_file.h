@@ -25,8 +25,12 @@ struct RuleFileResult {
 
 RuleFileResult parse_tilt_rules(std::string_view text);
 
-// The rules of `file`; none when it is missing. Lines that are not rules are skipped and
-// described in `errors`.
+// A rule file is a few lines; a larger one is refused, as is anything but a regular file (a
+// FIFO, a device), so a stray file never blocks or floods the start.
+inline constexpr std::size_t kMaxTiltRuleFileBytes = 256 * 1024;
+
+// The rules of `file`; none when it is missing or refused (said in `errors`). Lines that are
+// not rules are skipped and described in `errors`.
 TiltRuleTable load_tilt_rules(const std::filesystem::path& file, std::vector<std::string>* errors);
 // The rule file's place: $XDG_CONFIG_HOME/zentrik/tilt-rules.
 std::filesystem::path user_tilt_rule_file();

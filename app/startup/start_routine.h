@@ -22,12 +22,14 @@ using RunWindow =
 
 // Stores a "/langid=" value in set.ini [LANG] id: in the module directory, or in the per-user
 // config directory when the module directory cannot be written. Returns the file written, or
-// an empty path when neither could be.
-std::filesystem::path store_language_choice(const StartEnvironment& env, const std::string& id);
+// an empty path when neither could be (with both reasons in `error`, when given).
+std::filesystem::path store_language_choice(const StartEnvironment& env, const std::string& id,
+                                            std::string* error = nullptr);
 
 // Applies the switches, settles the single instance and runs the window when this start is the
 // first instance. A later start asks the running instance to restore (or, with "/close", to end)
-// and returns 0 without opening anything; so does "/close" when nothing is running.
+// and returns 0 without opening anything; so does "/close" when nothing is running. A
+// "/langid=" that could not be saved is reported on stderr and makes those returns 1.
 int run_start_routine(const StartOptions& options, const StartEnvironment& env,
                       const RunWindow& run_window);
 

@@ -2,13 +2,13 @@
 #include "cli/commands/autostart.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
 #include <system_error>
 
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
 #include "platform/paths.h"
+#include "platform/replacing_file.h"
 
 namespace zentrik::cli {
 
@@ -51,25 +51,11 @@ std::string entry_text() {
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-// The whole entry or nothing: written beside the target, then renamed over it.
-bool write_whole(const fs::path& path, const std::string& text) {
+// The whole entry or nothing, in its folder (created when missing).
+bool write_whole(const fs::path& path, const std::string& text, std::string& error) {
     std::error_code ec;
     fs::create_directories(path.parent_path(), ec);
-    fs::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            fs::remove(tmp, ec);
-            return false;
-        }
-    }
-    fs::rename(tmp, path, ec);
-    if (ec)
-        fs::remove(tmp, ec);
-    return !ec;
+    return platform::replace_file(path, text, &error);
 }
 
 }  // namespace
@@ -83,9 +69,10 @@ int run_autostart(CliContext& ctx) {
     }
     const fs::path file = autostart_file();
     std::error_code ec;
-    if (ctx.args.size() == 1 && ctx.args[0] == "on" && !write_whole(file, entry_text())) {
-        ctx.err << "zentrikctl autostart: cannot write '" << file.string()
-                << "' (check that its folder is yours and writable)\n";
+    std::string error;
+    if (ctx.args.size() == 1 && ctx.args[0] == "on" && !write_whole(file, entry_text(), error)) {
+        ctx.err << "zentrikctl autostart: " << error
+                << " (check that its folder is yours and writable)\n";
         return kExitBadFile;
     }
     if (ctx.args.size() == 1 && ctx.args[0] == "off" && !fs::remove(file, ec) && ec) {

@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "lang/ini_file.h"
 #include "lang/language_files.h"
+#include "tests/support/scratch_mount.h"
 
 namespace zentrik::app {
 namespace {
@@ -93,6 +95,42 @@ TEST_F(StartRoutine, SecondStartRestoresTheFirstAndCloseEndsIt) {
     EXPECT_EQ(windows, 0);
     EXPECT_EQ(restores, 1);
     EXPECT_EQ(closes, 1);
+}
+
+// "--langid=N /close" with set.ini on a full, then a read-only file system: the file keeps what
+// it held (a full disk once left it empty) and the failure is said, with exit status 1.
+TEST_F(StartRoutine, LangidThatCannotBeSavedKeepsSetIniAndFails) {
+    zentrik::testing::ScratchMount disk(root_ / "disk", 64 * 1024);
+    if (!disk.active())
+        GTEST_SKIP() << disk.reason();
+    StartEnvironment e = env();
+    e.module_directory = disk.path() / "program";
+    e.config_directory = disk.path() / "config";
+    fs::create_directories(e.module_directory);
+    const std::string before = "[LANG]\nid=1041\n; the user's own notes\n";
+    std::ofstream(e.module_directory / "set.ini") << before;
+    {
+        std::ofstream filler(disk.path() / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
+    StartOptions o;
+    o.langid = "1042";
+    o.close = true;
+    for (const char* state : {"full", "read-only"}) {
+        if (std::string(state) == "read-only") {
+            ASSERT_TRUE(disk.make_read_only());
+        }
+        ::testing::internal::CaptureStderr();
+        const int rc = run_start_routine(o, e, [](const StartOptions&, auto) { return 0; });
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(rc, 1) << state;
+        EXPECT_NE(err.find("language choice 1042 was not saved"), std::string::npos) << err;
+        std::ifstream in(e.module_directory / "set.ini");
+        const std::string after{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(after, before) << state;
+    }
 }
 
 TEST_F(StartRoutine, CloseWithNoInstanceOpensNothing) {

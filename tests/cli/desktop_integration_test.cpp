@@ -46,7 +46,13 @@ TEST_F(Autostart, OffByDefaultOnWritesAHiddenStartOffRemovesIt) {
     const fs::path entry = home_ / "config" / "autostart" / "zentrik.desktop";
     EXPECT_EQ(run({"autostart"}), kExitOk);
     EXPECT_EQ(out_.str(), "off\n");
+    // A link planted at the old fixed temporary name is never written through.
+    fs::create_directories(entry.parent_path());
+    std::ofstream(home_ / "victim") << "victim";
+    fs::create_symlink(home_ / "victim", entry.string() + ".tmp");
     ASSERT_EQ(run({"autostart", "on"}), kExitOk) << err_.str();
+    EXPECT_EQ(fs::file_size(home_ / "victim"), 6u);
+    fs::remove(entry.string() + ".tmp");
     std::ifstream in(entry);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(text.find("[Desktop Entry]\n"), std::string::npos);

@@ -1,5 +1,9 @@
 // The backup file's bytes: field offsets, the string forms, and files that end early.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "core/backup_file.h"
 #include "macro/archive_string.h"
@@ -79,6 +83,20 @@ TEST(BackupFile, FileEndingBeforeItsImageIsCompleteIsAnInvalidFormat) {
     }
     EXPECT_EQ(decode_backup(as_bytes(bytes.substr(0, bytes.size() - 1))).error,
               BackupFileError::invalid_format);
+}
+
+// The header says how long the file is: bytes after the image (one, or 100 MB of them) mean it
+// is not one backup as written, and nothing of it is restored.
+TEST(BackupFile, BytesAfterTheImageAreAnInvalidFormat) {
+    const std::string bytes = encode_backup(sample(8192));
+    EXPECT_EQ(decode_backup(as_bytes(bytes + '\0')).error, BackupFileError::invalid_format);
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("zentrik-trailing-" + std::to_string(::getpid()) + ".mbf");
+    std::ofstream(file, std::ios::binary) << bytes;
+    EXPECT_EQ(load_backup_file(file).error, BackupFileError::none);
+    std::filesystem::resize_file(file, bytes.size() + 100 * 1024 * 1024);
+    EXPECT_EQ(load_backup_file(file).error, BackupFileError::invalid_format);
+    std::filesystem::remove(file);
 }
 
 TEST(BackupFile, MemorySizeOutsideAnyMouseIsAnInvalidFormat) {

@@ -89,6 +89,17 @@ TEST_F(BackupJobs, BackupReadsTheMemorySevenBytesAtATimeAndWritesTheFile) {
     EXPECT_EQ(dir.names(), std::vector<std::string>{"a.mbf"});
 }
 
+TEST_F(BackupJobs, BackupOverAnExistingFileKeepsItsMode) {
+    namespace fs = std::filesystem;
+    const auto target = dir / "a.mbf";
+    write_text(target, "the earlier backup");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(backup_to_file(m.rig.lib, m.device, {}, target, progress).ok());
+    EXPECT_EQ(load_backup_file(target).error, BackupFileError::none);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 TEST_F(BackupJobs, BackupThatFailsPartWayLeavesTheOldFileAndNoOther) {
     const auto target = dir / "a.mbf";
     write_text(target, "the earlier backup");

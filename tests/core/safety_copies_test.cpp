@@ -36,6 +36,14 @@ TEST(SafetyCopies, HoldTheMouseAsItIsUnderItsIdentity) {
     EXPECT_EQ(decoded.backup.settings.rate_divisor, s.rate_byte & 0x0F);
     EXPECT_EQ(decoded.backup.settings.levels[3].x, s.dpi[3][0]);
 
+    // The user's data, readable by the user alone.
+    const auto perms = [](const std::filesystem::path& p) {
+        return std::filesystem::status(p).permissions() & std::filesystem::perms::all;
+    };
+    EXPECT_EQ(perms(*copy.file),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(perms(dir.path()), std::filesystem::perms::owner_all);
+
     const auto listed = list_safety_copies(dir.path());
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].file, *copy.file);

@@ -72,7 +72,7 @@ TEST(IniFile, SetKeepsOtherLinesAndReplacesInPlace) {
     EXPECT_EQ(ini.serialize().rfind("; keep me\r\n[LANG]\r\nid=9\r\nextra=e\r\n", 0), 0u);
 }
 
-TEST(IniFile, WriteValueRoundTripsAndKeepsUtf16Files) {
+TEST(IniFile, SettingAValueKeepsUtf16FilesAndNeverLosesAnUnreadableOne) {
     const auto dir = std::filesystem::temp_directory_path() / "zentrik-ini-test";
     std::filesystem::create_directories(dir);
     const auto file = dir / "set.ini";
@@ -80,12 +80,20 @@ TEST(IniFile, WriteValueRoundTripsAndKeepsUtf16Files) {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out << utf16_file("[LANG]\r\nid=1\r\n");
     }
-    ASSERT_TRUE(write_ini_value(file, "LANG", "id", "1042"));
-    const auto ini = IniFile::load(file);
+    std::string error;
+    const auto bytes = ini_file_with_value(file, "LANG", "id", "1042", error);
+    ASSERT_TRUE(bytes);
+    const auto ini = IniFile::parse(*bytes);
     EXPECT_EQ(ini.encoding(), TextEncoding::kUtf16Le);
     EXPECT_EQ(ini.get_int("LANG", "id", 0), 1042);
     std::filesystem::remove_all(dir);
-    EXPECT_FALSE(write_ini_value(dir / "no" / "such" / "set.ini", "LANG", "id", "1"));
+    // No file yet: a new one.
+    EXPECT_TRUE(ini_file_with_value(dir / "no" / "such" / "set.ini", "LANG", "id", "1", error));
+    // Something there that cannot be read would be replaced by one line: refused instead.
+    std::filesystem::create_directories(dir / "set.ini");
+    EXPECT_FALSE(ini_file_with_value(dir / "set.ini", "LANG", "id", "1", error));
+    EXPECT_NE(error.find("set.ini"), std::string::npos) << error;
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

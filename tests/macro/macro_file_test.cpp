@@ -148,6 +148,17 @@ TEST_F(MacroFileOnDisk, ShortOversizedAndBrokenFilesAreSafe) {
     EXPECT_FALSE(write_macro_file(dir_ / "no" / "such" / "dir.mf", MacroCode{0x04}));
 }
 
+// A link planted at the name a writer once used for its temporary file ("X.mf.tmp") is never
+// written through: its target keeps its bytes.
+TEST_F(MacroFileOnDisk, ALinkAtTheOldTemporaryNameIsNotFollowed) {
+    const auto victim = put("victim", "victim");
+    fs::create_symlink(victim, dir_ / "m.mf.tmp");
+    ASSERT_TRUE(write_macro_file(dir_ / "m.mf", MacroCode{0x04}));
+    EXPECT_EQ(read_macro_file(dir_ / "m.mf").code, MacroCode{0x04});
+    EXPECT_EQ(macro_file_size(victim), 0u);
+    EXPECT_EQ(fs::file_size(victim), 6u);
+}
+
 TEST_F(MacroFileOnDisk, ExportAndImportOfEditorRows) {
     // Rows fresh from decoding still carry the offsets of the file they came from; the export
     // must count the bytes it writes.

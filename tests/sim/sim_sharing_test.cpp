@@ -2,6 +2,7 @@
 // seen by device monitors, raised reports read by input streams, and state-file faults.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -326,6 +327,40 @@ TEST(SimSharing, DamagedMemoryFileIsMovedAsideNotOverwritten) {
     testing::internal::CaptureStderr();
     auto again = program(dir);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a sound file is no news";
+    std::filesystem::remove_all(dir);
+}
+
+// What stands at a state file's place but is no regular file is refused and said: a folder as
+// the memory is moved aside like a damaged image, a FIFO or /dev/zero is never read (neither
+// blocks nor reads without end). Links at the old fixed temporary names are never followed.
+TEST(SimSharing, StateFilesThatAreNotRegularFilesAreRefusedWithoutHanging) {
+    const auto dir = fresh_dir("irregular");
+    std::filesystem::create_directories(dir / "mouse0-8k.mem");
+    ASSERT_EQ(::mkfifo((dir / "mouse0-8k.settings").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "mouse0-8k.events").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "mouse0-8k.power");
+    std::ofstream(dir / "victim") << "victim";
+    for (const char* name : {"mouse0-8k.power.tmp", "mouse0-8k.settings.tmp", "mouse0-8k.mem.tmp"})
+        std::filesystem::create_symlink(dir / "victim", dir / name);
+
+    testing::internal::CaptureStderr();
+    auto backend = program(dir);
+    SimMouse& m = *backend->mouse(0);
+    EXPECT_EQ(m.memory()[0], 0xFF);                                  // started erased
+    exchange(m, FeatureReport{0, 0x00, 0x02, 5, 0, 0, 0, 0, 0x12});  // saves the power state
+    SimInputCursor cursor = m.input_cursor();
+    std::vector<std::vector<std::uint8_t>> reports;
+    EXPECT_TRUE(m.read_input_log(cursor, reports));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("mouse0-8k.mem: is a folder"), std::string::npos) << err;
+    EXPECT_NE(err.find("mouse0-8k.settings: is not a regular file"), std::string::npos) << err;
+
+    std::ifstream victim(dir / "victim");
+    std::string text;
+    victim >> text;
+    EXPECT_EQ(text, "victim");
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "mouse0-8k.power"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "mouse0-8k.mem"), 8192u);
     std::filesystem::remove_all(dir);
 }
 

@@ -1,8 +1,11 @@
 // Tilt rules over fake window facts, the user's rule file, and the tilt thread's stepping.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 
 #include "tilt/tilt_rule_file.h"
@@ -97,6 +100,24 @@ TEST(TiltRuleFile, ParsesRulesAndReportsBadLines) {
     EXPECT_EQ(parsed.errors[1].rfind("line 7:", 0), 0u);
     EXPECT_EQ(parsed.errors[2].rfind("line 8:", 0), 0u);
     EXPECT_EQ(load_tilt_rules("/nonexistent/tilt-rules", nullptr).size(), 0u);
+}
+
+// A FIFO or a link to /dev/zero at the rule file's place is refused and said, never read: one
+// blocked the start, the other grew the window without end.
+TEST(TiltRuleFile, ANonRegularRuleFileIsRefusedAndSaid) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zentrik-tilt-rules-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero");
+    for (const char* name : {"fifo", "zero"}) {
+        std::vector<std::string> errors;
+        EXPECT_EQ(load_tilt_rules(dir / name, &errors).size(), 0u) << name;
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0].rfind((dir / name).string() + ": ", 0), 0u) << errors[0];
+    }
+    std::filesystem::remove_all(dir);
 }
 
 // A window system whose first look at the windows waits until the test lets it go, so tilts
