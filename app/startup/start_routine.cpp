@@ -1,5 +1,6 @@
 #include "app/startup/start_routine.h"
 
+#include <cstdio>
 #include <system_error>
 
 #include "lang/ini_file.h"
@@ -34,13 +35,18 @@ int run_start_routine(const StartOptions& options, const StartEnvironment& env,
     if (options.close)
         return 0;
 
-    auto listener = env.channel.listen_as_first();
-    if (!listener) {
+    platform::ListenOutcome outcome = env.channel.listen_as_first();
+    if (!outcome.listener && outcome.unavailable.empty()) {
         // Another instance started in the meantime: let it come forward instead.
         env.channel.send_to_running(InstanceMessage::kRestore);
         return 0;
     }
-    return run_window(options, std::move(listener));
+    if (!outcome.listener)
+        std::fprintf(stderr,
+                     "zentrik: the single-instance channel cannot be set up (%s); starting "
+                     "without it, so a later start opens another window.\n",
+                     outcome.unavailable.c_str());
+    return run_window(options, std::move(outcome.listener));
 }
 
 }  // namespace zentrik::app
