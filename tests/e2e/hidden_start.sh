@@ -44,14 +44,9 @@ WX=$X; WY=$Y
 shot() { import -window root "$work/shot.png"; }
 home() { shot && looks_like 5 99 "$work" "$work/shot.png"; }
 wait_for 20 home || fail "the shown window is not on the home page"
-# The button page shows profile 3 (the mouse's profile 2) as checked: its blue box.
-xdotool mousemove $((WX + 200)) $((WY + 175)) click 1 mousemove $((WX + 1000)) $((WY + 620))
-profile3_checked() {
-  shot
-  local -a c=($(pixel "$work/shot.png" $((WX + 495)) $((WY + 135))))
-  (( c[2] > 200 && c[0] < 80 && c[1] < 80 ))
-}
-wait_for 10 profile3_checked || fail "the window does not show the profile chosen while hidden"
+# The button page shows profile 3 (the mouse's profile 2) as checked.
+open_button_page
+wait_for 10 profile3_checked "$work" || fail "the window does not show the profile chosen while hidden"
 
 "$ZENTRIK" /close
 wait_for 10 process_gone $app || fail "/close did not end the program"
