@@ -122,18 +122,21 @@ void Session::choose_row(const ui::Widget& row) {
         show_page(ui::kPageHome);
         return;
     }
-    const auto record = lib_.find_device(path);
-    model_.with([&](SettingsState& s) {
-        s.selected_path = path;
-        s.memory_size = row.data;
-        s.model_tag = row.model_tag;
-        if (record)
-            s.device = *record;
-        s.device.memory_size = row.data;
+    // The row is selected only by the job that loads it: while another job runs the click
+    // is refused and the current mouse stays selected as it was.
+    jobs_.run([this, path, size = row.data, tag = row.model_tag, record = lib_.find_device(path)] {
+        model_.with([&](SettingsState& s) {
+            s.selected_path = path;
+            s.memory_size = size;
+            s.model_tag = tag;
+            if (record)
+                s.device = *record;
+            s.device.memory_size = size;
+        });
+        reset_level_pictures();
+        shell_.selected_mouse_changed(path);
+        choose_mouse();
     });
-    reset_level_pictures();
-    shell_.selected_mouse_changed(path);
-    jobs_.run([this] { choose_mouse(); });
 }
 
 void Session::on_device_change(const platform::DeviceChange& change) {

@@ -2,8 +2,10 @@
 // The per-user channel that keeps the program to a single instance.
 //
 // The first instance listens; a later start either asks it to bring its window forward
-// (`kRestore`) or to end (`kClose`). Another user's instance is never reached, and a channel
-// left behind by a crashed instance never blocks the next start.
+// (`kRestore`) or to end (`kClose`). The channel lives in a folder only this user can reach,
+// so another account can neither reach the user's instance nor keep it from starting; a
+// channel left behind by a crashed instance never blocks the next start.
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,18 +23,35 @@ class InstanceListener {
     virtual std::optional<InstanceMessage> receive() = 0;
 };
 
+// What an attempt to become the running instance found.
+struct ListenOutcome {
+    // Set when this start is now the running instance.
+    std::unique_ptr<InstanceListener> listener;
+    // Why no channel could be set up at all; empty when another instance holds it.
+    std::string unavailable;
+};
+
 class InstanceChannel {
   public:
-    // `name` tells programs apart (tests use their own); the user id is added by the channel.
+    // `name` tells programs apart (tests use their own); it becomes part of the channel's file
+    // name inside the user's private runtime folder.
     explicit InstanceChannel(std::string name);
 
     // Delivers `message` to the running instance; false when there is none.
     bool send_to_running(InstanceMessage message) const;
-    // Becomes the running instance; nullptr when another instance holds the channel.
-    std::unique_ptr<InstanceListener> listen_as_first() const;
+    // Becomes the running instance, unless another one holds the channel or no channel can
+    // be set up (see ListenOutcome).
+    ListenOutcome listen_as_first() const;
+
+    // Where the channel lives; empty (with `unavailable()` saying why) when no private
+    // folder could be found or made.
+    const std::filesystem::path& socket_path() const { return socket_path_; }
+    const std::string& unavailable() const { return unavailable_; }
 
   private:
-    std::string address_;
+    std::filesystem::path socket_path_;
+    std::filesystem::path lock_path_;
+    std::string unavailable_;
 };
 
 // The channel name for the program: "zentrik", or "zentrik-$ZENTRIK_INSTANCE" when that is set

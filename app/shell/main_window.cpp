@@ -57,7 +57,8 @@ class LiveWindow : public core::SessionShell {
     // The start helper's work (fonts, the frame's memory) is taken once the GtkWindow exists:
     // making the first window loads GTK's theme while the helper prepares them.
     LiveWindow(std::unique_ptr<platform::InstanceListener> listener, const WindowOptions& options,
-               std::shared_ptr<platform::HidBackend> backend, StartHelper& start_helper);
+               std::shared_ptr<platform::HidBackend> backend, StartHelper& start_helper,
+               bool hidden);
     ~LiveWindow() override;
 
     void bring_forward();
@@ -81,8 +82,10 @@ class LiveWindow : public core::SessionShell {
 
   private:
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
-    // The mice are looked for once the first frame is up, so the window never waits for them.
+    // The mice are looked for once the first frame is up, so the window never waits for them;
+    // a hidden window has no frame to wait for and starts as soon as the main loop runs.
     void start_device_work();
+    static gboolean start_device_work_now(gpointer self);
     void fill_overlay(ui::OverlayState& overlay) const;
 
     std::unique_ptr<platform::InstanceListener> listener_;
@@ -107,11 +110,13 @@ class LiveWindow : public core::SessionShell {
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     std::unique_ptr<GtkPointerInput> pointer_input_;
     guint watch_source_ = 0;
+    guint start_source_ = 0;
+    bool device_work_started_ = false;
 };
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
                        const WindowOptions& options, std::shared_ptr<platform::HidBackend> backend,
-                       StartHelper& start_helper)
+                       StartHelper& start_helper, bool hidden)
     : listener_(std::move(listener)),
       build_(options.language),
       start_message_(options.start_message) {
@@ -178,6 +183,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     } else {
         session_->show_page(ui::kPageDevices);
         after_first_frame(window_, [this] { start_device_work(); });
+        if (hidden)
+            start_source_ = g_idle_add(start_device_work_now, this);
     }
 
     // The window manager's close request ends the program.
@@ -190,7 +197,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
 
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
     apply_window_shape(window_, build_.shape);
-    watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
+    if (listener_)  // none when the channel could not be set up
+        watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
 }
 
 void LiveWindow::shut_down() {
@@ -202,7 +210,17 @@ void LiveWindow::shut_down() {
     workers_.wait_all();
 }
 
+gboolean LiveWindow::start_device_work_now(gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    self.start_source_ = 0;
+    self.start_device_work();
+    return G_SOURCE_REMOVE;
+}
+
 void LiveWindow::start_device_work() {
+    // Whichever comes first, the hidden start or the first frame, starts it once.
+    if (std::exchange(device_work_started_, true))
+        return;
     session_->start();
     if (!start_message_.empty())
         dialogs_->message(title(), std::exchange(start_message_, {}));
@@ -212,6 +230,8 @@ LiveWindow::~LiveWindow() {
     shut_down();
     if (watch_source_)
         g_source_remove(watch_source_);
+    if (start_source_)
+        g_source_remove(start_source_);
     pointer_input_.reset();
     dispatcher_.reset();  // stops the animation timer
     desktop_input_.reset();
@@ -262,7 +282,7 @@ int run_main_window(const StartOptions& options,
         return 1;
     }
     std::shared_ptr<platform::HidBackend> backend = window_options.backend;
-    LiveWindow live(std::move(listener), window_options, backend, start_helper);
+    LiveWindow live(std::move(listener), window_options, backend, start_helper, options.hide);
     const lang::StringTables& texts = lang::strings();
     struct TrayState {
         std::unique_ptr<TrayIcon> icon;
@@ -308,8 +328,8 @@ int run_main_window(const StartOptions& options,
         g_timeout_add(
             1000,
             +[](gpointer d) -> gboolean {
+                // Only the notice: a hidden start stays hidden.
                 auto* t = static_cast<TipData*>(d);
-                t->live->bring_forward();
                 show_desktop_notice(t->live->title(), " ");
                 return G_SOURCE_REMOVE;
             },

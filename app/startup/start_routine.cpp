@@ -57,13 +57,18 @@ int run_start_routine(const StartOptions& options, const StartEnvironment& env,
     if (options.close)
         return status;
 
-    auto listener = env.channel.listen_as_first();
-    if (!listener) {
+    platform::ListenOutcome outcome = env.channel.listen_as_first();
+    if (!outcome.listener && outcome.unavailable.empty()) {
         // Another instance started in the meantime: let it come forward instead.
         env.channel.send_to_running(InstanceMessage::kRestore);
         return status;
     }
-    return run_window(options, std::move(listener));
+    if (!outcome.listener)
+        std::fprintf(stderr,
+                     "zentrik: the single-instance channel cannot be set up (%s); starting "
+                     "without it, so a later start opens another window.\n",
+                     outcome.unavailable.c_str());
+    return run_window(options, std::move(outcome.listener));
 }
 
 }  // namespace zentrik::app

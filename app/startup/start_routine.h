@@ -29,7 +29,9 @@ std::filesystem::path store_language_choice(const StartEnvironment& env, const s
 // Applies the switches, settles the single instance and runs the window when this start is the
 // first instance. A later start asks the running instance to restore (or, with "/close", to end)
 // and returns 0 without opening anything; so does "/close" when nothing is running. A
-// "/langid=" that could not be saved is reported on stderr and makes those returns 1.
+// "/langid=" that could not be saved is reported on stderr and makes those returns 1. When no
+// channel can be set up at all the window still runs, with a null listener and a message on
+// stderr.
 int run_start_routine(const StartOptions& options, const StartEnvironment& env,
                       const RunWindow& run_window);
 

@@ -1,7 +1,12 @@
-// Single-instance channel on a Linux abstract-namespace Unix socket.
-// Abstract sockets vanish with their process, so a crashed instance leaves nothing behind;
-// the address holds the user id, and peer credentials are checked on both ends.
+// Single-instance channel on a Unix socket file in a folder private to the user:
+// $XDG_RUNTIME_DIR, or /tmp/zentrik-UID made 0700 when that is missing or unusable. Only the
+// user can bind or reach a name there, so no other account can squat the channel; peer
+// credentials are still checked on both ends. A socket file left by a crashed instance no
+// longer answers and is replaced; a lock file beside it keeps two starting instances from
+// both replacing it.
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -15,16 +20,13 @@
 namespace zentrik::platform {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr char kRestoreWord[] = "restore\n";
 constexpr char kCloseWord[] = "close\n";
 
-socklen_t make_address(const std::string& address, sockaddr_un& sa) {
-    std::memset(&sa, 0, sizeof sa);
-    sa.sun_family = AF_UNIX;
-    // Leading NUL: abstract namespace. Truncate rather than overflow.
-    const std::size_t n = std::min(address.size(), sizeof(sa.sun_path) - 1);
-    std::memcpy(sa.sun_path + 1, address.data(), n);
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + n);
+std::string error_text(int error) {
+    return std::strerror(error);
 }
 
 bool peer_is_this_user(int fd) {
@@ -35,9 +37,111 @@ bool peer_is_this_user(int fd) {
     return cred.uid == ::getuid();
 }
 
+// Why `dir` is not a folder that only this user can reach (empty when it is one). A symbolic
+// link is followed only for $XDG_RUNTIME_DIR, which the session sets up.
+std::string private_folder_problem(const fs::path& dir, bool follow_link) {
+    struct stat st {};
+    if ((follow_link ? ::stat(dir.c_str(), &st) : ::lstat(dir.c_str(), &st)) != 0)
+        return dir.string() + ": " + error_text(errno);
+    if (!S_ISDIR(st.st_mode))
+        return dir.string() + " is not a folder";
+    if (st.st_uid != ::getuid())
+        return dir.string() + " belongs to another user";
+    if ((st.st_mode & 077) != 0)
+        return dir.string() + " is open to other users";
+    return {};
+}
+
+// The user's runtime folder, else a private folder of our own under /tmp (made here; one
+// that someone else made first is never used). Empty with `problem` set when neither serves.
+fs::path private_folder(std::string& problem) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string runtime_problem = "XDG_RUNTIME_DIR is not set";
+    if (runtime && *runtime) {
+        const fs::path dir(runtime);
+        runtime_problem = dir.is_absolute() ? private_folder_problem(dir, true)
+                                            : "XDG_RUNTIME_DIR is not an absolute path";
+        if (runtime_problem.empty())
+            return dir;
+    }
+    const fs::path fallback = "/tmp/zentrik-" + std::to_string(::getuid());
+    if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
+        problem = runtime_problem + "; " + fallback.string() + ": " + error_text(errno);
+        return {};
+    }
+    if (std::string p = private_folder_problem(fallback, false); !p.empty()) {
+        problem = runtime_problem + "; " + p;
+        return {};
+    }
+    return fallback;
+}
+
+// The name as a file name: anything but letters, digits, '.', '_' and '-' becomes '_'.
+std::string file_name_part(std::string name) {
+    for (char& c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+        if (!plain)
+            c = '_';
+    }
+    return name;
+}
+
+socklen_t make_address(const fs::path& path, sockaddr_un& sa) {
+    std::memset(&sa, 0, sizeof sa);
+    sa.sun_family = AF_UNIX;
+    const std::string& s = path.native();  // length checked by the constructor
+    std::memcpy(sa.sun_path, s.data(), s.size());
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + s.size() + 1);
+}
+
+// A connection to the socket at `path`; invalid when nothing listens there.
+UniqueFd connect_to(const fs::path& path) {
+    UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!s.valid())
+        return s;
+    sockaddr_un sa;
+    const socklen_t len = make_address(path, sa);
+    if (::connect(s.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0)
+        return UniqueFd();
+    return s;
+}
+
+// Holds the lock file beside the socket for as long as it lives.
+class ChannelLock {
+  public:
+    explicit ChannelLock(const fs::path& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)) {
+        // Another holder keeps it only while it sets up or removes its socket.
+        while (fd_.valid() && ::flock(fd_.get(), LOCK_EX) != 0) {
+            if (errno != EINTR)
+                fd_.reset();
+        }
+    }
+    bool held() const { return fd_.valid(); }
+
+  private:
+    UniqueFd fd_;
+};
+
 class SocketListener final : public InstanceListener {
   public:
-    explicit SocketListener(UniqueFd fd) : fd_(std::move(fd)) {}
+    SocketListener(UniqueFd fd, fs::path path, fs::path lock_path, dev_t dev, ino_t ino)
+        : fd_(std::move(fd)),
+          path_(std::move(path)),
+          lock_path_(std::move(lock_path)),
+          dev_(dev),
+          ino_(ino) {}
+
+    // The socket file goes with the instance, unless another instance has replaced it.
+    ~SocketListener() override {
+        ChannelLock lock(lock_path_);
+        struct stat st {};
+        if (lock.held() && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == dev_ &&
+            st.st_ino == ino_)
+            ::unlink(path_.c_str());
+    }
+
     int fd() const override { return fd_.get(); }
 
     std::optional<InstanceMessage> receive() override {
@@ -62,22 +166,33 @@ class SocketListener final : public InstanceListener {
 
   private:
     UniqueFd fd_;
+    fs::path path_;
+    fs::path lock_path_;
+    dev_t dev_;
+    ino_t ino_;
 };
 
 }  // namespace
 
-InstanceChannel::InstanceChannel(std::string name)
-    : address_(std::move(name) + "-uid" + std::to_string(::getuid())) {}
+InstanceChannel::InstanceChannel(std::string name) {
+    const fs::path folder = private_folder(unavailable_);
+    if (folder.empty())
+        return;
+    const std::string base = file_name_part(std::move(name));
+    const fs::path socket = folder / (base + ".socket");
+    if (socket.native().size() >= sizeof(sockaddr_un::sun_path)) {
+        unavailable_ = socket.string() + ": the path is too long for a socket";
+        return;
+    }
+    socket_path_ = socket;
+    lock_path_ = folder / (base + ".lock");
+}
 
 bool InstanceChannel::send_to_running(InstanceMessage message) const {
-    UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!s.valid())
+    if (socket_path_.empty())
         return false;
-    sockaddr_un sa;
-    const socklen_t len = make_address(address_, sa);
-    if (::connect(s.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0)
-        return false;
-    if (!peer_is_this_user(s.get()))
+    UniqueFd s = connect_to(socket_path_);
+    if (!s.valid() || !peer_is_this_user(s.get()))
         return false;
     const char* word = message == InstanceMessage::kClose ? kCloseWord : kRestoreWord;
     if (::send(s.get(), word, std::strlen(word), MSG_NOSIGNAL) < 0)
@@ -89,15 +204,34 @@ bool InstanceChannel::send_to_running(InstanceMessage message) const {
     return ::recv(s.get(), ack, sizeof ack, 0) > 0;
 }
 
-std::unique_ptr<InstanceListener> InstanceChannel::listen_as_first() const {
+ListenOutcome InstanceChannel::listen_as_first() const {
+    if (socket_path_.empty())
+        return {nullptr, unavailable_};
+    ChannelLock lock(lock_path_);
+    if (!lock.held())
+        return {nullptr, lock_path_.string() + ": " + error_text(errno)};
+    // A socket that still accepts a connection belongs to a running instance.
+    if (connect_to(socket_path_).valid())
+        return {};
+    // Anything else there was left by an ended instance (the folder is ours alone).
+    struct stat st {};
+    if (::lstat(socket_path_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return {nullptr, socket_path_.string() + " is a folder"};
+        if (::unlink(socket_path_.c_str()) != 0)
+            return {nullptr, socket_path_.string() + ": " + error_text(errno)};
+    }
     UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!fd.valid())
-        return nullptr;
+        return {nullptr, "socket: " + error_text(errno)};
     sockaddr_un sa;
-    const socklen_t len = make_address(address_, sa);
-    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0 || ::listen(fd.get(), 8) != 0)
-        return nullptr;
-    return std::make_unique<SocketListener>(std::move(fd));
+    const socklen_t len = make_address(socket_path_, sa);
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0 ||
+        ::listen(fd.get(), 8) != 0 || ::lstat(socket_path_.c_str(), &st) != 0)
+        return {nullptr, socket_path_.string() + ": " + error_text(errno)};
+    return {std::make_unique<SocketListener>(std::move(fd), socket_path_, lock_path_, st.st_dev,
+                                             st.st_ino),
+            {}};
 }
 
 std::string default_instance_name() {

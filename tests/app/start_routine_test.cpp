@@ -71,7 +71,7 @@ TEST_F(StartRoutine, ReadOnlyProgramDirectoryFallsBackToUserConfig) {
 
 TEST_F(StartRoutine, SecondStartRestoresTheFirstAndCloseEndsIt) {
     const auto e = env();
-    auto first = e.channel.listen_as_first();
+    auto first = e.channel.listen_as_first().listener;
     ASSERT_TRUE(first);
     std::atomic<int> restores = 0, closes = 0;
     std::thread server([&] {
@@ -146,11 +146,31 @@ TEST_F(StartRoutine, CloseWithNoInstanceOpensNothing) {
 TEST_F(StartRoutine, ChannelOfAnEndedInstanceIsFreeAgain) {
     const auto e = env();
     {
-        auto gone = e.channel.listen_as_first();
+        auto gone = e.channel.listen_as_first().listener;
         ASSERT_TRUE(gone);
     }
     EXPECT_FALSE(e.channel.send_to_running(InstanceMessage::kRestore));
-    EXPECT_TRUE(e.channel.listen_as_first());
+    EXPECT_TRUE(e.channel.listen_as_first().listener);
+}
+
+TEST_F(StartRoutine, WithoutAChannelTheWindowStillOpensAndSaysWhy) {
+    const auto e = env();
+    // Something that is no socket and cannot be replaced holds the channel's place.
+    fs::create_directories(e.channel.socket_path() / "in-the-way");
+    int windows = 0;
+    bool had_listener = true;
+    ::testing::internal::CaptureStderr();
+    const int rc = run_start_routine({}, e, [&](const StartOptions&, auto listener) {
+        had_listener = listener != nullptr;
+        return ++windows, 0;
+    });
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    fs::remove_all(e.channel.socket_path());
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(windows, 1);
+    EXPECT_FALSE(had_listener);
+    EXPECT_NE(said.find("single-instance channel"), std::string::npos) << said;
+    EXPECT_NE(said.find(e.channel.socket_path().string()), std::string::npos) << said;
 }
 
 }  // namespace

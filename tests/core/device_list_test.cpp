@@ -88,6 +88,24 @@ TEST(DeviceList, EachSelectionWritesTheNextTag) {
     EXPECT_EQ(h.page(), ui::kPageHome);
 }
 
+TEST(DeviceList, ARowChosenWhileAJobRunsLeavesTheSelectionAsItWas) {
+    CoreHarness h({family_mouse(), family_mouse()});
+    h.start_and_load();
+    const std::size_t selections = h.shell.selections.size();
+    h.clear_requests();
+    // Inline workers: the row is clicked while this job is still running.
+    ASSERT_TRUE(h.session->jobs().run([&] { h.click("device 1"); }));
+    EXPECT_EQ(h.session->selected_path(), "sim:mouse0");
+    EXPECT_EQ(h.shell.selections.size(), selections);
+    EXPECT_TRUE(h.requests(1).empty());
+    // Once the job has ended the same click selects, tags and loads the mouse.
+    h.click("device 1");
+    EXPECT_EQ(h.session->selected_path(), "sim:mouse1");
+    EXPECT_EQ(h.shell.selections.back(), "sim:mouse1");
+    EXPECT_EQ(h.mouse(1).link_tag(), 3);
+    EXPECT_EQ(h.page(), ui::kPageHome);
+}
+
 TEST(DeviceChange, PartialArrivalsDoNotPollTheFourthDoesAfter1300Ms) {
     CoreHarness h;
     using platform::DeviceChange;

@@ -39,21 +39,10 @@ done
 wait_for 10 home || fail "plugging the mouse in again did not bring the home page back"
 
 # The button page, then profile 3 chosen on the mouse: its box turns to its checked colour.
-xdotool mousemove $((WX + 200)) $((WY + 175)) click 1 mousemove $((WX + 1000)) $((WY + 620))
-# The button page shows the mouse's profile 1 as checked (its red box).
-button_page() {
-  shot
-  local -a c=($(pixel "$work/shot.png" $((WX + 215)) $((WY + 135))))
-  (( c[0] > 200 && c[1] < 80 && c[2] < 80 ))
-}
-wait_for 5 button_page || fail "the button page did not show"
+open_button_page
+wait_for 5 profile1_checked "$work" || fail "the button page did not show"
 "$ZENTRIKCTL" --simulate event 0 profile 2 || fail "zentrikctl event failed"
-profile3_checked() {
-  shot
-  local -a c=($(pixel "$work/shot.png" $((WX + 495)) $((WY + 135))))
-  (( c[2] > 200 && c[0] < 80 && c[1] < 80 ))
-}
-wait_for 5 profile3_checked || fail "a profile chosen on the mouse did not show"
+wait_for 5 profile3_checked "$work" || fail "a profile chosen on the mouse did not show"
 
 "$ZENTRIK" /close
 wait_for 10 process_gone $app || fail "/close did not end the program"

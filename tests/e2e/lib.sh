@@ -19,7 +19,7 @@ start_xvfb() {
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
   export DISPLAY=":$display"
-  # The single-instance socket is machine-wide: a name of this display's own keeps two test runs
+  # The single-instance channel is per user: a name of this display's own keeps two test runs
   # at once (other build trees) from finding each other's program.
   export ZENTRIK_INSTANCE="${ZENTRIK_INSTANCE:-e2e}-x$display"
   trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
@@ -74,3 +74,14 @@ looks_like() {
   done
   (( n > 0 ))
 }
+
+# The button page of the window at WX, WY, and its profile boxes as checked (screenshots in the
+# folder DIR): profile 1's checked box is red, profile 3's blue.
+open_button_page() {
+  xdotool mousemove $((WX + 200)) $((WY + 175)) click 1 mousemove $((WX + 1000)) $((WY + 620))
+}
+profile_box() {  # DIR X: "r g b" of the profile box at X
+  import -window root "$1/shot.png" && pixel "$1/shot.png" $((WX + $2)) $((WY + 135))
+}
+profile1_checked() { local -a c=($(profile_box "$1" 215)); (( c[0] > 200 && c[1] < 80 && c[2] < 80 )); }
+profile3_checked() { local -a c=($(profile_box "$1" 495)); (( c[2] > 200 && c[0] < 80 && c[1] < 80 )); }

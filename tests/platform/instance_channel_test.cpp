@@ -1,0 +1,112 @@
+// The single-instance channel: one winner when two instances start together over what a crashed
+// instance left, and a private folder of its own when the runtime folder cannot serve.
+// (A squatted old name and leftovers at the channel's place: e2e.squatted_channel.)
+#include "platform/instance_channel.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace zentrik::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A socket bound and listening at `address`.
+int bound_socket(const std::string& address) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un sa{};
+    sa.sun_family = AF_UNIX;
+    std::memcpy(sa.sun_path, address.data(), address.size());
+    const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + address.size());
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&sa), len), 0) << std::strerror(errno);
+    EXPECT_EQ(::listen(fd, 1), 0);
+    return fd;
+}
+
+// Takes messages on `listener` until `count` have arrived.
+std::thread serve(InstanceListener& listener, int count, std::atomic<int>& restores) {
+    return std::thread([&listener, count, &restores] {
+        for (int n = 0; n < count;) {
+            if (auto m = listener.receive(); m && *m == InstanceMessage::kRestore) {
+                ++restores;
+                ++n;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+}
+
+class InstanceChannelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            saved_ = old;
+        runtime_ = fs::temp_directory_path() / ("zentrik-run-" + std::to_string(::getpid()));
+        fs::remove_all(runtime_);
+        fs::create_directory(runtime_);
+        fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
+        ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+        name_ = std::string("zentrik-test-") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    }
+    void TearDown() override {
+        if (saved_)
+            ::setenv("XDG_RUNTIME_DIR", saved_->c_str(), 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+        fs::remove_all(runtime_);
+    }
+    fs::path runtime_;
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
+TEST_F(InstanceChannelTest, TwoStartsAtOnceLeaveOneRunningInstance) {
+    for (int round = 0; round < 20; ++round) {
+        ::close(bound_socket(InstanceChannel(name_).socket_path().string()));  // stale file
+        ListenOutcome a, b;
+        std::thread ta([&] { a = InstanceChannel(name_).listen_as_first(); });
+        std::thread tb([&] { b = InstanceChannel(name_).listen_as_first(); });
+        ta.join();
+        tb.join();
+        ASSERT_NE(!a.listener, !b.listener) << "round " << round;
+        EXPECT_EQ(a.unavailable + b.unavailable, "");
+        // The winner's socket is the one at the path.
+        InstanceListener& winner = a.listener ? *a.listener : *b.listener;
+        std::atomic<int> restores = 0;
+        std::thread server = serve(winner, 1, restores);
+        EXPECT_TRUE(InstanceChannel(name_).send_to_running(InstanceMessage::kRestore));
+        server.join();
+    }
+}
+
+TEST_F(InstanceChannelTest, UnusableRuntimeFolderFallsBackToAPrivateFolder) {
+    const fs::path fallback = "/tmp/zentrik-" + std::to_string(::getuid());
+    fs::permissions(runtime_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+                    fs::perm_options::replace);
+    for (const char* runtime : {runtime_.c_str(), "relative/folder", ""}) {
+        SCOPED_TRACE(runtime);
+        ::setenv("XDG_RUNTIME_DIR", runtime, 1);
+        const InstanceChannel channel(name_);
+        ASSERT_EQ(channel.unavailable(), "");
+        EXPECT_EQ(channel.socket_path().parent_path(), fallback);
+        struct stat st {};
+        ASSERT_EQ(::lstat(fallback.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_uid, ::getuid());
+        EXPECT_EQ(st.st_mode & 077, 0u);
+        EXPECT_TRUE(channel.listen_as_first().listener);
+    }
+}
+
+}  // namespace
+}  // namespace zentrik::platform
