@@ -8,6 +8,7 @@
 #include "core/macro_page.h"
 #include "device/commands.h"
 #include "macro/macro_file.h"
+#include "macro/macro_memory.h"
 #include "support/core_harness.h"
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/skin_image.h"
@@ -154,6 +155,48 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
+    std::filesystem::remove_all(dir);
+}
+
+// Another program writes while the window shows an older directory: the window's save plans
+// from what the mouse holds now, and a remove or rename of a slot that changed meanwhile is
+// refused rather than done to the other program's macro.
+TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
+    CoreHarness h;
+    core::MacroPage page(*h.session);
+    h.start_and_load();
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-fresh";
+    std::filesystem::create_directories(dir / "macros");
+    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", {0x04, 0x21, 0x41}));
+    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
+    page.set_library(macro::load_library(dir));
+
+    device::ButtonTable other_buttons;
+    macro::MacroMemory other(h.session->lib(), h.session->selected_path(), other_buttons);
+    ASSERT_TRUE(other.load_directory());
+    const Bytes forty(40, 0x21);
+    Bytes code{0x04};
+    code.insert(code.end(), forty.begin(), forty.end() - 1);
+    ASSERT_TRUE(other.write_macro(5, 0x800, code).ok);  // "Unknown 01" at 0800-0828
+    const Bytes theirs = memory_at(h, 0x800, 41);
+
+    h.widget("list macro 2").drop_row = 0;
+    h.drop("list macro pc", 1, "list macro 2");
+    EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
+    EXPECT_EQ(memory_at(h, 0x829, 4), (Bytes{0x04, 0x21, 0x41, 0x00}));
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 02");
+
+    // The window now shows slot 5; the other program replaces it with a macro of its own.
+    ASSERT_TRUE(other.load_directory());
+    ASSERT_TRUE(other.rename_macro(5, "Theirs").ok);
+    ui::Widget& list = h.widget("list macro 2");
+    list.selected_row = 5;
+    h.dialogs.answer(true);
+    h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
+    EXPECT_EQ(h.dialogs.shown().back().text,
+              "another program changed this macro meanwhile; nothing was done");
+    EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
+    EXPECT_EQ(h.widget("list macro 2").rows[5].text, "Theirs");  // the lists show it now
     std::filesystem::remove_all(dir);
 }
 
