@@ -26,6 +26,15 @@ int row_named(CoreHarness& h, const std::string& list, const std::string& text) 
     return -1;
 }
 
+// The mouse's list shows the slots in address order; a row's tag is its slot.
+const ui::ListItem& row_of_slot(CoreHarness& h, int slot) {
+    const ui::Widget& w = h.widget("list macro 2");
+    for (const auto& row : w.rows)
+        if (static_cast<int>(row.tag) == slot)
+            return row;
+    throw std::runtime_error("no row for slot " + std::to_string(slot));
+}
+
 Bytes memory_at(CoreHarness& h, int address, int count) {
     const auto m = h.mouse().memory();
     return {m.begin() + address, m.begin() + address + count};
@@ -167,7 +176,7 @@ TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
     h.start_and_load();
     const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-fresh";
     std::filesystem::create_directories(dir / "macros");
-    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", {0x04, 0x21, 0x41}));
+    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", Bytes{0x04, 0x21, 0x41}));
     std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
     page.set_library(macro::load_library(dir));
 
@@ -184,19 +193,19 @@ TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
     EXPECT_EQ(memory_at(h, 0x829, 4), (Bytes{0x04, 0x21, 0x41, 0x00}));
-    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 02");
+    EXPECT_EQ(row_of_slot(h, 0).text, "Unknown 02");
 
     // The window now shows slot 5; the other program replaces it with a macro of its own.
     ASSERT_TRUE(other.load_directory());
     ASSERT_TRUE(other.rename_macro(5, "Theirs").ok);
     ui::Widget& list = h.widget("list macro 2");
-    list.selected_row = 5;
+    list.selected_row = static_cast<int>(&row_of_slot(h, 5) - list.rows.data());
     h.dialogs.answer(true);
     h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
     EXPECT_EQ(h.dialogs.shown().back().text,
               "another program changed this macro meanwhile; nothing was done");
     EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
-    EXPECT_EQ(h.widget("list macro 2").rows[5].text, "Theirs");  // the lists show it now
+    EXPECT_EQ(row_of_slot(h, 5).text, "Theirs");  // the lists show it now
     std::filesystem::remove_all(dir);
 }
 
