@@ -26,6 +26,18 @@ int row_named(CoreHarness& h, const std::string& list, const std::string& text) 
     return -1;
 }
 
+// A library folder in the temporary folder with one entry, "Click" (row 1), holding `code`;
+// the page shows it. The folder, for the test to remove.
+std::filesystem::path library_of_one(core::MacroPage& page, const std::string& folder,
+                                     const Bytes& code) {
+    const auto dir = std::filesystem::temp_directory_path() / folder;
+    std::filesystem::create_directories(dir / "macros");
+    EXPECT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
+    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
+    page.set_library(macro::load_library(dir));
+    return dir;
+}
+
 // The mouse's list shows the slots in address order; a row's tag is its slot.
 const ui::ListItem& row_of_slot(CoreHarness& h, int slot) {
     const ui::Widget& w = h.widget("list macro 2");
@@ -145,12 +157,8 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     CoreHarness h;
     core::MacroPage page(*h.session);
     h.start_and_load();
-    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-library-ok";
-    std::filesystem::create_directories(dir / "macros");
-    const Bytes code{0x04, 0x21, 0x88, 0x14, 0x41};
-    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
-    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
-    page.set_library(macro::load_library(dir));
+    const auto dir =
+        library_of_one(page, "zentrik-macro-page-library-ok", Bytes{0x04, 0x21, 0x88, 0x14, 0x41});
     h.click("bt_lib");
 
     h.drop("list macro pc", 1, "list macro edit");
@@ -174,11 +182,7 @@ TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
     CoreHarness h;
     core::MacroPage page(*h.session);
     h.start_and_load();
-    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-fresh";
-    std::filesystem::create_directories(dir / "macros");
-    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", Bytes{0x04, 0x21, 0x41}));
-    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
-    page.set_library(macro::load_library(dir));
+    const auto dir = library_of_one(page, "zentrik-macro-page-fresh", Bytes{0x04, 0x21, 0x41});
 
     device::ButtonTable other_buttons;
     macro::MacroMemory other(h.session->lib(), h.session->selected_path(), other_buttons);
