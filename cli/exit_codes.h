@@ -9,6 +9,7 @@ inline constexpr int kExitNoMouse = 3;   // no mouse found, or the addressed one
 inline constexpr int kExitDevice = 4;    // an exchange with the mouse failed
 inline constexpr int kExitBadFile = 5;   // a file could not be read, written or understood
 inline constexpr int kExitDeclined = 6;  // the user answered No to a question
+inline constexpr int kExitBusy = 7;      // another program kept the mouse busy for too long
 
 // The statuses as the help text and the manual list them.
 struct ExitCodeMeaning {
@@ -23,6 +24,7 @@ inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
     {kExitDevice, "an exchange with the mouse failed"},
     {kExitBadFile, "a file could not be read, written or understood"},
     {kExitDeclined, "the user answered No to a question"},
+    {kExitBusy, "another program kept using the mouse; nothing was changed"},
 };
 
 }  // namespace zentrik::cli

@@ -1,6 +1,7 @@
 // The backup and restore jobs.
 #include "core/backup_jobs.h"
 
+#include "core/mouse_job_lock.h"
 #include "core/mouse_memory.h"
 #include "core/overwrite_messages.h"
 #include "core/progress_scope.h"
@@ -42,7 +43,12 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
     platform::ReplacingFile out(target);
     if (!out.ok())
         return file_failure();
-    ProgressScope box(progress, lang::strings().process_captions[kBackupCaption]);
+    const std::string& caption = lang::strings().process_captions[kBackupCaption];
+    ProgressScope box(progress, caption);
+    // One image: no other program writes while it is read.
+    const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
+    if (!lock.held())
+        return mouse_unavailable_result(lock);
     BackupFile backup;
     backup.date = today_date_text();
     backup.settings = current;
@@ -67,7 +73,12 @@ JobResult restore_backup(device::zklib& lib, const device::_DEVICE_& device,
         r.message = kMsgMemorySizeMismatch;
         return r;
     }
-    ProgressScope box(progress, lang::strings().process_captions[kRestoreCaption]);
+    const std::string& caption = lang::strings().process_captions[kRestoreCaption];
+    ProgressScope box(progress, caption);
+    // From the safety copy to the last write.
+    const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
+    if (!lock.held())
+        return mouse_unavailable_result(lock);
     if (options.before_writes)
         options.before_writes();
     const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/mouse_job_lock.h"
 #include "core/session.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
@@ -264,6 +265,12 @@ void DpiPage::deferred_write(int timer_id) {
     if (s.selected_path.empty())
         return;
     device::zklib& lib = session_.lib();
+    // A short write; it waits while another program's job runs, without a box of its own.
+    const auto lock = device::lock_mouse(lib, s.selected_path, nullptr);
+    if (!lock.held()) {
+        session_.dialogs().message("", mouse_unavailable_message(lock));
+        return;
+    }
     const DpiLevel& d = s.levels[static_cast<std::size_t>(s.level)];
     switch (timer_id) {
         case kTimerDpiX:

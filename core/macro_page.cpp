@@ -2,6 +2,7 @@
 
 #include "core/button_functions.h"
 #include "core/button_page.h"
+#include "core/mouse_job_lock.h"
 #include "lang/string_tables.h"
 #include "lang/text_format.h"
 #include "macro/macro_editor.h"
@@ -22,6 +23,8 @@ constexpr int kResetTool = 212;
 constexpr int kExportTool = 213;
 constexpr int kImportTool = 214;
 constexpr int kLibraryButton = 95;
+constexpr char kMsgChangedElsewhere[] =
+    "another program changed this macro meanwhile; nothing was done";
 // The editor's tools: the command icons, record, new, save and load.
 bool is_editor_tool(int id) {
     return (id >= kWaitTool && id <= kLastCommandIcon) || id == kRecordTool ||
@@ -163,11 +166,36 @@ void MacroPage::ask_remove(int slot) {
             s.message(lang::kMsgRemoveTitle),
             lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name)))
         return;
-    session_.jobs().run([this, slot] {
-        const auto r = memory().remove_macro(slot);
+    run_on_current(slot, dir.slots[slot], [this, slot] { return memory().remove_macro(slot); });
+}
+
+void MacroPage::run_locked(std::function<void()> work) {
+    session_.jobs().run([this, work = std::move(work)] {
+        const auto lock = hold_mouse_for_job(session_.lib(), session_.selected_path(),
+                                             session_.progress(), nullptr);
+        if (lock.held())
+            work();
+        else
+            session_.dialogs().message("", mouse_unavailable_message(lock));
+        after_job();
+    });
+}
+
+void MacroPage::run_on_current(int slot, const macro::MacroSlot& seen,
+                               std::function<macro::MemoryResult()> change) {
+    run_locked([this, slot, seen, change = std::move(change)] {
+        // The directory as the mouse holds it now: another program may have changed the slot.
+        if (!memory().load_directory()) {
+            session_.dialogs().message("", "error");
+            return;
+        }
+        if (!macro::same_macro(memory().directory().slots[slot], seen)) {
+            session_.dialogs().message("", kMsgChangedElsewhere);
+            return;
+        }
+        const auto r = change();
         if (!r.ok)
             session_.dialogs().message("", r.error);
-        after_job();
     });
 }
 
@@ -175,13 +203,16 @@ void MacroPage::save_into(int slot, const std::function<macro::SlotWrite()>& pla
     if (slot < 0 || slot >= macro::kSlotCount)
         return;
     // The questions on the window's thread, the write on a job.
+    // The slot as the questions saw it: the job asks again only when another program changed
+    // it meanwhile, and plans the range from the directory read inside the mouse's lock.
+    const macro::MacroSlot seen = memory().directory().slots[slot];
     auto write = std::make_shared<macro::SlotWrite>(plan());
     if (write->plan.decision != macro::SaveDecision::kWrite &&
         write->plan.decision != macro::SaveDecision::kDefragment)
         return;
-    session_.jobs().run([this, slot, write] {
-        macro::run_slot_write(memory(), slot, *write, session_.dialogs(), safety_copy_);
-        after_job();
+    run_locked([this, slot, write, seen] {
+        memory().save_planned(slot, write->code, write->plan.decision, seen, session_.dialogs(),
+                              safety_copy_);
     });
 }
 
@@ -284,12 +315,11 @@ void MacroPage::install_rows() {
             return;
         const int slot = static_cast<int>(row.tag);
         const std::string name = row.text;
-        session_.jobs().run([this, slot, name] {
-            const auto r = memory().rename_macro(slot, name);
-            if (!r.ok)
-                session_.dialogs().message("", r.error);
-            after_job();
-        });
+        const auto dir = directory();
+        if (slot < 0 || slot >= macro::kSlotCount)
+            return;
+        run_on_current(slot, dir.slots[slot],
+                       [this, slot, name] { return memory().rename_macro(slot, name); });
     });
 }
 

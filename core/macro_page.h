@@ -44,6 +44,11 @@ class MacroPage {
     int drop_slot(const ui::Widget* target) const;
     void ask_remove(int slot);
     void save_into(int slot, const std::function<macro::SlotWrite()>& plan);
+    // Runs `work` as a job that holds the mouse's lock, then shows the lists again.
+    void run_locked(std::function<void()> work);
+    // A job that changes `slot` only while the mouse still holds the macro the user saw there.
+    void run_on_current(int slot, const macro::MacroSlot& seen,
+                        std::function<macro::MemoryResult()> change);
     void set_library_view(ui::LibraryView view);
 
     Session& session_;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/backup_jobs.h"
+#include "core/mouse_job_lock.h"
 #include "core/mouse_memory.h"
 #include "core/overwrite_messages.h"
 #include "core/progress_scope.h"
@@ -79,7 +80,12 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
 
 JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobProgress& progress,
                       const OverwriteOptions& options) {
-    ProgressScope box(progress, lang::strings().process_captions[kResetCaption]);
+    const std::string& caption = lang::strings().process_captions[kResetCaption];
+    ProgressScope box(progress, caption);
+    // From the safety copy to the last write.
+    const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
+    if (!lock.held())
+        return mouse_unavailable_result(lock);
     if (options.before_writes)
         options.before_writes();
     const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);

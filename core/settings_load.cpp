@@ -3,6 +3,7 @@
 
 #include "core/button_page.h"
 #include "core/dpi_page.h"
+#include "core/mouse_job_lock.h"
 #include "core/session.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
@@ -59,6 +60,13 @@ void Session::load_settings() {
     JobProgress& progress = *job_progress_;
     progress.begin(texts.process_captions[0]);
     const std::string path = selected_path();
+    // The whole load, including the limit it may correct, sees one state of the mouse.
+    const auto lock = hold_mouse_for_job(lib_, path, progress, &texts.process_captions[0]);
+    if (!lock.held()) {
+        progress.end();
+        dialogs_.message("", mouse_unavailable_message(lock));
+        return;
+    }
     const auto identity = device::identify(lib_, path);
     // A row listed while the mouse did not answer carries no memory size; the load finds it.
     const int memory_size = model_.with([&](SettingsState& s) {

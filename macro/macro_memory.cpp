@@ -208,10 +208,35 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
     return {false, "error"};
 }
 
+bool same_macro(const MacroSlot& a, const MacroSlot& b) {
+    return a.start == b.start && (!a.used() || (a.end == b.end && a.name == b.name));
+}
+
 MemoryResult MacroMemory::save_macro(int slot, std::span<const std::uint8_t> code,
                                      ui::Dialogs& dialogs, const SafetyCopy& safety_copy,
                                      bool ask_overwrite) {
-    const SavePlan plan = plan_save(slot, code, dialogs, ask_overwrite);
+    return carry_out(plan_save(slot, code, dialogs, ask_overwrite), slot, code, dialogs,
+                     safety_copy);
+}
+
+MemoryResult MacroMemory::save_planned(int slot, std::span<const std::uint8_t> code,
+                                       SaveDecision planned, const MacroSlot& seen,
+                                       ui::Dialogs& dialogs, const SafetyCopy& safety_copy) {
+    if (planned != SaveDecision::kWrite && planned != SaveDecision::kDefragment)
+        return {false, {}};
+    if (!load_directory()) {
+        dialogs.message("", "error");
+        return {false, "error"};
+    }
+    if (planned == SaveDecision::kDefragment)
+        return carry_out({SaveDecision::kDefragment, -1}, slot, code, dialogs, safety_copy);
+    const bool unchanged = slot >= 0 && slot < kSlotCount && same_macro(dir_.slots[slot], seen);
+    return carry_out(plan_save(slot, code, dialogs, !unchanged), slot, code, dialogs, safety_copy);
+}
+
+MemoryResult MacroMemory::carry_out(const SavePlan& plan, int slot,
+                                    std::span<const std::uint8_t> code, ui::Dialogs& dialogs,
+                                    const SafetyCopy& safety_copy) {
     MemoryResult result;
     switch (plan.decision) {
         case SaveDecision::kWrite:

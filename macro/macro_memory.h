@@ -47,6 +47,9 @@ struct MemoryResult {
     std::string error;  // why, for the message shown; empty when ok
 };
 
+// Whether two records name the same macro (same range and name), or are both empty.
+bool same_macro(const MacroSlot& a, const MacroSlot& b);
+
 class MacroMemory {
   public:
     using SafetyCopy = std::function<std::optional<std::filesystem::path>()>;
@@ -80,6 +83,14 @@ class MacroMemory {
     // The whole save: plan_save, then write_macro or defragment; messages through `dialogs`.
     MemoryResult save_macro(int slot, std::span<const std::uint8_t> code, ui::Dialogs& dialogs,
                             const SafetyCopy& safety_copy, bool ask_overwrite = true);
+    // A save whose questions were asked earlier, from the directory as it was then (`seen`:
+    // the slot as the user saw it; `planned`: kWrite or kDefragment). Call while holding the
+    // mouse's lock: another program may have written since, so the directory is read again
+    // and the range and the "Unknown NN" name are chosen from it. The overwrite question comes
+    // again only when the slot now holds a macro other than `seen`.
+    MemoryResult save_planned(int slot, std::span<const std::uint8_t> code, SaveDecision planned,
+                              const MacroSlot& seen, ui::Dialogs& dialogs,
+                              const SafetyCopy& safety_copy);
 
     MemoryResult rename_macro(int slot, const std::string& name);
     // Resets the buttons that use the macro, then empties its record.
@@ -94,6 +105,8 @@ class MacroMemory {
     std::optional<InstructionList> load_macro(int slot);
 
   private:
+    MemoryResult carry_out(const SavePlan& plan, int slot, std::span<const std::uint8_t> code,
+                           ui::Dialogs& dialogs, const SafetyCopy& safety_copy);
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);
     bool repoint_buttons(int old_start, int new_start);
     int send_button(int profile, int b, bool has_function, int value);

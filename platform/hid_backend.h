@@ -96,6 +96,10 @@ class HidBackend {
         (void)path;
         return {};
     }
+    // What names the mouse behind `path` for the lock its jobs take across programs: the same
+    // text in every program that reaches the same mouse. Empty when no other program can reach
+    // it (the lock is then this program's own). The path itself by default (a device node).
+    virtual std::string lock_key(const std::string& path) { return path; }
     // Reports arrivals and removals of this backend's interfaces; nullptr when it cannot.
     virtual std::unique_ptr<DeviceMonitor> make_monitor() { return nullptr; }
     // The vendor input reports of the mouse whose feature interface is `path`; nullptr when

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace zentrik::sim {
 namespace {
@@ -181,6 +182,15 @@ std::unique_ptr<platform::HidHandle> SimBackend::open(const std::string& path) {
     if (!m || !m->present())
         return nullptr;
     return std::make_unique<SimHandle>(std::move(m));
+}
+
+std::string SimBackend::lock_key(const std::string& path) {
+    auto m = mouse(path);
+    if (!m || m->config().state_file_stem.empty())
+        return {};
+    std::error_code ec;
+    const auto stem = std::filesystem::weakly_canonical(m->config().state_file_stem, ec);
+    return "sim:" + (ec ? m->config().state_file_stem : stem).string();
 }
 
 std::unique_ptr<platform::DeviceMonitor> SimBackend::make_monitor() {

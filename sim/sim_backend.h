@@ -24,6 +24,9 @@ class SimBackend final : public platform::HidBackend {
 
     std::vector<std::string> enumerate() override;  // the mice that are plugged in
     std::unique_ptr<platform::HidHandle> open(const std::string& path) override;
+    // The mouse's state files, so every program sharing them shares the lock; empty for a mouse
+    // that lives in this program only.
+    std::string lock_key(const std::string& path) override;
     // Arrival and removal of the mice, whether this process or another one sharing their
     // state plugs or unplugs them. A mouse arrives as one change with all four interface bits
     // (its one path stands for every interface); a power cycle between two reads is reported

@@ -149,8 +149,8 @@ int run_backup_command(CliContext& ctx) {
     if (!line.ok)
         return kExitUsage;
     int status = kExitOk;
-    auto mouse =
-        open_addressed_mouse(ctx, *line.device, status, "backup: the mouse did not answer");
+    auto mouse = open_addressed_mouse(ctx, *line.device, status, "backup: the mouse did not answer",
+                                      MouseUse::kJob);
     if (!mouse)
         return status;
     const auto current = core::read_backup_settings(*mouse->lib, mouse->device.path);
@@ -183,8 +183,8 @@ int run_restore_command(CliContext& ctx) {
         return kExitBadFile;
     }
     int status = kExitOk;
-    auto mouse =
-        open_addressed_mouse(ctx, *line.device, status, "restore: the mouse did not answer");
+    auto mouse = open_addressed_mouse(ctx, *line.device, status,
+                                      "restore: the mouse did not answer", MouseUse::kJob);
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "restore");
@@ -211,7 +211,8 @@ int run_reset_command(CliContext& ctx) {
             return kExitDeclined;
     }
     int status = kExitOk;
-    auto mouse = open_addressed_mouse(ctx, *line.device, status, "reset: the mouse did not answer");
+    auto mouse = open_addressed_mouse(ctx, *line.device, status, "reset: the mouse did not answer",
+                                      MouseUse::kJob);
     if (!mouse)
         return status;
     auto progress = progress_for(ctx, "reset");

@@ -76,7 +76,8 @@ int run_device_identify(CliContext& ctx) {
     int status = 0;
     auto mouse = open_mouse_without_arguments(
         ctx, "identify", status,
-        "identify: {path} did not answer while being identified; nothing was recorded");
+        "identify: {path} did not answer while being identified; nothing was recorded",
+        MouseUse::kJob);
     if (!mouse)
         return status;
     const device::_DEVICE_& d = mouse->device;

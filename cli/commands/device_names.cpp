@@ -77,7 +77,7 @@ int run_device_name(CliContext& ctx) {
                 << lang::utf16_to_utf8(text.substr(0, kNameChars)) << "'\n";
     }
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, *index, status);
+    auto mouse = open_addressed_mouse(ctx, *index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

@@ -123,8 +123,29 @@ std::optional<device::_DEVICE_> pick_device(CliContext& ctx, device::zklib& lib,
     return lib.device_at(index);
 }
 
+bool hold_mouse(CliContext& ctx, AddressedMouse& mouse, int& exit_code) {
+    std::ostream& err = ctx.err;
+    mouse.lock = device::lock_mouse(*mouse.lib, mouse.device.path, [&err] {
+        err << "zentrikctl: " << device::kMouseBusyNote << " waiting\n" << std::flush;
+    });
+    switch (mouse.lock.outcome()) {
+        case device::MouseLock::Outcome::kHeld:
+            return true;
+        case device::MouseLock::Outcome::kTimedOut:
+            ctx.err << "zentrikctl: " << device::kMouseBusyFailure << "\n";
+            exit_code = kExitBusy;
+            return false;
+        case device::MouseLock::Outcome::kFailed:
+            break;
+    }
+    ctx.err << "zentrikctl: cannot lock the mouse for this command (" << mouse.lock.error()
+            << ")\n";
+    exit_code = kExitFailure;
+    return false;
+}
+
 std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, int& exit_code,
-                                                   IdentifyFailure identify_failure) {
+                                                   IdentifyFailure identify_failure, MouseUse use) {
     auto lib = open_device_link(ctx, exit_code);
     if (!lib)
         return std::nullopt;
@@ -133,7 +154,9 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
         exit_code = kExitNoMouse;
         return std::nullopt;
     }
-    AddressedMouse mouse{std::move(lib), *device};
+    AddressedMouse mouse{std::move(lib), *device, 0, {}};
+    if (use == MouseUse::kJob && !hold_mouse(ctx, mouse, exit_code))
+        return std::nullopt;
     if (!identify_failure)
         return mouse;
     const auto identity = device::identify(*mouse.lib, mouse.device.path);
@@ -152,7 +175,8 @@ std::optional<AddressedMouse> open_addressed_mouse(CliContext& ctx, int index, i
 
 std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, const char* command,
                                                            int& exit_code,
-                                                           IdentifyFailure identify_failure) {
+                                                           IdentifyFailure identify_failure,
+                                                           MouseUse use) {
     auto args = ctx.args;
     const auto index = take_device_option(ctx, args);
     exit_code = kExitUsage;
@@ -163,7 +187,7 @@ std::optional<AddressedMouse> open_mouse_without_arguments(CliContext& ctx, cons
                 << "' (see zentrikctl " << command << " --help)\n";
         return std::nullopt;
     }
-    return open_addressed_mouse(ctx, *index, exit_code, identify_failure);
+    return open_addressed_mouse(ctx, *index, exit_code, identify_failure, use);
 }
 
 std::optional<long> parse_number(const std::string& text, bool hex_default) {

@@ -110,8 +110,8 @@ struct Session {
 // Opens the mouse, reads its buttons (all five profiles) and its macro directory.
 // Held by pointer: the macro memory keeps a reference to the button table.
 std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
-    auto mouse = open_addressed_mouse(ctx, index, status,
-                                      "macros: the mouse did not answer (identifying it)");
+    auto mouse = open_addressed_mouse(
+        ctx, index, status, "macros: the mouse did not answer (identifying it)", MouseUse::kJob);
     if (!mouse)
         return nullptr;
     auto session = std::make_unique<Session>();

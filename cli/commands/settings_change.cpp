@@ -114,7 +114,7 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
     if (!value)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
     return write(*mouse, *value);
@@ -227,7 +227,7 @@ int run_settings_dpi(CliContext& ctx) {
         return kExitUsage;
     }
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
     const device::DpiGrid grid = device::mouse_traits(mouse->device).grid;
@@ -260,7 +260,7 @@ int run_settings_button(CliContext& ctx) {
     if (!function)
         return kExitUsage;
     int status = 0;
-    auto mouse = open_addressed_mouse(ctx, index, status);
+    auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
     device::zklib& lib = *mouse->lib;

@@ -28,7 +28,14 @@ std::string files_section(std::string_view data_directory) {
            ".TP\n.I " +
            data +
            "/\nthe samples that come with the program\n"
-           ".TP\nthe program's own folder\nfor a program run from its build folder\n";
+           ".TP\nthe program's own folder\nfor a program run from its build folder\n"
+           ".PP\nJobs on one mouse (a macro save, a restore, a settings write, the window's load) "
+           "run one at a time across programs, through a lock file per mouse in:\n"
+           ".TP\n.I $XDG_RUNTIME_DIR/zentrik/\n"
+           "made for the user alone (without \\fBXDG_RUNTIME_DIR\\fR: \\fIzentrik\\-UID\\fR in "
+           "\\fB$TMPDIR\\fR or \\fI/tmp\\fR); the system lets go of a lock when its program "
+           "ends. A program that finds the mouse busy waits up to 30 seconds "
+           "(\\fBZENTRIK_MOUSE_WAIT_MS\\fR sets another limit in milliseconds).\n";
 }
 
 // The options and sub-words a command's usage text names: "--device=N" gives "--device=",

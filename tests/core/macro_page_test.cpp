@@ -8,6 +8,7 @@
 #include "core/macro_page.h"
 #include "device/commands.h"
 #include "macro/macro_file.h"
+#include "macro/macro_memory.h"
 #include "support/core_harness.h"
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/skin_image.h"
@@ -23,6 +24,27 @@ int row_named(CoreHarness& h, const std::string& list, const std::string& text) 
         if (w.rows[static_cast<std::size_t>(i)].text == text)
             return i;
     return -1;
+}
+
+// A library folder in the temporary folder with one entry, "Click" (row 1), holding `code`;
+// the page shows it. The folder, for the test to remove.
+std::filesystem::path library_of_one(core::MacroPage& page, const std::string& folder,
+                                     const Bytes& code) {
+    const auto dir = std::filesystem::temp_directory_path() / folder;
+    std::filesystem::create_directories(dir / "macros");
+    EXPECT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
+    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
+    page.set_library(macro::load_library(dir));
+    return dir;
+}
+
+// The mouse's list shows the slots in address order; a row's tag is its slot.
+const ui::ListItem& row_of_slot(CoreHarness& h, int slot) {
+    const ui::Widget& w = h.widget("list macro 2");
+    for (const auto& row : w.rows)
+        if (static_cast<int>(row.tag) == slot)
+            return row;
+    throw std::runtime_error("no row for slot " + std::to_string(slot));
 }
 
 Bytes memory_at(CoreHarness& h, int address, int count) {
@@ -135,12 +157,8 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     CoreHarness h;
     core::MacroPage page(*h.session);
     h.start_and_load();
-    const auto dir = std::filesystem::temp_directory_path() / "zentrik-macro-page-library-ok";
-    std::filesystem::create_directories(dir / "macros");
-    const Bytes code{0x04, 0x21, 0x88, 0x14, 0x41};
-    ASSERT_TRUE(macro::write_macro_file(dir / "macros" / "click.mf", code));
-    std::ofstream(dir / "macro library.ini") << "cat=Mouse\nstr=Click\nfile=macros\\click.mf\n";
-    page.set_library(macro::load_library(dir));
+    const auto dir =
+        library_of_one(page, "zentrik-macro-page-library-ok", Bytes{0x04, 0x21, 0x88, 0x14, 0x41});
     h.click("bt_lib");
 
     h.drop("list macro pc", 1, "list macro edit");
@@ -154,6 +172,44 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
+    std::filesystem::remove_all(dir);
+}
+
+// Another program writes while the window shows an older directory: the window's save plans
+// from what the mouse holds now, and a remove or rename of a slot that changed meanwhile is
+// refused rather than done to the other program's macro.
+TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
+    CoreHarness h;
+    core::MacroPage page(*h.session);
+    h.start_and_load();
+    const auto dir = library_of_one(page, "zentrik-macro-page-fresh", Bytes{0x04, 0x21, 0x41});
+
+    device::ButtonTable other_buttons;
+    macro::MacroMemory other(h.session->lib(), h.session->selected_path(), other_buttons);
+    ASSERT_TRUE(other.load_directory());
+    const Bytes forty(40, 0x21);
+    Bytes code{0x04};
+    code.insert(code.end(), forty.begin(), forty.end() - 1);
+    ASSERT_TRUE(other.write_macro(5, 0x800, code).ok);  // "Unknown 01" at 0800-0828
+    const Bytes theirs = memory_at(h, 0x800, 41);
+
+    h.widget("list macro 2").drop_row = 0;
+    h.drop("list macro pc", 1, "list macro 2");
+    EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
+    EXPECT_EQ(memory_at(h, 0x829, 4), (Bytes{0x04, 0x21, 0x41, 0x00}));
+    EXPECT_EQ(row_of_slot(h, 0).text, "Unknown 02");
+
+    // The window now shows slot 5; the other program replaces it with a macro of its own.
+    ASSERT_TRUE(other.load_directory());
+    ASSERT_TRUE(other.rename_macro(5, "Theirs").ok);
+    ui::Widget& list = h.widget("list macro 2");
+    list.selected_row = static_cast<int>(&row_of_slot(h, 5) - list.rows.data());
+    h.dialogs.answer(true);
+    h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
+    EXPECT_EQ(h.dialogs.shown().back().text,
+              "another program changed this macro meanwhile; nothing was done");
+    EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
+    EXPECT_EQ(row_of_slot(h, 5).text, "Theirs");  // the lists show it now
     std::filesystem::remove_all(dir);
 }
 
