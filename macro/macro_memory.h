@@ -94,6 +94,8 @@ class MacroMemory {
     std::optional<InstructionList> load_macro(int slot);
 
   private:
+    // The mouse's memory size as identified, else the largest a mouse of the family has.
+    int memory_size() const;
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);
     bool repoint_buttons(int old_start, int new_start);
     int send_button(int profile, int b, bool has_function, int value);

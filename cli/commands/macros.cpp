@@ -136,7 +136,8 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
     s.memory = std::make_unique<macro::MacroMemory>(lib, path, s.buttons);
     s.memory->set_device_button([](int b) { return core::button_info(b).device_index; });
     if (!s.memory->load_directory()) {
-        ctx.err << "zentrikctl macros: the mouse did not answer (reading its macro directory)\n";
+        ctx.err << "zentrikctl macros: the mouse did not answer, or its macro limit lies outside "
+                   "its memory (reading its macro directory)\n";
         status = kExitDevice;
         return nullptr;
     }
@@ -170,6 +171,20 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
                     buttons.push_back({{"profile", p}, {"button", b}});
             }
         }
+        if (json && m.damaged) {
+            // Its range is not the macro's: nothing is read from it.
+            macros.push_back({{"slot", slot},
+                              {"name", m.name},
+                              {"start", m.start},
+                              {"end", m.end},
+                              {"size", 0},
+                              {"damaged", true},
+                              {"mode", nullptr},
+                              {"code", nullptr},
+                              {"profiles", profiles},
+                              {"buttons", buttons}});
+            continue;
+        }
         if (json) {
             const auto code = s.memory->read_macro_code(slot);
             if (!code) {
@@ -182,6 +197,7 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
                               {"start", m.start},
                               {"end", m.end},
                               {"size", m.size()},
+                              {"damaged", false},
                               {"mode", m.mode},
                               {"code", hex(*code)},
                               {"profiles", profiles},
@@ -191,9 +207,10 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
         std::string used;
         for (int p : profiles)
             used += (used.empty() ? "" : ",") + std::to_string(p);
-        char line[128];
-        std::snprintf(line, sizeof line, "%2d  %-14s  %s  %5d  %s\n", slot, m.name.c_str(),
-                      range_text(m).c_str(), m.size(), used.empty() ? "-" : used.c_str());
+        char line[160];
+        std::snprintf(line, sizeof line, "%2d  %-14s  %s  %5d  %s%s\n", slot, m.name.c_str(),
+                      range_text(m).c_str(), m.size(), used.empty() ? "-" : used.c_str(),
+                      m.damaged ? "  DAMAGED record (remove it)" : "");
         ctx.out << line;
     }
     if (json) {
@@ -234,11 +251,21 @@ macro::MacroMemory::SafetyCopy bound_copy(CliContext& ctx, Session& s) {
     };
 }
 
+bool refuse_damaged(CliContext& ctx, const macro::MacroSlot& m, int slot) {
+    if (!m.damaged)
+        return false;
+    ctx.err << "zentrikctl macros: the record of slot " << slot << " is damaged (it names "
+            << range_text(m) << "); it can only be removed\n";
+    return true;
+}
+
 int read_slot(CliContext& ctx, Session& s, int slot, const std::string& out) {
     if (!s.memory->directory().slots[slot].used()) {
         ctx.err << "zentrikctl macros: slot " << slot << " is empty\n";
         return kExitFailure;
     }
+    if (refuse_damaged(ctx, s.memory->directory().slots[slot], slot))
+        return kExitFailure;
     const auto code = s.memory->read_macro_code(slot);
     if (!code) {
         ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot << ")\n";
@@ -249,6 +276,19 @@ int read_slot(CliContext& ctx, Session& s, int slot, const std::string& out) {
         return kExitBadFile;
     }
     return kExitOk;
+}
+
+// A refusal over a damaged record is not a failed exchange.
+int defrag_failed(CliContext& ctx, Session& s, const macro::MemoryResult& r) {
+    ctx.err << "zentrikctl macros: " << r.error << "\n";
+    return s.memory->directory().first_damaged() >= 0 ? kExitFailure : kExitDevice;
+}
+
+// A name longer than a record holds is stored cut (whole characters): say what it reads as.
+void note_cut_name(CliContext& ctx, const std::string& asked, const std::string& stored) {
+    if (asked != stored)
+        ctx.err << "zentrikctl macros: the name is stored as '" << stored << "' (at most "
+                << macro::kMaxNameChars << " characters)\n";
 }
 
 int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
@@ -263,15 +303,22 @@ int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
         ctx.err << "zentrikctl macros: '" << in << "': invalid format !!\n";
         return kExitBadFile;
     }
+    if (macro::decode_inserts_mode(contents.code))
+        ctx.err << "zentrikctl macros: '" << in
+                << "' has no run-mode byte; it is written to play as \"Execute one time\"\n";
+    if (name) {
+        if (const auto problem = macro::record_name_problem(*name)) {
+            ctx.err << "zentrikctl macros: " << *problem << "\n";
+            return kExitUsage;
+        }
+    }
     CliDialogs dialogs(ctx.err, yes);
     auto plan = s.memory->plan_save(slot, *code, dialogs);
     if (plan.decision == macro::SaveDecision::kDefragment) {
         const bool replacing = s.memory->directory().slots[slot].used();
         const auto r = s.memory->defragment(slot, bound_copy(ctx, s));
-        if (!r.ok) {
-            ctx.err << "zentrikctl macros: " << r.error << "\n";
-            return kExitDevice;
-        }
+        if (!r.ok)
+            return defrag_failed(ctx, s, r);
         // The macros now fill slots 0, 1, ... with the one being replaced last; an empty target
         // becomes the first empty slot, so no other macro is overwritten.
         int used = 0;
@@ -305,6 +352,8 @@ int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
         ctx.err << "zentrikctl macros: the macro was written, but naming it failed\n";
         return kExitDevice;
     }
+    if (name)
+        note_cut_name(ctx, *name, s.memory->directory().slots[slot].name);
     const auto& m = s.memory->directory().slots[slot];
     ctx.out << slot << "  " << m.name << "  " << range_text(m) << "  " << m.size() << "\n";
     return kExitOk;
@@ -373,22 +422,33 @@ int run_macros(CliContext& ctx) {
         return write_slot(ctx, s, *slot, words[2], name, yes);
     if (verb == "defrag") {
         const auto r = s.memory->defragment(-1, bound_copy(ctx, s));
+        return r.ok ? kExitOk : defrag_failed(ctx, s, r);
+    }
+    const auto& m = s.memory->directory().slots[*slot];
+    if (!m.used()) {
+        ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
+        return kExitFailure;
+    }
+    if (verb == "remove") {
+        const auto r = s.memory->remove_macro(*slot);
         if (!r.ok) {
             ctx.err << "zentrikctl macros: " << r.error << "\n";
             return kExitDevice;
         }
         return kExitOk;
     }
-    if (!s.memory->directory().slots[*slot].used()) {
-        ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
+    if (refuse_damaged(ctx, m, *slot))
         return kExitFailure;
+    if (const auto problem = macro::record_name_problem(words[2])) {
+        ctx.err << "zentrikctl macros: " << *problem << "\n";
+        return kExitUsage;
     }
-    const auto r =
-        verb == "rename" ? s.memory->rename_macro(*slot, words[2]) : s.memory->remove_macro(*slot);
+    const auto r = s.memory->rename_macro(*slot, words[2]);
     if (!r.ok) {
         ctx.err << "zentrikctl macros: " << r.error << "\n";
         return kExitDevice;
     }
+    note_cut_name(ctx, words[2], m.name);
     return kExitOk;
 }
 
