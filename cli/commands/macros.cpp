@@ -173,37 +173,23 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
                     buttons.push_back({{"profile", p}, {"button", b}});
             }
         }
-        if (json && m.damaged) {
-            // Its range is not the macro's: nothing is read from it.
-            macros.push_back({{"slot", slot},
-                              {"name", m.name},
-                              {"start", m.start},
-                              {"end", m.end},
-                              {"size", 0},
-                              {"damaged", true},
-                              {"mode", nullptr},
-                              {"code", nullptr},
-                              {"profiles", profiles},
-                              {"buttons", buttons}});
-            continue;
-        }
         if (json) {
-            const auto code = s.memory->read_macro_code(slot);
-            if (!code) {
-                ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot
-                        << ")\n";
-                return kExitDevice;
+            nlohmann::json entry = {{"slot", slot},      {"name", m.name},   {"start", m.start},
+                                    {"end", m.end},      {"size", m.size()}, {"damaged", m.damaged},
+                                    {"mode", nullptr},   {"code", nullptr},  {"profiles", profiles},
+                                    {"buttons", buttons}};
+            // A damaged record's range is not the macro's: nothing is read from it.
+            if (!m.damaged) {
+                const auto code = s.memory->read_macro_code(slot);
+                if (!code) {
+                    ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot
+                            << ")\n";
+                    return kExitDevice;
+                }
+                entry["mode"] = m.mode;
+                entry["code"] = hex(*code);
             }
-            macros.push_back({{"slot", slot},
-                              {"name", m.name},
-                              {"start", m.start},
-                              {"end", m.end},
-                              {"size", m.size()},
-                              {"damaged", false},
-                              {"mode", m.mode},
-                              {"code", hex(*code)},
-                              {"profiles", profiles},
-                              {"buttons", buttons}});
+            macros.push_back(std::move(entry));
             continue;
         }
         std::string used;
