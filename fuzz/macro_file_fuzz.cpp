@@ -53,16 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (!contents.truncated && contents.code.size() != contents.declared_length)
         std::abort();
-    // What may go into a slot is the whole code, and it is whole, known instructions with no
-    // end code: decoding and encoding it gives it back byte for byte.
+    // What may go into a slot is the whole code (a run-mode byte put first when it has none,
+    // as the editor shows it), and it is whole, known instructions with no end code: decoding
+    // and encoding it gives it back byte for byte.
     if (const auto slot = slot_code_of(contents)) {
-        if (*slot != contents.code || !valid_slot_code(*slot))
-            std::abort();
         MacroCode expected;
-        if (decode_inserts_mode(*slot))
+        if (decode_inserts_mode(contents.code))
             expected.push_back(MI_MODE_ONCE);
-        expected.insert(expected.end(), slot->begin(), slot->end());
-        if (encode_macro(decode_macro(*slot)) != expected)
+        expected.insert(expected.end(), contents.code.begin(), contents.code.end());
+        if (*slot != expected || !valid_slot_code(*slot) || decode_inserts_mode(*slot))
+            std::abort();
+        if (encode_macro(decode_macro(*slot)) != *slot)
             std::abort();
     }
     // The usable code survives being written to a file and read again.

@@ -96,7 +96,7 @@ const char* const kPanelCaptions[] = {
     "User Macro",    "Type",
     "Unknown",       "Empty",
     "Mode",          "End",
-    "Macro Library",
+    "Macro Library", "Damaged",
 };
 
 // The wired-mode notes of the two languages that have one.

@@ -85,7 +85,7 @@ inline constexpr int kProcessCaptionCount = 10;
 inline constexpr int kTooltipCount = 12;
 inline constexpr int kMacroButtonCount = 5;
 inline constexpr int kTabCount = 5;
-inline constexpr int kPanelCaptionCount = 11;
+inline constexpr int kPanelCaptionCount = 12;
 
 // Panel caption indices.
 enum PanelCaption : int {
@@ -100,6 +100,7 @@ enum PanelCaption : int {
     kCaptionMode = 8,
     kCaptionEnd = 9,
     kCaptionMacroLibrary = 10,
+    kCaptionDamaged = 11,  // marks a macro whose directory record is damaged
 };
 
 struct StringTables {

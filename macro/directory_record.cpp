@@ -30,14 +30,30 @@ std::string fit_record_name(const std::string& name) {
 std::string decode_record_name(std::span<const std::uint8_t> bytes) {
     std::array<std::uint8_t, kRecordNameBytes> field{};
     std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), field.size()), field.begin());
-    for (auto& b : field) {
-        if (b == 0xFF)
-            b = 0;  // an erased record has an empty name
+    // Erased name bytes (FF FF) end the name; a lone FF byte is half of a character such as
+    // U+00FF and stays.
+    for (std::size_t i = 0; i + 1 < field.size(); i += 2) {
+        if (field[i] == 0xFF && field[i + 1] == 0xFF)
+            field[i] = field[i + 1] = 0;
     }
     std::string name = lang::utf16_to_utf8(device::decode_name(field));
-    if (name.starts_with(kHiddenNamePrefix))
+    // Every hidden prefix goes: a name shown with one would read as a list header.
+    while (name.starts_with(kHiddenNamePrefix))
         name.erase(0, 2);
     return name;
+}
+
+std::optional<std::string> record_name_problem(const std::string& name) {
+    if (name.starts_with(kHiddenNamePrefix))
+        return std::string("a macro name cannot begin with \"") + kHiddenNamePrefix + "\"";
+    for (const char16_t unit : lang::utf8_to_utf16(name)) {
+        // Control characters do not show in a list row; U+FFFF reads back as erased bytes.
+        if (unit < 0x20 || unit == 0x7F || unit == 0xFFFF)
+            return std::string(
+                "a macro name cannot hold tabs, line breaks or other control "
+                "characters");
+    }
+    return std::nullopt;
 }
 
 int write_directory_record(device::zklib& lib, const std::string& path, int slot, int start,
@@ -59,6 +75,13 @@ int write_directory_record(device::zklib& lib, const std::string& path, int slot
         static_cast<std::uint8_t>(start & 0xFF), static_cast<std::uint8_t>((start >> 8) & 0xFF),
         static_cast<std::uint8_t>(end & 0xFF), static_cast<std::uint8_t>((end >> 8) & 0xFF)};
     return device::write_memory_block(lib, path, memory_address(base), range);
+}
+
+bool record_range_reads_back(device::zklib& lib, const std::string& path, int slot, int start,
+                             int end) {
+    const auto range = device::read_memory_range(lib, path, record_address(slot), 4);
+    return range && ((*range)[0] | ((*range)[1] << 8)) == start &&
+           ((*range)[2] | ((*range)[3] << 8)) == end;
 }
 
 std::optional<std::string> read_record_name(device::zklib& lib, const std::string& path, int slot) {

@@ -22,14 +22,22 @@ std::uint16_t memory_address(int address);
 // `name` as a record holds it: its first 14 UTF-16 units, a character that does not fit whole
 // left out.
 std::string fit_record_name(const std::string& name);
-// The name in a record's name bytes: erased bytes (0xFF) read as zeros, the hidden prefix
-// dropped.
+// The name in a record's name bytes: it ends at a zero or an erased (FF FF) character; hidden
+// prefixes are dropped.
 std::string decode_record_name(std::span<const std::uint8_t> bytes);
+// Why `name` cannot be stored so that it reads back as written (a hidden prefix, a control
+// character); nullopt when it can (a name longer than a record holds is cut, whole characters).
+std::optional<std::string> record_name_problem(const std::string& name);
 
 // Writes the record of `slot`: the name bytes first (all of them for a used slot, the last 4
 // for an empty one) and the range last; 1 when every write went through.
 int write_directory_record(device::zklib& lib, const std::string& path, int slot, int start,
                            int end, const std::string& name);
+
+// Whether the record of `slot` reads back as naming start..end. A write's reply carries nothing
+// to check it by; reading the range back tells a reply that does not belong to the write.
+bool record_range_reads_back(device::zklib& lib, const std::string& path, int slot, int start,
+                             int end);
 
 // The name in the record of `slot`; nullopt when a read failed.
 std::optional<std::string> read_record_name(device::zklib& lib, const std::string& path, int slot);

@@ -1,6 +1,7 @@
 // Defragmenting the macro memory: every macro moved to the start of the code area, in slot
 // order with the macro being saved last, the directory rewritten and the buttons re-pointed.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "device/commands.h"
@@ -16,6 +17,10 @@ constexpr int kButtonCells = device::kProfileCount * device::kButtonCount;  // p
 }  // namespace
 
 MemoryResult MacroMemory::defragment(int target_slot, const SafetyCopy& safety_copy) {
+    // A damaged record's range cannot be moved, and compacting around it would erase it.
+    if (const int damaged = dir_.first_damaged(); damaged >= 0)
+        return {false, "error: the record of slot " + std::to_string(damaged) +
+                           " is damaged; remove that macro first (nothing was changed)"};
     const auto copy = safety_copy ? safety_copy() : std::nullopt;
     if (!copy)
         return {false,

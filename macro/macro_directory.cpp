@@ -32,6 +32,34 @@ void MacroDirectory::reset(int limit) {
     free_bytes = total_bytes;
 }
 
+bool MacroDirectory::in_code_area(int start, int end) const {
+    return start >= kCodeAreaStart && end >= start && end < macro_limit;
+}
+
+void MacroDirectory::mark_damaged() {
+    int used_bytes = 0;
+    for (int i = 0; i < kSlotCount; ++i) {
+        MacroSlot& s = slots[i];
+        if (!s.used())
+            continue;
+        s.damaged = !in_code_area(s.start, s.end);
+        for (int j = 0; j < i && !s.damaged; ++j) {
+            const MacroSlot& other = slots[j];
+            s.damaged = other.placed() && other.start <= s.end && other.end >= s.start;
+        }
+        used_bytes += s.size();
+    }
+    free_bytes = std::max(0, total_bytes - used_bytes);
+}
+
+int MacroDirectory::first_damaged() const {
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (slots[i].used() && slots[i].damaged)
+            return i;
+    }
+    return -1;
+}
+
 std::vector<int> MacroDirectory::list_order() const {
     std::vector<int> used;
     std::vector<int> empty;
@@ -49,14 +77,14 @@ std::vector<int> MacroDirectory::list_order() const {
 }
 
 int MacroDirectory::find_space(int size, int slot) const {
-    const bool own = slot >= 0 && slot < kSlotCount && slots[slot].used();
+    const bool own = slot >= 0 && slot < kSlotCount && slots[slot].placed();
     bool first_fit = false;
     if (own) {
         const int s = slots[slot].start;
         const int new_end = s + size - 1;
         int limit = macro_limit - 1;
         for (int j = 0; j < kSlotCount && !first_fit; ++j) {
-            if (j == slot || !slots[j].used())
+            if (j == slot || !slots[j].placed())
                 continue;
             const int sj = slots[j].start;
             if (sj - 1 < limit && sj - 1 > new_end)
@@ -74,7 +102,7 @@ int MacroDirectory::find_space(int size, int slot) const {
     }
     auto blocked = [&](int from, int to, int skip) {
         for (int k = 0; k < kSlotCount; ++k) {
-            if (k != skip && slots[k].used() && slots[k].start <= to && slots[k].end >= from)
+            if (k != skip && slots[k].placed() && slots[k].start <= to && slots[k].end >= from)
                 return true;
         }
         return false;
@@ -85,7 +113,7 @@ int MacroDirectory::find_space(int size, int slot) const {
         return kCodeAreaStart;
     // Right after each used slot, in slot order; the slot being replaced blocks too.
     for (int j = 0; j < kSlotCount; ++j) {
-        if (!slots[j].used())
+        if (!slots[j].placed())
             continue;
         const int c = slots[j].end + 1;
         if (!blocked(c, slots[j].end + size, j) && slots[j].end + size < macro_limit)

@@ -26,9 +26,14 @@ struct MacroSlot {
     int end = kNoAddress;  // inclusive
     std::uint8_t mode = 0;
     std::array<bool, device::kProfileCount> profiles{};  // a button of that profile uses it
+    // The record names a range outside the code area, backwards or over another macro's: it is
+    // shown and can be removed, but its range is never read, moved or counted.
+    bool damaged = false;
 
     bool used() const { return start != kNoAddress; }
-    int size() const { return used() ? end - start + 1 : 0; }
+    // A used record whose range holds a macro.
+    bool placed() const { return used() && !damaged; }
+    int size() const { return placed() ? end - start + 1 : 0; }
 };
 
 // The in-memory directory and its accounting.
@@ -40,6 +45,13 @@ struct MacroDirectory {
 
     // Empties every slot and sets both counts to the code area's size.
     void reset(int limit);
+    // Whether start..end (inclusive) lies inside the code area.
+    bool in_code_area(int start, int end) const;
+    // Marks the used records whose range is outside the code area, backwards, or overlaps a
+    // record before it that is sound, and recounts the free bytes from the sound ones.
+    void mark_damaged();
+    // The first slot whose record is damaged, or -1.
+    int first_damaged() const;
     // Used slots by name (case-insensitive, equal names in slot order), then empty slots.
     std::vector<int> list_order() const;
     // Address for a macro of `size` bytes (end byte included) in `slot` (-1: any), or -1.

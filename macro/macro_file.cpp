@@ -73,9 +73,15 @@ MacroFileContents read_macro_file(const std::filesystem::path& path) {
 }
 
 std::optional<MacroCode> slot_code_of(const MacroFileContents& contents) {
-    if (contents.status != MacroFileStatus::kOk || !valid_slot_code(contents.code))
+    if (contents.status != MacroFileStatus::kOk || contents.code.empty())
         return std::nullopt;
-    return contents.code;
+    MacroCode code = contents.code;
+    // The editor shows code without a run-mode byte as "Execute one time"; the slot gets it so.
+    if (!is_mode_byte(code.front()))
+        code.insert(code.begin(), MI_MODE_ONCE);
+    if (!valid_slot_code(code))
+        return std::nullopt;
+    return code;
 }
 
 std::uint32_t macro_file_size(const std::filesystem::path& path) {

@@ -43,9 +43,10 @@ MacroFileContents parse_macro_file(std::span<const std::uint8_t> bytes);
 MacroFileContents read_macro_file(const std::filesystem::path& path);
 
 // The code of a parsed file that may go into a mouse slot: nullopt unless the file is a macro
-// file whose usable code is whole, known instructions (valid_slot_code). Code whose N ends in
-// the middle of an instruction, or holding an unknown code, an end code or the mode byte 0x07,
-// is refused rather than written.
+// file whose usable code is whole, known instructions (valid_slot_code). Code without a run-mode
+// byte gets MI_MODE_ONCE in front, as the editor shows it. Code whose N ends in the middle of an
+// instruction, or holding an unknown code, an end code or the mode byte 0x07, is refused rather
+// than written.
 std::optional<MacroCode> slot_code_of(const MacroFileContents& contents);
 
 // The space the file's macro needs in the mouse: its usable code bytes + 1 end byte; 0 when the

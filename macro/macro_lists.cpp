@@ -16,7 +16,12 @@ ui::ListItem slot_row(const MacroDirectory& dir, int slot) {
     row.tag = static_cast<std::uint32_t>(slot);
     row.value = static_cast<std::uint32_t>(s.start);
     row.level = 1;
-    if (s.used()) {
+    if (s.damaged) {
+        // Shown so that it can be removed; nothing reads or moves its range.
+        const std::string& mark = caption(lang::kCaptionDamaged);
+        row.text = s.name.empty() ? mark : s.name + " (" + mark + ")";
+        row.color = kEmptySlotColor;
+    } else if (s.used()) {
         row.text = s.name;
         for (int p = 0; p < device::kProfileCount; ++p)
             row.extra[p] = s.profiles[p] ? 1 : 0;
@@ -47,7 +52,7 @@ std::vector<ui::ListItem> memory_list_rows(const MacroDirectory& dir) {
 std::vector<ui::ListItem> user_macro_rows(const MacroDirectory& dir) {
     std::vector<ui::ListItem> rows{header(caption(lang::kCaptionUserMacro))};
     for (int slot : dir.list_order()) {
-        if (dir.slots[slot].used())
+        if (dir.slots[slot].placed())  // a damaged macro is never given to a button
             rows.push_back(slot_row(dir, slot));
     }
     return rows;

@@ -34,15 +34,22 @@ int MacroMemory::take_written_start() {
 
 bool MacroMemory::load_directory() {
     const auto limit = device::read_macro_limit(lib_, path_);
-    if (!limit) {
+    // A limit past the mouse's memory (or below its directory) is not a reply to this request.
+    if (!limit || *limit < kCodeAreaStart || *limit > memory_size()) {
         dir_.reset(kCodeAreaStart);
         return false;
     }
     return load_directory(*limit);
 }
 
+int MacroMemory::memory_size() const {
+    const auto device = lib_.find_device(path_);
+    return device && device->memory_size > 0 ? device->memory_size : device::kLargestMemorySize;
+}
+
 bool MacroMemory::load_directory(int macro_limit) {
-    dir_.reset(macro_limit);
+    // Addresses wrap at the memory's size: a code area past it would overlay the directory.
+    dir_.reset(std::min(macro_limit, memory_size()));
     bool complete = true;
     for (int i = 0; i < kSlotCount; ++i) {
         const auto head = device::read_memory_range(lib_, path_, i * kRecordSize, 4);
@@ -57,7 +64,10 @@ bool MacroMemory::load_directory(int macro_limit) {
         }
         slot.start = (*head)[0] | ((*head)[1] << 8);
         slot.end = (*head)[2] | ((*head)[3] << 8);
-        const auto mode = device::read_memory_range(lib_, path_, slot.start, 1);
+        // A range outside the code area is never read, not even its mode byte.
+        const bool readable = dir_.in_code_area(slot.start, slot.end);
+        const auto mode = readable ? device::read_memory_range(lib_, path_, slot.start, 1)
+                                   : std::optional<std::vector<std::uint8_t>>{{0}};
         const auto name = mode ? read_record_name(lib_, path_, i) : std::nullopt;
         if (!name) {
             complete = false;
@@ -65,10 +75,9 @@ bool MacroMemory::load_directory(int macro_limit) {
         }
         slot.mode = (*mode)[0];
         slot.name = *name;
-        // Every used range occupies memory, named or not.
-        dir_.free_bytes -= slot.size();
         dir_.slots[i] = slot;
     }
+    dir_.mark_damaged();
     dir_.set_profile_markers(buttons_);
     return complete;
 }
@@ -157,13 +166,19 @@ bool MacroMemory::repoint_buttons(int old_start, int new_start) {
 MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std::uint8_t> code) {
     if (slot < 0 || slot >= kSlotCount || !valid_slot_code(code))
         return {false, "invalid format !!"};
+    const int size = static_cast<int>(code.size()) + 1;
+    // The last guard before any byte goes out: macro code never lands outside the code area.
+    if (!dir_.in_code_area(address, address + size - 1))
+        return {false, "error: the macro does not fit inside the macro memory's code area"};
     MacroProgressScope scope(*progress_, process_caption(2));
     progress_->update(0.0);
     MacroSlot& s = dir_.slots[slot];
     const bool was_used = s.used();
+    // A damaged record's range is nobody's: its bytes are not overwritten in place, and buttons
+    // naming its start may name another macro, so they are not re-pointed.
+    const bool was_placed = s.placed();
     const int old_start = s.start;
     const int old_size = s.size();
-    const int size = static_cast<int>(code.size()) + 1;
     const std::string name =
         was_used ? s.name
                  : dir_.generated_name(lang::strings().panel_captions[lang::kCaptionUnknown]);
@@ -173,7 +188,7 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
     // The bytes first and the record last: until the record names the new range, the slot
     // keeps its old macro (or stays empty).
     bool ok;
-    if (was_used && address <= s.end && address + size - 1 >= old_start) {
+    if (was_placed && address <= s.end && address + size - 1 >= old_start) {
         // The new bytes overwrite the old ones: the record is emptied first, and the first byte
         // goes last with an end code in its place meanwhile, so neither the record nor a button
         // ever names half-written code.
@@ -189,13 +204,15 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
         ok = write_bytes(address, bytes) &&
              write_directory_record(lib_, path_, slot, address, address + size - 1, name) == 1;
     }
+    ok = ok && record_range_reads_back(lib_, path_, slot, address, address + size - 1);
     if (ok) {
         s.name = name;
         s.start = address;
         s.end = address + size - 1;
         s.mode = bytes[0];
+        s.damaged = false;
         dir_.free_bytes += old_size - size;
-        if (was_used && address != old_start)
+        if (was_placed && address != old_start)
             ok = repoint_buttons(old_start, address);
         written_start_ = address;
         dir_.set_profile_markers(buttons_);
@@ -260,6 +277,8 @@ MemoryResult MacroMemory::carry_out(const SavePlan& plan, int slot,
 MemoryResult MacroMemory::rename_macro(int slot, const std::string& name) {
     if (slot < 0 || slot >= kSlotCount || !dir_.slots[slot].used())
         return {false, "error"};
+    if (const auto problem = record_name_problem(name))
+        return {false, "error: " + *problem};
     MacroSlot& s = dir_.slots[slot];
     const std::string old_name = s.name;
     s.name = fit_record_name(name);  // the name as the mouse will hold it
@@ -300,7 +319,7 @@ MemoryResult MacroMemory::remove_macro(int slot) {
 }
 
 std::optional<MacroCode> MacroMemory::read_macro_code(int slot) {
-    if (slot < 0 || slot >= kSlotCount || !dir_.slots[slot].used())
+    if (slot < 0 || slot >= kSlotCount || !dir_.slots[slot].placed())
         return std::nullopt;
     const MacroSlot& s = dir_.slots[slot];
     MacroProgressScope scope(*progress_, lang::format_text(process_caption(1), s.name));

@@ -107,6 +107,8 @@ class MacroMemory {
   private:
     MemoryResult carry_out(const SavePlan& plan, int slot, std::span<const std::uint8_t> code,
                            ui::Dialogs& dialogs, const SafetyCopy& safety_copy);
+    // The mouse's memory size as identified, else the largest a mouse of the family has.
+    int memory_size() const;
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);
     bool repoint_buttons(int old_start, int new_start);
     int send_button(int profile, int b, bool has_function, int value);

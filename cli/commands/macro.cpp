@@ -126,8 +126,15 @@ int build(CliContext& ctx) {
         ctx.err << "zentrikctl macro build: cannot write '" << ctx.args[1] << "'\n";
         return kExitBadFile;
     }
-    if (macro::decode_inserts_mode(*code))
-        ctx.err << "note: the code has no run-mode byte; it plays as \"Execute one time\"\n";
+    macro::MacroFileContents contents;
+    contents.status = macro::MacroFileStatus::kOk;
+    contents.code = *code;
+    if (!macro::slot_code_of(contents))
+        ctx.err << "note: the code is not whole, known instructions (or holds an end code); "
+                   "'zentrikctl macros write' will refuse this file\n";
+    else if (macro::decode_inserts_mode(*code))
+        ctx.err << "note: the code has no run-mode byte; it plays, and is written into a slot, "
+                   "as \"Execute one time\"\n";
     ctx.out << "wrote " << ctx.args[1] << ": " << code->size() << " code bytes\n";
     return 0;
 }

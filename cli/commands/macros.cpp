@@ -31,7 +31,9 @@ const char kMacrosUsage[] =
     "  (none)  one line per used slot: slot, name, address range, size in bytes (end byte\n"
     "          included) and the profiles (0-4) whose buttons use it; then the free and total\n"
     "          bytes. --json prints the same as JSON, with each macro's code in hex and the\n"
-    "          buttons (numbered as 'zentrikctl button' numbers them) that use it.\n"
+    "          buttons (numbered as 'zentrikctl button' numbers them) that use it. A damaged\n"
+    "          record (a range outside the code area or over another macro) is marked; it\n"
+    "          can only be removed, and defrag refuses while it is there.\n"
     "  read    saves the slot's macro as a macro file.\n"
     "  write   stores a macro file's macro in the slot (an empty slot is named \"Unknown NN\",\n"
     "          or NAME). Overwriting a used slot asks first; --yes answers yes to that and to\n"
@@ -136,7 +138,8 @@ std::unique_ptr<Session> open_session(CliContext& ctx, int index, int& status) {
     s.memory = std::make_unique<macro::MacroMemory>(lib, path, s.buttons);
     s.memory->set_device_button([](int b) { return core::button_info(b).device_index; });
     if (!s.memory->load_directory()) {
-        ctx.err << "zentrikctl macros: the mouse did not answer (reading its macro directory)\n";
+        ctx.err << "zentrikctl macros: the mouse did not answer, or its macro limit lies outside "
+                   "its memory (reading its macro directory)\n";
         status = kExitDevice;
         return nullptr;
     }
@@ -171,29 +174,31 @@ int list_macros(CliContext& ctx, Session& s, bool json) {
             }
         }
         if (json) {
-            const auto code = s.memory->read_macro_code(slot);
-            if (!code) {
-                ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot
-                        << ")\n";
-                return kExitDevice;
+            nlohmann::json entry = {{"slot", slot},      {"name", m.name},   {"start", m.start},
+                                    {"end", m.end},      {"size", m.size()}, {"damaged", m.damaged},
+                                    {"mode", nullptr},   {"code", nullptr},  {"profiles", profiles},
+                                    {"buttons", buttons}};
+            // A damaged record's range is not the macro's: nothing is read from it.
+            if (!m.damaged) {
+                const auto code = s.memory->read_macro_code(slot);
+                if (!code) {
+                    ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot
+                            << ")\n";
+                    return kExitDevice;
+                }
+                entry["mode"] = m.mode;
+                entry["code"] = hex(*code);
             }
-            macros.push_back({{"slot", slot},
-                              {"name", m.name},
-                              {"start", m.start},
-                              {"end", m.end},
-                              {"size", m.size()},
-                              {"mode", m.mode},
-                              {"code", hex(*code)},
-                              {"profiles", profiles},
-                              {"buttons", buttons}});
+            macros.push_back(std::move(entry));
             continue;
         }
         std::string used;
         for (int p : profiles)
             used += (used.empty() ? "" : ",") + std::to_string(p);
-        char line[128];
-        std::snprintf(line, sizeof line, "%2d  %-14s  %s  %5d  %s\n", slot, m.name.c_str(),
-                      range_text(m).c_str(), m.size(), used.empty() ? "-" : used.c_str());
+        char line[160];
+        std::snprintf(line, sizeof line, "%2d  %-14s  %s  %5d  %s%s\n", slot, m.name.c_str(),
+                      range_text(m).c_str(), m.size(), used.empty() ? "-" : used.c_str(),
+                      m.damaged ? "  DAMAGED record (remove it)" : "");
         ctx.out << line;
     }
     if (json) {
@@ -234,11 +239,21 @@ macro::MacroMemory::SafetyCopy bound_copy(CliContext& ctx, Session& s) {
     };
 }
 
+bool refuse_damaged(CliContext& ctx, const macro::MacroSlot& m, int slot) {
+    if (!m.damaged)
+        return false;
+    ctx.err << "zentrikctl macros: the record of slot " << slot << " is damaged (it names "
+            << range_text(m) << "); it can only be removed\n";
+    return true;
+}
+
 int read_slot(CliContext& ctx, Session& s, int slot, const std::string& out) {
     if (!s.memory->directory().slots[slot].used()) {
         ctx.err << "zentrikctl macros: slot " << slot << " is empty\n";
         return kExitFailure;
     }
+    if (refuse_damaged(ctx, s.memory->directory().slots[slot], slot))
+        return kExitFailure;
     const auto code = s.memory->read_macro_code(slot);
     if (!code) {
         ctx.err << "zentrikctl macros: the mouse did not answer (reading slot " << slot << ")\n";
@@ -249,6 +264,19 @@ int read_slot(CliContext& ctx, Session& s, int slot, const std::string& out) {
         return kExitBadFile;
     }
     return kExitOk;
+}
+
+// A refusal over a damaged record is not a failed exchange.
+int defrag_failed(CliContext& ctx, Session& s, const macro::MemoryResult& r) {
+    ctx.err << "zentrikctl macros: " << r.error << "\n";
+    return s.memory->directory().first_damaged() >= 0 ? kExitFailure : kExitDevice;
+}
+
+// A name longer than a record holds is stored cut (whole characters): say what it reads as.
+void note_cut_name(CliContext& ctx, const std::string& asked, const std::string& stored) {
+    if (asked != stored)
+        ctx.err << "zentrikctl macros: the name is stored as '" << stored << "' (at most "
+                << macro::kMaxNameChars << " characters)\n";
 }
 
 int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
@@ -263,15 +291,22 @@ int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
         ctx.err << "zentrikctl macros: '" << in << "': invalid format !!\n";
         return kExitBadFile;
     }
+    if (macro::decode_inserts_mode(contents.code))
+        ctx.err << "zentrikctl macros: '" << in
+                << "' has no run-mode byte; it is written to play as \"Execute one time\"\n";
+    if (name) {
+        if (const auto problem = macro::record_name_problem(*name)) {
+            ctx.err << "zentrikctl macros: " << *problem << "\n";
+            return kExitUsage;
+        }
+    }
     CliDialogs dialogs(ctx.err, yes);
     auto plan = s.memory->plan_save(slot, *code, dialogs);
     if (plan.decision == macro::SaveDecision::kDefragment) {
         const bool replacing = s.memory->directory().slots[slot].used();
         const auto r = s.memory->defragment(slot, bound_copy(ctx, s));
-        if (!r.ok) {
-            ctx.err << "zentrikctl macros: " << r.error << "\n";
-            return kExitDevice;
-        }
+        if (!r.ok)
+            return defrag_failed(ctx, s, r);
         // The macros now fill slots 0, 1, ... with the one being replaced last; an empty target
         // becomes the first empty slot, so no other macro is overwritten.
         int used = 0;
@@ -305,6 +340,8 @@ int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
         ctx.err << "zentrikctl macros: the macro was written, but naming it failed\n";
         return kExitDevice;
     }
+    if (name)
+        note_cut_name(ctx, *name, s.memory->directory().slots[slot].name);
     const auto& m = s.memory->directory().slots[slot];
     ctx.out << slot << "  " << m.name << "  " << range_text(m) << "  " << m.size() << "\n";
     return kExitOk;
@@ -373,22 +410,33 @@ int run_macros(CliContext& ctx) {
         return write_slot(ctx, s, *slot, words[2], name, yes);
     if (verb == "defrag") {
         const auto r = s.memory->defragment(-1, bound_copy(ctx, s));
+        return r.ok ? kExitOk : defrag_failed(ctx, s, r);
+    }
+    const auto& m = s.memory->directory().slots[*slot];
+    if (!m.used()) {
+        ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
+        return kExitFailure;
+    }
+    if (verb == "remove") {
+        const auto r = s.memory->remove_macro(*slot);
         if (!r.ok) {
             ctx.err << "zentrikctl macros: " << r.error << "\n";
             return kExitDevice;
         }
         return kExitOk;
     }
-    if (!s.memory->directory().slots[*slot].used()) {
-        ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
+    if (refuse_damaged(ctx, m, *slot))
         return kExitFailure;
+    if (const auto problem = macro::record_name_problem(words[2])) {
+        ctx.err << "zentrikctl macros: " << *problem << "\n";
+        return kExitUsage;
     }
-    const auto r =
-        verb == "rename" ? s.memory->rename_macro(*slot, words[2]) : s.memory->remove_macro(*slot);
+    const auto r = s.memory->rename_macro(*slot, words[2]);
     if (!r.ok) {
         ctx.err << "zentrikctl macros: " << r.error << "\n";
         return kExitDevice;
     }
+    note_cut_name(ctx, words[2], m.name);
     return kExitOk;
 }
 

@@ -55,6 +55,15 @@ TEST_F(MacroCli, BuildThenShowListsEveryStep) {
               "     5  84 04           Release Keyboard  A\n");
 }
 
+TEST_F(MacroCli, BuildSaysWhenMacrosWriteWouldRefuseOrAddTheMode) {
+    const auto bare = zentrikctl({"macro", "build", path("b.mf"), "83", "04", "84", "04"});
+    ASSERT_EQ(bare.status, 0) << bare.err;
+    EXPECT_NE(bare.err.find("no run-mode byte"), std::string::npos) << bare.err;
+    const auto ended = zentrikctl({"macro", "build", path("e.mf"), "04", "00", "83", "04"});
+    ASSERT_EQ(ended.status, 0) << ended.err;
+    EXPECT_NE(ended.err.find("will refuse"), std::string::npos) << ended.err;
+}
+
 TEST_F(MacroCli, ShowMarksTheAddedModeStepAndReportsShortFiles) {
     ASSERT_EQ(zentrikctl({"macro", "build", path("n.mf"), "0x8304", "8404"}).status, 0);
     const auto shown = zentrikctl({"macro", "show", path("n.mf")});

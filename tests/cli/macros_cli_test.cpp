@@ -127,6 +127,42 @@ TEST_F(MacrosCommand, OverwriteAsksAndInvalidFilesAreRefused) {
     EXPECT_EQ(run({"read", "9", (dir_ / "x.mf").string()}), kExitFailure);  // empty slot
 }
 
+TEST_F(MacrosCommand, DamagedRecordsAreMarkedNeverReadAndCanBeRemoved) {
+    ASSERT_EQ(run({"write", "0", file("a.mf", {0x04, 0x88, 0x05}).string()}), kExitOk);
+    // A modeless file gets the default run mode, and says so.
+    ASSERT_EQ(run({"write", "1", file("m.mf", {0x83, 0x04, 0x84, 0x04}).string()}), kExitOk);
+    EXPECT_THAT(err_.str(), HasSubstr("no run-mode byte"));
+    // Slot 2's record as a damaged backup leaves it: 00 08 FE FF.
+    {
+        std::fstream mem(dir_ / "state" / "mouse0-8k.mem",
+                         std::ios::in | std::ios::out | std::ios::binary);
+        mem.seekp(2 * 32);
+        mem.write("\x00\x08\xFE\xFF", 4);
+    }
+    auto j = listing();
+    ASSERT_EQ(j["macros"].size(), 3u);
+    EXPECT_EQ(j["macros"][1]["code"], "04 83 04 84 04");
+    EXPECT_EQ(j["macros"][1]["damaged"], false);
+    EXPECT_EQ(j["macros"][2]["damaged"], true);
+    EXPECT_TRUE(j["macros"][2]["code"].is_null());
+    EXPECT_EQ(j["free_bytes"].get<int>(), j["total_bytes"].get<int>() - 4 - 6);
+    ASSERT_EQ(run({}), kExitOk);
+    EXPECT_THAT(out_.str(), HasSubstr("0800-fffe      0  -  DAMAGED"));
+
+    EXPECT_EQ(run({"read", "2", (dir_ / "x.mf").string()}), kExitFailure);
+    EXPECT_EQ(run({"defrag"}), kExitFailure);
+    EXPECT_THAT(err_.str(), HasSubstr("slot 2 is damaged"));
+    EXPECT_EQ(copies_, 0);
+    EXPECT_EQ(run({"rename", "1", "a\tb"}), kExitUsage);
+    EXPECT_EQ(run({"rename", "1", "_@_@Evil"}), kExitUsage);
+    ASSERT_EQ(run({"rename", "1", "\u00FFes"}), kExitOk);
+    EXPECT_EQ(listing()["macros"][1]["name"], "\u00FFes");
+
+    ASSERT_EQ(run({"remove", "2"}), kExitOk);
+    ASSERT_EQ(run({"defrag"}), kExitOk) << err_.str();
+    EXPECT_EQ(listing()["macros"].size(), 2u);
+}
+
 TEST_F(MacrosCommand, DefragMovesMacrosAndSavesACopyFirst) {
     const auto a = file("a.mf", {0x04, 0x88, 0x05});
     ASSERT_EQ(run({"write", "4", a.string()}), kExitOk);

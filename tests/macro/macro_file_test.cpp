@@ -106,6 +106,11 @@ TEST_F(MacroFileOnDisk, RoundTripsAndReportsTheSpaceNeeded) {
     const auto list = decode_macro(back.code);
     ASSERT_EQ(list.size(), 5u);
     EXPECT_EQ(list[2].offset, 3u);
+    // Without a run-mode byte the slot gets the one the editor shows, and its size counts it.
+    ASSERT_TRUE(write_macro_file(dir_ / "bare.mf", MacroCode{0x83, 0x04, 0x84, 0x04}));
+    EXPECT_EQ(macro_code_for_slot(dir_ / "bare.mf"),
+              (MacroCode{MI_MODE_ONCE, 0x83, 0x04, 0x84, 0x04}));
+    EXPECT_EQ(macro_file_size(dir_ / "bare.mf"), 6u);
 }
 
 TEST_F(MacroFileOnDisk, ShortOversizedAndBrokenFilesAreSafe) {
