@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include <unistd.h>
+
 #include "cli/commands/device_session.h"
 #include "tests/device/device_test_support.h"
 
@@ -16,9 +18,11 @@ class SimulatedMouseTest : public ::testing::Test {
   protected:
     explicit SimulatedMouseTest(std::string prefix) : prefix_(std::move(prefix)) {}
     void SetUp() override {
+        // The process id keeps two builds running the same test at once apart.
         state_ = std::filesystem::temp_directory_path() /
                  (prefix_ +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                  "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(state_);
         use_device_timing(std::make_shared<device::testing::FakeTiming>());
     }
