@@ -14,7 +14,7 @@ std::optional<device::_DEVICE_> selected_mouse(Session& session) {
         device::_DEVICE_ d = s.device;
         d.path = s.selected_path;
         d.memory_size = s.memory_size;
-        d.dpi_step = s.dpi_step;
+        // d.dpi_step stays the mouse's own step: the reset's DPI levels follow it, not the grid.
         return d;
     });
 }

@@ -70,5 +70,23 @@ TEST_F(BackupRows, ResetThenRestoreShowsTheBackedUpSettingsAgain) {
         EXPECT_NE(s.kind, "message") << s.text;
 }
 
+// A qx9 shows a 100-DPI grid whatever its own step; the reset follows the mouse's own 90-DPI
+// step, as zentrikctl's does.
+TEST(BackupRowsReset, LevelsFollowTheMousesOwnStepNotTheGrid) {
+    const auto dir = std::filesystem::temp_directory_path() / "zentrik-rows-own-step";
+    std::filesystem::remove_all(dir);
+    CoreHarness h{{family_mouse(0, 1, 3, 90, 8192)}};
+    h.start_and_load();
+    ASSERT_EQ(h.session->model().snapshot().dpi_step, 100);
+    core::install_backup_rows(*h.session, dir / "safety");
+    h.dialogs.answer(true);
+    h.click("bt_reset");
+    const auto levels = h.session->model().snapshot().levels;
+    EXPECT_EQ(levels[0].x, 5);
+    EXPECT_EQ(levels[3].x, 40);
+    EXPECT_EQ(levels[3].y, 40);
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zentrik::testing
