@@ -223,7 +223,7 @@ void DpiPage::toggle_axes_independent() {
 }
 
 void DpiPage::rate_changed(int position) {
-    const int divisor = std::clamp(8 - position + 1, 1, 8);
+    const int divisor = std::clamp(8 - position + 1, 1, device::kMaxRateDivisor);
     session_.model().with([&](SettingsState& s) { s.rate_divisor = divisor; });
     session_.board().set_text("static reprot", lang::format_text("%dHz", 1000 / divisor));
     session_.timers().arm(kTimerRate, kRateWriteDelayMs);

@@ -1,5 +1,6 @@
 #include "device/mouse_models.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zentrik::device {
@@ -129,9 +130,7 @@ MouseTraits mouse_traits(std::string_view tag, int sensor, int dpi_step) {
 
 RateByte split_rate_byte(std::uint8_t byte, const SensorRule& sensor) {
     RateByte rate;
-    rate.divisor = byte & 0x0F;
-    if (rate.divisor == 0)
-        rate.divisor = 1;
+    rate.divisor = std::clamp(byte & 0x0F, 1, kMaxRateDivisor);
     rate.snap = sensor.snaps_angles ? (byte >> 4) & 0x07 : 0;
     return rate;
 }

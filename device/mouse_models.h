@@ -92,9 +92,10 @@ struct MouseTraits {
 MouseTraits mouse_traits(const _DEVICE_& mouse);
 MouseTraits mouse_traits(std::string_view tag, int sensor, int dpi_step);
 
-// The report-rate byte as the mouse keeps it: the divisor in bits 0-3 (0 read as 1), angle
-// snapping in bits 4-6, which mean nothing unless the sensor snaps angles; bit 7 is not part
-// of either.
+// The report-rate byte as the mouse keeps it: the divisor in bits 0-3 (0 read as 1, 9-15 as
+// 8, the slowest rate offered), angle snapping in bits 4-6, which mean nothing unless the
+// sensor snaps angles; bit 7 is not part of either.
+inline constexpr int kMaxRateDivisor = 8;  // 1000 Hz / 8 = 125 Hz
 struct RateByte {
     int divisor = 1;
     int snap = 0;

@@ -27,9 +27,7 @@ bool read_profile_buttons(device::zklib& lib, const std::string& path, int profi
 }
 
 device::RateByte read_rate(std::uint8_t byte, const device::MouseTraits& traits) {
-    device::RateByte rate = device::split_rate_byte(byte, *traits.sensor_rule);
-    rate.divisor = std::min(rate.divisor, 8);
-    return rate;
+    return device::split_rate_byte(byte, *traits.sensor_rule);
 }
 
 bool read_mouse_settings(device::zklib& lib, const device::_DEVICE_& mouse, MouseSettings& s) {

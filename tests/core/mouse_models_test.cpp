@@ -91,5 +91,17 @@ TEST(RateByte, UpperBitsChangeNeitherDivisorNorSnapping) {
     EXPECT_EQ(on.text("static reprot"), "250Hz");
 }
 
+// Divisors 9-15 are read as the slowest rate offered, so the slider stays in its range.
+TEST(RateByte, DivisorsAboveEightReadAs125Hz) {
+    EXPECT_EQ(device::split_rate_byte(0x09, device::sensor_rule(0)).divisor, 8);
+    CoreHarness h({family_mouse(7, 1)});
+    device::write_rate_byte(*h.lib, "sim:mouse0", 0x3F);  // snapping 3, divisor 15
+    h.start_and_load();
+    EXPECT_EQ(h.text("static reprot"), "125Hz");
+    EXPECT_EQ(h.widget("report rate").value, h.widget("report rate").min);
+    EXPECT_EQ(h.session->model().snapshot().rate_divisor, 8);
+    EXPECT_EQ(h.session->model().snapshot().angle_snap, 3);
+}
+
 }  // namespace
 }  // namespace zentrik::testing
