@@ -44,7 +44,8 @@ const char* const kSettingsLevelUsage =
 
 const char* const kSettingsRateUsage =
     "Usage: zentrikctl rate [--device=N] HZ\n"
-    "Sets the report rate: 125, 250, 500 or 1000 reports a second.\n";
+    "Sets the report rate: 1000, 500, 333, 250, 200, 166, 142 or 125 reports a second\n"
+    "(1000 divided by 1 to 8).\n";
 
 const char* const kSettingsSnapUsage =
     "Usage: zentrikctl snap [--device=N] on|off\n"
@@ -165,10 +166,16 @@ int run_settings_rate(CliContext& ctx) {
     return change_one(
         ctx, "rate", kSettingsRateUsage,
         [&](const std::string& t) -> std::optional<int> {
-            const auto hz = parse_number(t);
-            if (hz && (*hz == 125 || *hz == 250 || *hz == 500 || *hz == 1000))
-                return static_cast<int>(1000 / *hz);  // the divisor: 8, 4, 2, 1
-            ctx.err << "zentrikctl rate: HZ must be 125, 250, 500 or 1000, not '" << t << "'\n";
+            // Each rate is 1000 Hz over a divisor, rounded down as `settings` prints it.
+            if (const auto hz = parse_number(t)) {
+                for (int divisor = 1; divisor <= device::kMaxRateDivisor; ++divisor) {
+                    if (*hz == 1000 / divisor)
+                        return divisor;
+                }
+            }
+            ctx.err
+                << "zentrikctl rate: HZ must be 1000, 500, 333, 250, 200, 166, 142 or 125, not '"
+                << t << "'\n";
             return std::nullopt;
         },
         [&](AddressedMouse& m, int divisor) {

@@ -137,6 +137,12 @@ TEST_F(SettingsCommands, WritesTheBytesTheMouseExpectsThenStores) {
     EXPECT_THAT(err_.str(), HasSubstr("00 01 8b 68"));  // snapping 6, divisor 8 kept
     ASSERT_EQ(run({"level", "3"}, "", true), 0);
     EXPECT_THAT(err_.str(), HasSubstr("00 01 87 03"));
+    // Rates between the powers of two: 333 Hz is divisor 3, 142 Hz divisor 7.
+    ASSERT_EQ(run({"rate", "333"}, "", true), 0) << err_.str();
+    EXPECT_THAT(err_.str(), HasSubstr("00 01 8b 63"));
+    ASSERT_EQ(run({"rate", "142"}, "", true), 0) << err_.str();
+    EXPECT_THAT(err_.str(), HasSubstr("00 01 8b 67"));
+    EXPECT_EQ(settings()["report_rate"], 142);
 }
 
 TEST_F(SettingsCommands, RefusesWhatTheMouseCannotTake) {
@@ -150,7 +156,8 @@ TEST_F(SettingsCommands, RefusesWhatTheMouseCannotTake) {
     refused({"dpi", "0", "800", "6400"}, "", "not 6400");
     refused({"dpi", "0", "1100"}, kSensor5, "takes 200 to 8200 DPI in steps of 200, not 1100");
     refused({"dpi", "4", "800"}, "", "LEVEL must be a number from 0 to 3");
-    refused({"rate", "333"}, "", "125, 250, 500 or 1000");
+    refused({"rate", "300"}, "", "1000, 500, 333, 250, 200, 166, 142 or 125");
+    refused({"rate", "143"}, "", "not '143'");
     refused({"snap", "on"}, kQx10, "no angle snapping");
     refused({"snap", "maybe"}, "", "'on' or 'off'");
     refused({"wheel", "3"}, "", "no wheel rate");
