@@ -82,8 +82,11 @@ JobResult restore_backup(device::zklib& lib, const device::_DEVICE_& device,
     if (options.before_writes)
         options.before_writes();
     const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);
-    if (!copy.file)
-        return failure(no_safety_copy_message("restore", copy.error));
+    if (!copy.file) {
+        JobResult r = failure(no_safety_copy_message("restore", copy.error));
+        r.file_failed = copy.file_failed;
+        return r;
+    }
     progress.set_fraction(0.0);
 
     JobResult result;

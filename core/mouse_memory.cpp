@@ -5,6 +5,7 @@
 
 #include "device/commands.h"
 #include "device/memory_reader.h"
+#include "device/mouse_models.h"
 
 namespace zentrik::core {
 namespace {
@@ -46,10 +47,14 @@ std::optional<std::vector<std::uint8_t>> read_memory_image(device::zklib& lib,
     return image;
 }
 
-std::optional<BackupSettings> read_backup_settings(device::zklib& lib, const std::string& path) {
+std::optional<BackupSettings> read_backup_settings(device::zklib& lib,
+                                                   const device::_DEVICE_& mouse) {
+    const std::string& path = mouse.path;
     BackupSettings s;
     const auto rate = device::read_rate_byte(lib, path);
-    const auto wheel = device::read_wheel_rate(lib, path);
+    const auto wheel = device::mouse_traits(mouse).has_wheel_rate()
+                           ? device::read_wheel_rate(lib, path)
+                           : std::optional<std::uint8_t>(kNoWheelRate);
     if (!rate || !wheel)
         return std::nullopt;
     s.rate_divisor = *rate & kRateDivisorBits;

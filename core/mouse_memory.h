@@ -23,8 +23,11 @@ std::optional<std::vector<std::uint8_t>> read_memory_image(device::zklib& lib,
                                                            const FractionSink& on_fraction);
 
 // The report-rate divisor (angle-snap bits dropped), the wheel rate and the four DPI levels the
-// mouse works with now; nullopt when a read failed.
-std::optional<BackupSettings> read_backup_settings(device::zklib& lib, const std::string& path);
+// mouse works with now; nullopt when a read failed. A model without a wheel rate is not asked
+// for one (the settings' load never asks it either) and gets kNoWheelRate.
+inline constexpr int kNoWheelRate = 1;
+std::optional<BackupSettings> read_backup_settings(device::zklib& lib,
+                                                   const device::_DEVICE_& mouse);
 
 // Where a write sequence stopped.
 struct WriteFailure {

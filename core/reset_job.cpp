@@ -93,6 +93,7 @@ JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobPro
     if (!copy.file) {
         result.status = JobStatus::failed;
         result.message = no_safety_copy_message("reset", copy.error);
+        result.file_failed = copy.file_failed;
         return result;
     }
     progress.set_fraction(0.0);

@@ -91,11 +91,11 @@ SafetyCopy make_safety_copy(device::zklib& lib, const device::_DEVICE_& device,
         std::filesystem::permissions(directory, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace, ec);
     if (ec)
-        return {std::nullopt, "cannot create " + directory.string() + ": " + ec.message()};
+        return {std::nullopt, "cannot create " + directory.string() + ": " + ec.message(), true};
 
     bool answered = false;
     const auto identity = stored_identity(lib, device.path, answered);
-    const auto settings = answered ? read_backup_settings(lib, device.path) : std::nullopt;
+    const auto settings = answered ? read_backup_settings(lib, device) : std::nullopt;
     if (!settings)
         return {std::nullopt, "the mouse did not answer while its settings were read"};
     BackupFile backup;
@@ -117,7 +117,7 @@ SafetyCopy make_safety_copy(device::zklib& lib, const device::_DEVICE_& device,
     std::string error;
     if (!platform::replace_file(file, encode_backup(backup), &error,
                                 platform::ReplaceOptions{.new_file_mode = 0600}))
-        return {std::nullopt, error};
+        return {std::nullopt, error, true};  // names the file in `directory`
     keep_newest(directory, mouse);
     return {file, ""};
 }

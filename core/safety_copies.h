@@ -22,6 +22,7 @@ std::filesystem::path default_safety_copy_directory();
 struct SafetyCopy {
     std::optional<std::filesystem::path> file;  // set when the copy was saved
     std::string error;                          // why not, otherwise
+    bool file_failed = false;                   // the folder or the file could not be written
 };
 
 // Reads the whole mouse (its memory size must be known) and saves it in `directory` (created

@@ -153,7 +153,7 @@ int run_backup_command(CliContext& ctx) {
                                       MouseUse::kJob);
     if (!mouse)
         return status;
-    const auto current = core::read_backup_settings(*mouse->lib, mouse->device.path);
+    const auto current = core::read_backup_settings(*mouse->lib, mouse->device);
     if (!current) {
         ctx.err << "zentrikctl backup: error: the mouse did not answer\n";
         return kExitDevice;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -55,6 +56,20 @@ class BackupCommands : public ::testing::Test {
     std::optional<std::string> saved_state_home_;
     std::ostringstream out_, err_;
 };
+
+// A safety-copy folder that cannot be made is a file failure, named, and nothing is written.
+TEST_F(BackupCommands, RestoreAndResetStopWhenNoSafetyCopyCanBeSaved) {
+    ASSERT_EQ(run({"name", "2", "Work"}), kExitOk) << err_.str();
+    ASSERT_EQ(run({"backup", file("mouse.mbf").string()}), kExitOk) << err_.str();
+    std::ofstream(root_ / "state" / "zentrik") << "in the way";
+    const std::string folder = (root_ / "state" / "zentrik" / "backups").string();
+    EXPECT_EQ(run({"reset", "--yes"}), kExitBadFile);
+    EXPECT_THAT(err_.str(), HasSubstr(folder));
+    EXPECT_EQ(run({"restore", file("mouse.mbf").string()}), kExitBadFile);
+    EXPECT_THAT(err_.str(), HasSubstr(folder));
+    ASSERT_EQ(run({"names"}), kExitOk);
+    EXPECT_THAT(out_.str(), HasSubstr("Work"));
+}
 
 TEST_F(BackupCommands, BackupResetRestoreBringsEverythingBack) {
     ASSERT_EQ(run({"name", "2", "Work"}), kExitOk) << err_.str();

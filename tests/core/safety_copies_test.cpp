@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "core/backup_file.h"
@@ -35,6 +36,11 @@ TEST(SafetyCopies, HoldTheMouseAsItIsUnderItsIdentity) {
     const auto s = m.mouse->working_settings();
     EXPECT_EQ(decoded.backup.settings.rate_divisor, s.rate_byte & 0x0F);
     EXPECT_EQ(decoded.backup.settings.levels[3].x, s.dpi[3][0]);
+    // This model has no wheel rate: it is never asked for one, as a real one might not answer.
+    const auto requests = m.mouse->requests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const auto& r) { return r[1] == 0x07 && r[2] == 0x00; }),
+              0);
 
     // The user's data, readable by the user alone.
     const auto perms = [](const std::filesystem::path& p) {
