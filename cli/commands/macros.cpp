@@ -45,7 +45,7 @@ const char kMacrosUsage[] =
     "          saved first (its path is printed).\n\n"
     "Exit status: 0 done, 1 other failure, 2 bad command line, 3 no mouse, 4 an exchange with\n"
     "the mouse failed, 5 a file could not be read or written or is not a valid macro file,\n"
-    "6 a question was answered no.\n";
+    "6 a question was answered no, 7 another program kept using the mouse (nothing changed).\n";
 
 namespace {
 
