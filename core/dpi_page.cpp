@@ -19,6 +19,8 @@ constexpr int kRateWriteDelayMs = 1000;
 constexpr int kWheelWriteDelayMs = 500;
 constexpr int kCommitDelayMs = 2000;
 constexpr int kSnapOn = 6;
+// The distance between two check boxes stacked on the page, as the layout places them.
+constexpr int kCheckBoxPitch = 20;
 
 // Widget ids of the page's controls.
 constexpr int kDpiXSlider = 20;
@@ -132,8 +134,13 @@ void DpiPage::load_sensor_options() {
     for (const char* name : {"wheel rate", "static wheel", "static wheel 1"})
         board.set_visible(name, mouse->has_wheel_rate ? 1 : 0);
 
-    if (const ui::Widget* indep = board.find_widget("x y indep"))
-        board.move_widget("x y indep", indep->x, mouse->axes_box_y);
+    // The model's place for "x y indep", but never over the angle-snap box when that shows.
+    if (const ui::Widget* indep = board.find_widget("x y indep")) {
+        int y = mouse->axes_box_y;
+        if (const ui::Widget* snap = board.find_widget("angle snap"); snap && sensor->snaps_angles)
+            y = std::max(y, snap->y + kCheckBoxPitch);
+        board.move_widget("x y indep", indep->x, y);
+    }
 
     board.set_checked("angle snap", rate.snap != 0 ? 1 : 0);
     board.set_visible("angle snap", sensor->snaps_angles ? 1 : 0);

@@ -60,7 +60,13 @@ TEST(SettingsLoad, WheelRateOnlyForModelsThatHaveIt) {
     EXPECT_EQ(qx10.widget("wheel rate").visible, 1);
     EXPECT_EQ(qx10.widget("wheel rate").value, 5);
     EXPECT_EQ(qx10.text("static wheel"), "5");
-    EXPECT_EQ(qx10.widget("x y indep").y, 270);
+    EXPECT_EQ(qx10.widget("x y indep").y, 280);  // below angle snapping, which this one has
+
+    // Without angle snapping the box takes the model's own place.
+    CoreHarness plain_qx10({family_mouse(8, 0)});
+    plain_qx10.start_and_load();
+    EXPECT_EQ(plain_qx10.widget("angle snap").visible, 0);
+    EXPECT_EQ(plain_qx10.widget("x y indep").y, 270);
 }
 
 TEST(SettingsLoad, MacroLimitAboveTheMemoryIsCorrectedAndStored) {
