@@ -99,6 +99,9 @@ const char* const kPanelCaptions[] = {
     "Macro Library", "Damaged",
 };
 
+// The prefix of the keys that hold this program's own texts.
+constexpr std::string_view kOwnTextPrefix = "zk_";
+
 // The wired-mode notes of the two languages that have one.
 constexpr char kWiredNote1028[] = "\r\n\r\n只支援有線模式";
 constexpr char kWiredNote1042[] =
@@ -260,6 +263,10 @@ StringTables translated_string_tables(int language_id, const IniFile& language_f
     translate(t.macro_button_names, tr, "macro_bt_str");
     translate(t.tab_texts, tr, "tab_str");
     translate(t.panel_captions, tr, "caption_str");
+    for (const auto& [key, value] : language_file.entries(t.language_section)) {
+        if (key.starts_with(kOwnTextPrefix) && value != kNoStringMarker)
+            t.own_texts[key] = apply_line_escapes(value);
+    }
     return t;
 }
 
@@ -269,6 +276,13 @@ void load_language(const LanguageSources& sources) {
 
 const StringTables& strings() {
     return *global_tables();
+}
+
+std::string own_text(std::string_view key, std::string_view english) {
+    const auto& own = strings().own_texts;
+    if (auto it = own.find(key); it != own.end())
+        return it->second;
+    return std::string(english);
 }
 
 }  // namespace zentrik::lang

@@ -3,6 +3,7 @@
 // "language.ini". Filled once while the main window is built; read by index everywhere after.
 #include <array>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -118,6 +119,9 @@ struct StringTables {
     std::array<std::string, kMacroButtonCount> macro_button_names;
     std::array<std::string, kTabCount> tab_texts;
     std::array<std::string, kPanelCaptionCount> panel_captions;
+    // This program's own texts that the original tables have no place for (progress phases,
+    // dialog titles, notes): translated values of the section's "zk_" keys, read by own_text().
+    std::map<std::string, std::string, std::less<>> own_texts;
 
     // Bounds-checked readers: an index outside the table gives an empty text.
     const std::string& button_name(int i) const;
@@ -151,5 +155,10 @@ StringTables translated_string_tables(int language_id, const IniFile& language_f
 void load_language(const LanguageSources& sources);
 // The program-wide tables: the English defaults until load_language has run.
 const StringTables& strings();
+
+// One of the program's own texts: the language section's value of `key` (a "zk_" key, e.g.
+// "zk_progress_load") when the language file gives one, else `english`. Line escapes apply as
+// in the other tables.
+std::string own_text(std::string_view key, std::string_view english);
 
 }  // namespace zentrik::lang

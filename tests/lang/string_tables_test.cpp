@@ -157,6 +157,14 @@ TEST(StringTables, ParsedLanguageFileTranslatesOnlyTheChosenSection) {
     EXPECT_FALSE(t.wired_mode_note.empty());
 }
 
+TEST(StringTables, OwnTextsComeFromTheChosenSectionOnly) {
+    const auto t = translated_string_tables(
+        1031, IniFile::parse("[1033]\r\nzk_a=English\r\n[1031]\r\nzk_a=Zeile\\nzwei\r\n"
+                             "zk_b=@_NOSTR_\r\nplain=x\r\n"));
+    ASSERT_EQ(t.own_texts.size(), 1u);
+    EXPECT_EQ(t.own_texts.at("zk_a"), "Zeile\r\nzwei");
+}
+
 TEST(StringTables, IndexOutsideATableGivesEmptyText) {
     const auto t = default_string_tables();
     EXPECT_EQ(t.message(-1), "");
