@@ -1,5 +1,6 @@
 // The table of zentrikctl's subcommands. Each lives in commands/<name>.cpp.
 #include "cli/cli_command.h"
+#include "cli/commands/app_profile.h"
 #include "cli/commands/autostart.h"
 #include "cli/commands/backup.h"
 #include "cli/commands/device_commands.h"
@@ -55,6 +56,10 @@ const std::vector<CliCommand>& all_commands() {
                    kHidCapsUsage, run_hid_caps, true},
         CliCommand{"autostart", "start the program hidden with the desktop session, or not",
                    kAutostartUsage, run_autostart, true},
+        CliCommand{"app-profile", "choose the mouse's profile by the program in front",
+                   kAppProfileUsage, run_app_profile, true},
+        CliCommand{"notify", "a desktop note when the profile changes while the window is hidden",
+                   kNotifyUsage, run_notify, true},
         CliCommand{"unplug", "pull a simulated mouse out (with --simulate)", kSimUnplugUsage,
                    run_sim_unplug},
         CliCommand{"plug", "plug a simulated mouse back in (with --simulate)", kSimPlugUsage,

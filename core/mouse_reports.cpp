@@ -25,7 +25,11 @@ void Session::on_input_report(std::span<const std::uint8_t> bytes) {
 // These change the model and the page only: nothing is written back to the mouse.
 void Session::on_mouse_event(const device::VendorReport& r) {
     if (r.event == device::VendorEvent::kProfile) {
+        const int before = model_.with([](const SettingsState& s) { return s.profile; });
         select_profile(r.profile, false);
+        const int now = model_.with([](const SettingsState& s) { return s.profile; });
+        if (now != before && profile_changed_outside)
+            profile_changed_outside(now);
         return;
     }
     dpi_->take_mouse_change(r);

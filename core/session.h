@@ -43,6 +43,7 @@ enum Timer : int {
     kTimerListing = 7,
     kTimerRate = 8,
     kTimerWheel = 10,
+    kTimerAppProfileRest = 12,  // the focus has rested: apply the per-program profile
 };
 
 // What the window does for the core.
@@ -119,6 +120,9 @@ class Session : public ui::WidgetEventHandler {
     std::function<std::optional<std::string>(std::uint16_t)> macro_name_at;
     // The macro rows the function list shows after its built-in functions.
     std::function<std::vector<ui::ListItem>()> macro_function_rows;
+    // The mouse's profile changed without the window's doing (the mouse's own button, a
+    // per-program rule, another program): the window may tell the user.
+    std::function<void(int profile)> profile_changed_outside;
 
     // --- device list and selection ---
     void poll();

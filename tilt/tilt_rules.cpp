@@ -1,27 +1,8 @@
 #include "tilt/tilt_rules.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/window_class_pattern.h"
 
 namespace zentrik::tilt {
-namespace {
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-bool matches(const std::string& pattern, const std::string& name) {
-    const std::string p = lower(pattern);
-    const std::string n = lower(name);
-    if (!p.empty() && p.back() == '*')
-        return n.compare(0, p.size() - 1, p, 0, p.size() - 1) == 0 && n.size() >= p.size() - 1;
-    return p == n;
-}
-
-}  // namespace
 
 void TiltRuleTable::add(ProgramRule rule) {
     rules_.push_back(std::move(rule));
@@ -29,10 +10,8 @@ void TiltRuleTable::add(ProgramRule rule) {
 
 std::optional<TiltAction> TiltRuleTable::find(const std::vector<std::string>& classes) const {
     for (auto rule = rules_.rbegin(); rule != rules_.rend(); ++rule) {
-        for (const std::string& name : classes) {
-            if (matches(rule->class_pattern, name))
-                return rule->action;
-        }
+        if (platform::window_class_matches_any(rule->class_pattern, classes))
+            return rule->action;
     }
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "app/shell/app_profile_link.h"
 #include "app/shell/desktop_input.h"
 #include "app/shell/desktop_notice.h"
 #include "app/shell/device_watch.h"
@@ -104,7 +105,8 @@ class LiveWindow : public core::SessionShell {
     core::Workers workers_;
     std::unique_ptr<core::Session> session_;
     std::unique_ptr<DeviceWatch> watch_;
-    std::unique_ptr<DesktopInput> desktop_input_;  // recording and tilt scrolling
+    std::unique_ptr<DesktopInput> desktop_input_;   // recording and tilt scrolling
+    std::unique_ptr<AppProfileLink> app_profiles_;  // per-program profiles, profile notes
     std::unique_ptr<core::MacroPage> macro_page_;
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
@@ -182,6 +184,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         session_->preview_page(*options.page);
     } else {
         session_->show_page(ui::kPageDevices);
+        app_profiles_ = std::make_unique<AppProfileLink>(
+            *session_, [this] { return gtk_widget_get_visible(window_) != FALSE; });
         after_first_frame(window_, [this] { start_device_work(); });
         if (hidden)
             start_source_ = g_idle_add(start_device_work_now, this);
@@ -235,6 +239,7 @@ LiveWindow::~LiveWindow() {
     pointer_input_.reset();
     dispatcher_.reset();  // stops the animation timer
     desktop_input_.reset();
+    app_profiles_.reset();
     macro_page_.reset();
     watch_.reset();
     session_.reset();

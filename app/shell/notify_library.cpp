@@ -12,7 +12,8 @@ const NotifyLibrary* notify_library() {
                    ZENTRIK_BIND(library, table, notify_init) &&
                    ZENTRIK_BIND(library, table, notify_notification_new) &&
                    ZENTRIK_BIND(library, table, notify_notification_set_timeout) &&
-                   ZENTRIK_BIND(library, table, notify_notification_show);
+                   ZENTRIK_BIND(library, table, notify_notification_show) &&
+                   ZENTRIK_BIND(library, table, notify_notification_update);
         });
 }
 

@@ -11,6 +11,7 @@ struct NotifyLibrary {
     decltype(&::notify_notification_new) notify_notification_new = nullptr;
     decltype(&::notify_notification_set_timeout) notify_notification_set_timeout = nullptr;
     decltype(&::notify_notification_show) notify_notification_show = nullptr;
+    decltype(&::notify_notification_update) notify_notification_update = nullptr;
 };
 
 // The loaded library, or null when it or one of its functions is missing (said once on
