@@ -11,7 +11,12 @@ namespace lg = list_geometry;
 
 PointerDispatcher::PointerDispatcher(WidgetBoard& board, WidgetEventHandler& handler,
                                      const Clock& clock, TimerService* timers, InlineEditor* editor)
-    : board_(board), handler_(handler), clock_(clock), timers_(timers), editor_(editor) {
+    : board_(board),
+      handler_(handler),
+      clock_(clock),
+      timers_(timers),
+      editor_(editor),
+      keyboard_(std::make_unique<KeyboardFocus>(board, handler, *this)) {
     board_.open_editor = [this](Widget& w, int row) { open_editor(w, row); };
     if (timers_)
         timers_->set_handler(kAnimationTimer, [this] { animation_tick(); });
@@ -135,6 +140,7 @@ int PointerDispatcher::pointer_event(int changed, int buttons, int x, int y) {
 
 void PointerDispatcher::left_down(int x, int y) {
     PointerState& p = board_.pointer;
+    leave_keyboard_mode();
     Widget* w = hit_test(x, y);
     if (!w) {
         // Empty skin: the window shell moves the window.
@@ -198,6 +204,7 @@ void PointerDispatcher::left_down(int x, int y) {
 
 void PointerDispatcher::right_down(int x, int y) {
     PointerState& p = board_.pointer;
+    leave_keyboard_mode();
     if (editor_visible() && !editor_->box().contains(x, y))
         cancel_editor();
     Widget* w = hit_test(x, y);
