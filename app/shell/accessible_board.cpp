@@ -112,7 +112,7 @@ AccessibleBoard::~AccessibleBoard() {
 const std::vector<AtkObject*>& AccessibleBoard::children(AtkObject* root) {
     root_ = root;
     if (!synced_)
-        sync();
+        sync(false);  // the first answer: nobody knows other children yet
     return children_;
 }
 
@@ -147,7 +147,7 @@ AtkObject* AccessibleBoard::object_for(const ui::AccessibleNode& node) {
     return made_.back();
 }
 
-void AccessibleBoard::sync() {
+void AccessibleBoard::sync(bool announce) {
     if (!root_)
         return;
     synced_ = true;
@@ -174,11 +174,11 @@ void AccessibleBoard::sync() {
         next.push_back(object_for(node));
     const std::vector<AtkObject*> before = std::exchange(children_, next);
     for (std::size_t i = before.size(); i-- > 0;)
-        if (std::find(next.begin(), next.end(), before[i]) == next.end())
+        if (announce && std::find(next.begin(), next.end(), before[i]) == next.end())
             g_signal_emit_by_name(root_, "children-changed::remove", static_cast<guint>(i),
                                   before[i]);
     for (std::size_t i = 0; i < next.size(); ++i) {
-        if (std::find(before.begin(), before.end(), next[i]) == before.end())
+        if (announce && std::find(before.begin(), before.end(), next[i]) == before.end())
             g_signal_emit_by_name(root_, "children-changed::add", static_cast<guint>(i), next[i]);
         accessible_node_update(next[i], nodes[i], static_cast<int>(i));
     }

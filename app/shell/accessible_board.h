@@ -40,7 +40,8 @@ class AccessibleBoard {
     static void on_draw(GtkWidget*, cairo_t*, gpointer self);
     static gboolean run_sync(gpointer self);
     static gboolean run_clicks(gpointer self);
-    void sync();
+    // Reads the board again; `announce` reports what changed since the last reading.
+    void sync(bool announce = true);
     AtkObject* object_for(const ui::AccessibleNode& node);
 
     GtkWidget* canvas_;
