@@ -47,7 +47,8 @@ int function_row(CoreHarness& h, const std::string& name) {
 
 TEST(Keyboard, TabReachesEverythingThePointerCanClickInReadingOrder) {
     KeyboardHarness h;
-    for (int page : {ui::kPageButtons, ui::kPageMacros, ui::kPageDpi, ui::kPageHome}) {
+    for (int page :
+         {ui::kPageButtons, ui::kPageMacros, ui::kPageDpi, ui::kPageDevices, ui::kPageHome}) {
         h.session->show_page(page);
         // What the pointer can click: the widget it finds at the middle of each enabled box.
         std::set<const ui::Widget*> clickable;
@@ -79,7 +80,8 @@ TEST(Keyboard, TabReachesEverythingThePointerCanClickInReadingOrder) {
         for (std::size_t i = 1; i < visited.size(); ++i)
             EXPECT_LE(visited[i - 1]->y, visited[i]->y);
         EXPECT_TRUE(reached.count(h.board.find_widget("_close")));
-        EXPECT_EQ(reached.count(h.board.find_widget("_tab_dpi")), page == ui::kPageHome ? 0u : 1u);
+        EXPECT_EQ(reached.count(h.board.find_widget("_tab_dpi")),
+                  page == ui::kPageHome || page == ui::kPageDevices ? 0u : 1u);
         EXPECT_FALSE(reached.count(h.board.find_widget("zz_button 0")));    // disabled
         EXPECT_FALSE(reached.count(h.board.find_widget("list macro pc")));  // hidden
         // Shift+Tab goes back round the same ring.
@@ -211,7 +213,8 @@ TEST(Keyboard, APressEndsTheRingATypedNumberAndAPickUp) {
 TEST(Accessible, EveryPageNamesWhatItShowsWithRolesStatesAndValues) {
     KeyboardHarness h;
     const ui::RowText no_steps;
-    for (int page : {ui::kPageButtons, ui::kPageMacros, ui::kPageDpi, ui::kPageHome}) {
+    for (int page :
+         {ui::kPageButtons, ui::kPageMacros, ui::kPageDpi, ui::kPageDevices, ui::kPageHome}) {
         h.session->show_page(page);
         const auto nodes = ui::accessible_tree(h.board, no_steps);
         std::map<std::string, int> roles;
