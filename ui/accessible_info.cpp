@@ -6,7 +6,6 @@
 
 #include "lang/string_tables.h"
 #include "ui/focus_order.h"
-#include "ui/layout.h"
 #include "ui/ui_texts.h"
 
 namespace zentrik::ui {

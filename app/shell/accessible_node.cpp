@@ -3,7 +3,6 @@
 #include "app/shell/accessible_node.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -224,7 +223,7 @@ void zk_value_get_value_and_text(AtkValue* value, gdouble* current, gchar** text
     if (current)
         *current = n.value;
     if (text)
-        *text = g_strdup_printf("%d", static_cast<int>(std::lround(n.value)));
+        *text = nullptr;  // the number says it all
 }
 
 AtkRange* zk_value_get_range(AtkValue* value) {
