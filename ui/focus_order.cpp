@@ -17,16 +17,21 @@ constexpr int kRingWidth = 2;
 
 }  // namespace
 
-bool takes_focus(const WidgetBoard& board, const Widget& w) {
-    switch (w.kind) {
+bool interactive_kind(int kind) {
+    switch (kind) {
         case kPicture:
         case kStaticText:
         case kProgressBar:
         case kPanel:
             return false;
         default:
-            return w.id > 0 && w.visible && w.enabled && board.on_current_page(w);
+            return true;
     }
+}
+
+bool takes_focus(const WidgetBoard& board, const Widget& w) {
+    return interactive_kind(w.kind) && w.id > 0 && w.visible && w.enabled &&
+           board.on_current_page(w);
 }
 
 std::vector<Widget*> focus_order(WidgetBoard& board) {

@@ -7,6 +7,10 @@
 
 namespace zentrik::ui {
 
+// Whether a widget of this kind reacts to the pointer at all (pictures, panels, texts and
+// gauges do not).
+bool interactive_kind(int kind);
+
 // An enabled, visible widget of the current page that reacts to the pointer and carries a
 // command (pictures, panels, texts, gauges and id-less boxes do not take the focus).
 bool takes_focus(const WidgetBoard& board, const Widget& w);

@@ -37,14 +37,6 @@ struct KeyboardHarness : CoreHarness {
     }
 };
 
-int function_row(CoreHarness& h, const std::string& name) {
-    const ui::Widget& list = h.widget("list macro");
-    for (int i = 0; i < list.row_count(); ++i)
-        if (list.rows[static_cast<std::size_t>(i)].text == name)
-            return i;
-    return -1;
-}
-
 TEST(Keyboard, TabReachesEverythingThePointerCanClickInReadingOrder) {
     KeyboardHarness h;
     for (int page :
@@ -174,7 +166,7 @@ TEST(Keyboard, AFunctionPickedUpAndDroppedOnALabelIsAssigned) {
     KeyboardHarness h;
     h.session->show_page(ui::kPageButtons);
     ui::Widget& functions = h.widget("list macro");
-    const int cut = function_row(h, "Cut");
+    const int cut = h.row_with_text("list macro", "Cut");
     ASSERT_GT(cut, 0);
     functions.selected_row = cut - 1;
     h.keys.focus(&functions);

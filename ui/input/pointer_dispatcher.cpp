@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "ui/focus_order.h"
 #include "ui/skin_image.h"
 
 namespace zentrik::ui {
@@ -36,15 +37,7 @@ void PointerDispatcher::emit(int action, int id, Widget* first, Widget* second) 
 }
 
 bool PointerDispatcher::eligible(const Widget& w) const {
-    switch (w.kind) {
-        case kPicture:
-        case kStaticText:
-        case kProgressBar:
-        case kPanel:
-            return false;
-        default:
-            return w.visible && w.enabled && board_.on_current_page(w);
-    }
+    return interactive_kind(w.kind) && w.visible && w.enabled && board_.on_current_page(w);
 }
 
 bool PointerDispatcher::hits(const Widget& w, int x, int y, int* spin_dir) const {
