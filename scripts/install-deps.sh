@@ -13,7 +13,7 @@ packages=(
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick jq
              desktop-file-utils appstream clang libclang-rt-14-dev libxdamage-dev dbus-daemon
-             openbox)
+             openbox at-spi2-core python3-pyatspi)
 fi
 if [[ "${1:-}" == "--deb" ]]; then
   packages+=(dpkg-dev lintian)

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ui/fonts.h"
+#include "ui/paint_focus.h"
 #include "ui/painters.h"
 #include "ui/skin_image.h"
 #include "ui/ui_texts.h"
@@ -157,6 +158,7 @@ cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
         canvas.set_antialias(false);
         for (const Widget* w : layer_enabled_ ? layer_.live_widgets() : order)
             paint_widget(canvas, *w);
+        paint_focus(canvas, board_);
         paint_tooltip(canvas);
         paint_overlays(canvas, overlay);
     }

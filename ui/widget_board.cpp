@@ -305,7 +305,7 @@ void WidgetBoard::remove_widget(std::string_view name) {
     std::erase_if(order_, [&](const Entry& e) { return e.widget == w; });
     PointerState& p = pointer;
     for (Widget** ref : {&p.pressed, &p.last_pressed, &p.focus, &p.under, &p.tip_widget,
-                         &p.drop_highlight, &p.thumb_list, &p.edit_target})
+                         &p.drop_highlight, &p.thumb_list, &p.edit_target, &p.carried})
         if (*ref == w)
             *ref = nullptr;
 }

@@ -52,6 +52,11 @@ struct PointerState {
     int wheel_accel = 0;
     std::int64_t wheel_time = 0;
     int cursor_mode = 0;  // 0 arrow, 1 over an active widget, 2 dragging
+    // Keyboard: the focus ring shows on `focus` (a press hides it); `carried` is a drag source
+    // picked up by the keyboard; `typed` the digits typed into the focused spin box.
+    bool focus_visible = false;
+    Widget* carried = nullptr;
+    std::string typed{};
 };
 
 struct Tooltip {

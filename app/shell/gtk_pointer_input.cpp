@@ -23,34 +23,71 @@ int button_bit(guint button) {
     }
 }
 
-ui::Key key_of(guint keyval) {
+ui::KeyStroke::Name key_name(guint keyval) {
+    using K = ui::KeyStroke;
     switch (keyval) {
-        case GDK_KEY_Up:
-        case GDK_KEY_KP_Up:
-            return ui::Key::kUp;
-        case GDK_KEY_Down:
-        case GDK_KEY_KP_Down:
-            return ui::Key::kDown;
-        case GDK_KEY_Delete:
-        case GDK_KEY_KP_Delete:
-            return ui::Key::kDelete;
+        case GDK_KEY_Tab:
+        case GDK_KEY_KP_Tab:
+        case GDK_KEY_ISO_Left_Tab:
+            return K::kTab;
         case GDK_KEY_Return:
         case GDK_KEY_KP_Enter:
         case GDK_KEY_ISO_Enter:
-            return ui::Key::kEnter;
+            return K::kEnter;
+        case GDK_KEY_space:
+        case GDK_KEY_KP_Space:
+            return K::kSpace;
         case GDK_KEY_Escape:
-            return ui::Key::kEscape;
-        case GDK_KEY_Page_Up:
-            return ui::Key::kPageUp;
-        case GDK_KEY_Page_Down:
-            return ui::Key::kPageDown;
+            return K::kEscape;
+        case GDK_KEY_Left:
+        case GDK_KEY_KP_Left:
+            return K::kLeft;
+        case GDK_KEY_Right:
+        case GDK_KEY_KP_Right:
+            return K::kRight;
+        case GDK_KEY_Up:
+        case GDK_KEY_KP_Up:
+            return K::kUp;
+        case GDK_KEY_Down:
+        case GDK_KEY_KP_Down:
+            return K::kDown;
         case GDK_KEY_Home:
-            return ui::Key::kHome;
+        case GDK_KEY_KP_Home:
+            return K::kHome;
         case GDK_KEY_End:
-            return ui::Key::kEnd;
+        case GDK_KEY_KP_End:
+            return K::kEnd;
+        case GDK_KEY_Page_Up:
+        case GDK_KEY_KP_Page_Up:
+            return K::kPageUp;
+        case GDK_KEY_Page_Down:
+        case GDK_KEY_KP_Page_Down:
+            return K::kPageDown;
+        case GDK_KEY_Delete:
+        case GDK_KEY_KP_Delete:
+            return K::kDelete;
+        case GDK_KEY_BackSpace:
+            return K::kBackspace;
+        case GDK_KEY_F2:
+            return K::kF2;
         default:
-            return ui::Key::kOther;
+            return K::kOther;
     }
+}
+
+ui::KeyStroke stroke_of(const GdkEventKey& e) {
+    ui::KeyStroke stroke;
+    stroke.name = key_name(e.keyval);
+    stroke.shift = (e.state & GDK_SHIFT_MASK) || e.keyval == GDK_KEY_ISO_Left_Tab;
+    stroke.ctrl = e.state & GDK_CONTROL_MASK;
+    if (e.keyval >= GDK_KEY_0 && e.keyval <= GDK_KEY_9) {
+        stroke.name = ui::KeyStroke::kDigit;
+        stroke.digit = static_cast<int>(e.keyval - GDK_KEY_0);
+    } else if (e.keyval >= GDK_KEY_KP_0 && e.keyval <= GDK_KEY_KP_9) {
+        stroke.name = ui::KeyStroke::kDigit;
+        stroke.digit = static_cast<int>(e.keyval - GDK_KEY_KP_0);
+    }
+    return stroke;
 }
 
 }  // namespace
@@ -166,17 +203,12 @@ gboolean GtkPointerInput::on_crossing(GtkWidget*, GdkEventCrossing* e, gpointer 
 
 gboolean GtkPointerInput::on_key_press(GtkWidget*, GdkEventKey* e, gpointer data) {
     auto& self = *static_cast<GtkPointerInput*>(data);
-    const ui::Key key = key_of(e->keyval);
-    if (self.editor_.visible()) {
-        if (key == ui::Key::kEnter || key == ui::Key::kEscape) {
-            self.dispatcher_.key_event(key);
-            return TRUE;
-        }
+    const ui::KeyStroke stroke = stroke_of(*e);
+    if (self.editor_.visible() && stroke.name != ui::KeyStroke::kEnter &&
+        stroke.name != ui::KeyStroke::kEscape)
         return FALSE;  // typing goes to the editor
-    }
-    if (key != ui::Key::kOther && key != ui::Key::kEnter && key != ui::Key::kEscape)
-        self.dispatcher_.key_event(key);
-    return TRUE;  // keys never reach default handling: Escape and Enter do nothing
+    self.dispatcher_.keyboard().key(stroke);
+    return TRUE;  // keys never reach GTK's default handling (no closing on Escape)
 }
 
 gboolean GtkPointerInput::on_key_release(GtkWidget*, GdkEventKey*, gpointer data) {

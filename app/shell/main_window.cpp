@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/shell/app_profile_link.h"
+#include "app/shell/accessible_board.h"
 #include "app/shell/desktop_input.h"
 #include "app/shell/desktop_notice.h"
 #include "app/shell/device_watch.h"
@@ -111,6 +112,7 @@ class LiveWindow : public core::SessionShell {
     std::string start_message_;
     std::unique_ptr<ui::PointerDispatcher> dispatcher_;
     std::unique_ptr<GtkPointerInput> pointer_input_;
+    std::unique_ptr<AccessibleBoard> accessible_;
     guint watch_source_ = 0;
     guint start_source_ = 0;
     bool device_work_started_ = false;
@@ -141,7 +143,7 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     painter_ = std::make_unique<WindowPainter>(window_, start_helper.take_frame());
 
     fixed_ = gtk_fixed_new();
-    canvas_ = gtk_drawing_area_new();
+    canvas_ = accessible_canvas_new();
     gtk_widget_set_size_request(canvas_, ui::kWindowWidth, ui::kWindowHeight);
     gtk_widget_set_can_focus(canvas_, TRUE);
     gtk_widget_add_events(canvas_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
@@ -176,6 +178,8 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     dispatcher_ =
         std::make_unique<ui::PointerDispatcher>(board_, *session_, clock_, &timers_, editor_.get());
     pointer_input_ = std::make_unique<GtkPointerInput>(window_, canvas_, *dispatcher_, *editor_);
+    accessible_ = std::make_unique<AccessibleBoard>(canvas_, board_, dispatcher_->keyboard(),
+                                                    renderer.hooks(), session_->progress_overlay());
     dispatcher_->set_foreground([this] {
         return gtk_window_is_active(GTK_WINDOW(window_)) || pointer_input_->pointer_inside();
     });
@@ -236,6 +240,7 @@ LiveWindow::~LiveWindow() {
         g_source_remove(watch_source_);
     if (start_source_)
         g_source_remove(start_source_);
+    accessible_.reset();
     pointer_input_.reset();
     dispatcher_.reset();  // stops the animation timer
     desktop_input_.reset();

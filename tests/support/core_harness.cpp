@@ -36,6 +36,14 @@ ui::Widget& CoreHarness::widget(const std::string& name) {
     return *w;
 }
 
+int CoreHarness::row_with_text(const std::string& list, const std::string& text) {
+    const ui::Widget& w = widget(list);
+    for (int i = 0; i < w.row_count(); ++i)
+        if (w.rows[static_cast<std::size_t>(i)].text == text)
+            return i;
+    return -1;
+}
+
 void CoreHarness::click(const std::string& name) {
     ui::Widget& w = widget(name);
     session->handle_widget_event({ui::kActionClick, w.id, &w, nullptr});

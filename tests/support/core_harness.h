@@ -55,6 +55,8 @@ class CoreHarness {
     void edit_text(const std::string& name, const std::string& text);
 
     ui::Widget& widget(const std::string& name);
+    // The first row of list `list` showing `text`, or -1.
+    int row_with_text(const std::string& list, const std::string& text);
     std::string text(const std::string& name) { return widget(name).text; }
     int page() const;
     sim::SimMouse& mouse(std::size_t i = 0) { return *backend->mouse(i); }

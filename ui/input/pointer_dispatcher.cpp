@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "ui/focus_order.h"
 #include "ui/skin_image.h"
 
 namespace zentrik::ui {
@@ -11,7 +12,12 @@ namespace lg = list_geometry;
 
 PointerDispatcher::PointerDispatcher(WidgetBoard& board, WidgetEventHandler& handler,
                                      const Clock& clock, TimerService* timers, InlineEditor* editor)
-    : board_(board), handler_(handler), clock_(clock), timers_(timers), editor_(editor) {
+    : board_(board),
+      handler_(handler),
+      clock_(clock),
+      timers_(timers),
+      editor_(editor),
+      keyboard_(std::make_unique<KeyboardFocus>(board, handler, *this)) {
     board_.open_editor = [this](Widget& w, int row) { open_editor(w, row); };
     if (timers_)
         timers_->set_handler(kAnimationTimer, [this] { animation_tick(); });
@@ -31,15 +37,7 @@ void PointerDispatcher::emit(int action, int id, Widget* first, Widget* second) 
 }
 
 bool PointerDispatcher::eligible(const Widget& w) const {
-    switch (w.kind) {
-        case kPicture:
-        case kStaticText:
-        case kProgressBar:
-        case kPanel:
-            return false;
-        default:
-            return w.visible && w.enabled && board_.on_current_page(w);
-    }
+    return interactive_kind(w.kind) && w.visible && w.enabled && board_.on_current_page(w);
 }
 
 bool PointerDispatcher::hits(const Widget& w, int x, int y, int* spin_dir) const {
@@ -135,6 +133,7 @@ int PointerDispatcher::pointer_event(int changed, int buttons, int x, int y) {
 
 void PointerDispatcher::left_down(int x, int y) {
     PointerState& p = board_.pointer;
+    leave_keyboard_mode();
     Widget* w = hit_test(x, y);
     if (!w) {
         // Empty skin: the window shell moves the window.
@@ -198,6 +197,7 @@ void PointerDispatcher::left_down(int x, int y) {
 
 void PointerDispatcher::right_down(int x, int y) {
     PointerState& p = board_.pointer;
+    leave_keyboard_mode();
     if (editor_visible() && !editor_->box().contains(x, y))
         cancel_editor();
     Widget* w = hit_test(x, y);

@@ -8,12 +8,14 @@
 // an auto-repeat, a tooltip, a scrolling list) and restarted by input.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "ui/input/clock.h"
 #include "ui/input/inline_editor.h"
+#include "ui/input/keyboard_focus.h"
 #include "ui/input/timer_service.h"
 #include "ui/input/widget_event.h"
 #include "ui/widget_board.h"
@@ -86,6 +88,9 @@ class PointerDispatcher {
     void cancel_editor();
     bool editor_visible() const { return editor_ && editor_->visible(); }
 
+    // The keyboard's focus, activation and value changes, on the same command handler.
+    KeyboardFocus& keyboard() { return *keyboard_; }
+
   private:
     bool foreground() const { return !foreground_ || foreground_(); }
     void emit(int action, int id, Widget* first, Widget* second);
@@ -108,6 +113,8 @@ class PointerDispatcher {
     void scroll_step(Widget& list);
     void delete_key();
     void restart_tick();
+    // A press ends what the keyboard was doing: the focus ring, a typed number, a pick-up.
+    void leave_keyboard_mode();
 
     WidgetBoard& board_;
     WidgetEventHandler& handler_;
@@ -118,6 +125,7 @@ class PointerDispatcher {
     TextMeasure measure_;
     int buttons_ = 0;
     std::optional<std::int64_t> last_wheel_ms_;
+    std::unique_ptr<KeyboardFocus> keyboard_;
 };
 
 // List geometry shared by the pointer logic (window pixels).

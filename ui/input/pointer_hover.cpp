@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/focus_order.h"
 #include "ui/fonts.h"
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/skin_image.h"
@@ -117,16 +118,7 @@ void PointerDispatcher::start_drag_if_moved(int x, int y) {
     Widget* source = p.focus;
     if (!board_.live || !source)
         return;
-    bool can_drag = false;
-    if (source->kind == kList) {
-        const int row = p.press_row;
-        can_drag =
-            source->edit_mode == 1 || (source->has_row(row) && !source->rows[row].is_header() &&
-                                       source->rows[row].value != kFixedRowValue);
-    } else {
-        can_drag = source->kind == kImageButton && source->draggable;
-    }
-    if (can_drag) {
+    if (can_drag(*source, p.press_row)) {
         p.drag_state = 2;
         emit(kActionDragStarted, source->id, source, source);
     }

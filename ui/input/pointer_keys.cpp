@@ -1,6 +1,8 @@
 // Wheel and keys.
 #include <algorithm>
+#include <utility>
 
+#include "ui/focus_order.h"
 #include "ui/input/pointer_dispatcher.h"
 #include "ui/step_list.h"
 
@@ -98,6 +100,18 @@ void PointerDispatcher::delete_key() {
         w->selected_row = std::clamp(w->selected_row, 0, std::max(0, w->row_count() - 1));
         if (w->has_row(w->selected_row) && w->rows[w->selected_row].value != kFixedRowValue)
             emit(kActionDeleteRequested, w->id, w, nullptr);
+    }
+}
+
+void PointerDispatcher::leave_keyboard_mode() {
+    PointerState& p = board_.pointer;
+    if (p.focus && (p.focus_visible || !p.typed.empty()))
+        board_.invalidate_rect(focus_ring_area(*p.focus));
+    p.focus_visible = false;
+    p.typed.clear();
+    if (Widget* source = std::exchange(p.carried, nullptr)) {
+        board_.invalidate_rect(focus_ring_area(*source));
+        emit(kActionDragEnded, source->id, source, source);
     }
 }
 
