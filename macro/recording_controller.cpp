@@ -5,6 +5,12 @@
 namespace zentrik::macro {
 namespace {
 
+// What a source that hears only the program's own window (Wayland) lets the user record.
+std::string own_window_note() {
+    return lang::own_text("zk_rec_own_window",
+                          "On Wayland only keys and clicks that go to this window are recorded.");
+}
+
 constexpr char kRecordIcon[] = "icon tool rec";
 constexpr char kStopIcon[] = "icon tool stop";
 constexpr char kRecordCheck[] = "record check";
@@ -47,6 +53,10 @@ void RecordingController::record_clicked() {
     begin_input();
     if (hooks_.wayland_session && hooks_.wayland_session() && hooks_.show_message)
         hooks_.show_message(texts_.caption, platform::kWaylandRecordingNote);
+    if (own_window_only() && !own_window_note_shown_ && hooks_.show_message) {
+        own_window_note_shown_ = true;
+        hooks_.show_message(texts_.caption, own_window_note());
+    }
     recorder_.start_recording(click_pending());
     show_recording_icons(true);
 }
@@ -98,6 +108,8 @@ void RecordingController::fill_overlay(ui::OverlayState& overlay) const {
     overlay.recording_state = recorder_.state();
     const int message = recording_panel_message(recorder_.state());
     overlay.recording_message = message >= 0 ? texts_.message(message) : std::string();
+    if (message >= 0 && own_window_only())
+        overlay.recording_message += "\n" + own_window_note();
 }
 
 void RecordingController::append_step(std::vector<std::uint8_t> code) {

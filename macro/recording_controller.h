@@ -34,6 +34,9 @@ struct RecordingHooks {
     std::function<bool()> left_button_held{};
     // Whether the session is a Wayland one (only X11 windows' input is heard).
     std::function<bool()> wayland_session{};
+    // Whether the input source hears only the program's own window (a native Wayland window):
+    // the panel says so under its message, and the first recording start says it in a box.
+    std::function<bool()> own_window_only{};
 };
 
 // One instruction's bytes as an editor row: appended, or after the selected row (which it
@@ -72,12 +75,14 @@ class RecordingController final : private RecorderSink {
     void set_pointer_input(bool live) override;
     void begin_input();
     bool click_pending() const;
+    bool own_window_only() const { return hooks_.own_window_only && hooks_.own_window_only(); }
     void show_recording_icons(bool recording);
 
     ui::WidgetBoard& board_;
     const lang::StringTables& texts_;
     RecordingHooks hooks_;
     Recorder recorder_;
+    bool own_window_note_shown_ = false;
     bool input_running_ = false;
 };
 

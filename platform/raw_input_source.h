@@ -13,6 +13,9 @@ class RawInputSource {
     // Delivers events to `sink` until stop(). False when the desktop offers no such events.
     virtual bool start(RawInputSink& sink) = 0;
     virtual void stop() = 0;
+    // True for a source that hears only the input that reaches the program's own window (a
+    // Wayland client hears nothing else).
+    virtual bool hears_only_own_window() const { return false; }
 };
 
 // A source with a connection to the desktop of its own, for a program without a toolkit

@@ -9,7 +9,8 @@ typedef struct _GtkWidget GtkWidget;
 
 namespace zentrik::platform {
 
-// Null when this backend cannot hear the display that `window` is on.
+// Null when this backend cannot hear the display that `window` is on. On a Wayland display the
+// source hears only the input that reaches the program's own window (hears_only_own_window).
 std::unique_ptr<RawInputSource> make_window_raw_input_source(GtkWidget* window);
 
 }  // namespace zentrik::platform

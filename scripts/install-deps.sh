@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-core fonts-wine
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick jq
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth imagemagick jq weston
              desktop-file-utils appstream clang libclang-rt-14-dev libxdamage-dev dbus-daemon
              openbox at-spi2-core python3-pyatspi)
 fi

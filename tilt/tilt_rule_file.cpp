@@ -73,4 +73,14 @@ std::filesystem::path user_tilt_rule_file() {
     return platform::user_config_directory() / kTiltRuleFileName;
 }
 
+std::filesystem::path shipped_tilt_rule_file() {
+    return platform::installed_data_directory() / kTiltRuleFileName;
+}
+
+TiltRuleTable load_shipped_and_user_tilt_rules(std::vector<std::string>* errors) {
+    TiltRuleTable rules = load_tilt_rules(shipped_tilt_rule_file(), errors);
+    rules.append(load_tilt_rules(user_tilt_rule_file(), errors));
+    return rules;
+}
+
 }  // namespace zentrik::tilt

@@ -6,7 +6,7 @@
 //
 // One rule a line; the class is the instance or class name of the window's WM_CLASS (as
 // `xprop WM_CLASS` prints it), without regard to case, with an optional trailing '*'. Later
-// lines win over earlier ones and over the built-in rules.
+// lines win over earlier ones and over the shipped rules (the same format, in the data folder).
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -34,5 +34,9 @@ inline constexpr std::size_t kMaxTiltRuleFileBytes = 256 * 1024;
 TiltRuleTable load_tilt_rules(const std::filesystem::path& file, std::vector<std::string>* errors);
 // The rule file's place: $XDG_CONFIG_HOME/zentrik/tilt-rules.
 std::filesystem::path user_tilt_rule_file();
+// The rules the program ships: "tilt-rules" in the installed data folder.
+std::filesystem::path shipped_tilt_rule_file();
+// The shipped rules, then the user's, which win over them.
+TiltRuleTable load_shipped_and_user_tilt_rules(std::vector<std::string>* errors);
 
 }  // namespace zentrik::tilt

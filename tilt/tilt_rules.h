@@ -36,6 +36,8 @@ class TiltRuleTable {
   public:
     // Later rules are asked first, so a rule further down a file overrides one above it.
     void add(ProgramRule rule);
+    // The rules of `later` after these, so they win over them.
+    void append(const TiltRuleTable& later);
     // The action of the last rule that matches any of `classes`.
     std::optional<TiltAction> find(const std::vector<std::string>& classes) const;
     std::size_t size() const { return rules_.size(); }
@@ -49,6 +51,7 @@ inline constexpr std::string_view kExcludedForegroundTitle = "Dido Zeriv Uzid";
 
 // The one step for a tilt of `amount` (only its sign counts), or nullopt for none: a tilt of
 // 0, an excluded foreground window, no window under the pointer, or a rule saying "none".
+// Without window facts (`windows_known` false) every tilt is the horizontal wheel.
 std::optional<TiltStep> choose_tilt_step(int amount, const platform::WindowFacts& facts,
                                          const TiltRuleTable& rules);
 

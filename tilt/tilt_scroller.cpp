@@ -2,8 +2,9 @@
 
 namespace zentrik::tilt {
 
-TiltScroller::TiltScroller(std::unique_ptr<platform::WindowSystem> windows, TiltRuleTable rules)
-    : windows_(std::move(windows)), rules_(std::move(rules)) {}
+TiltScroller::TiltScroller(std::unique_ptr<platform::WindowSystem> windows, TiltRuleTable rules,
+                           std::unique_ptr<platform::ExclusiveLock> output)
+    : windows_(std::move(windows)), rules_(std::move(rules)), output_(std::move(output)) {}
 
 TiltScroller::~TiltScroller() {
     stop();
@@ -54,8 +55,12 @@ void TiltScroller::run() {
         }
         const int amount = accumulator_.take();
         bool sent = false;
-        if (const auto step = choose_tilt_step(amount, windows_->window_facts(), rules_))
-            sent = windows_->send_scroll(step->gesture, step->toward_left);
+        // Asked at every step, so the next program takes over when the holder ends.
+        const bool holds_output = !output_ || output_->try_take();
+        if (holds_output) {
+            if (const auto step = choose_tilt_step(amount, windows_->window_facts(), rules_))
+                sent = windows_->send_scroll(step->gesture, step->toward_left);
+        }
         if (observer)
             observer(amount, sent);
     }

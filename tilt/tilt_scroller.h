@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/exclusive_lock.h"
 #include "platform/window_system.h"
 #include "tilt/tilt_accumulator.h"
 #include "tilt/tilt_rules.h"
@@ -16,8 +17,11 @@ namespace zentrik::tilt {
 
 class TiltScroller {
   public:
-    // The window system is used on the tilt thread only.
-    TiltScroller(std::unique_ptr<platform::WindowSystem> windows, TiltRuleTable rules);
+    // The window system is used on the tilt thread only. With `output`, a step is sent only
+    // while this program holds that lock (see tilt_output_lock.h); another running program
+    // that holds it sends the step instead.
+    TiltScroller(std::unique_ptr<platform::WindowSystem> windows, TiltRuleTable rules,
+                 std::unique_ptr<platform::ExclusiveLock> output = nullptr);
     // Stops and joins the thread.
     ~TiltScroller();
     TiltScroller(const TiltScroller&) = delete;
@@ -37,6 +41,7 @@ class TiltScroller {
 
     std::unique_ptr<platform::WindowSystem> windows_;
     const TiltRuleTable rules_;
+    std::unique_ptr<platform::ExclusiveLock> output_;
     TiltAccumulator accumulator_;
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -29,6 +29,8 @@ class DesktopInput {
     void fill_overlay(ui::OverlayState& overlay) const { recording_->fill_overlay(overlay); }
 
   private:
+    // The tilt thread with the shipped and the user's rules, one program per desktop sending.
+    void start_tilt_scrolling(GtkWidget* window);
     bool start_input();
     void stop_input();
 

@@ -7,6 +7,7 @@
 
 #include "app/shell/indicator_library.h"
 #include "app/shell/skin_window.h"
+#include "platform/toolkit_display.h"
 #include "ui/layout.h"
 
 namespace zentrik::app {
@@ -103,7 +104,9 @@ TrayIcon::TrayIcon(const std::string& title, const std::string& restore_text,
     gtk_menu_shell_append(GTK_MENU_SHELL(impl_->menu), exit_item);
     gtk_widget_show_all(impl_->menu);
 
-    if (!session_bus_available() || !impl_->make_indicator(title))
+    // The fallback icon lives in an X11 tray; a Wayland compositor has none.
+    if ((!session_bus_available() || !impl_->make_indicator(title)) &&
+        !platform::toolkit_display_is_wayland(impl_->menu))
         impl_->make_status_icon(title);
 }
 

@@ -22,7 +22,9 @@ const char kRecordUsage[] =
     "  --no-pauses   leave out the pauses between the actions (no wait steps)\n"
     "  --seconds S   stop after S seconds (1-86400)\n\n"
     "Keys still held when Ctrl+C stops the recording (Ctrl and C themselves) are left out.\n"
-    "On a Wayland session only input that goes to X11 windows is heard.\n";
+    "On a Wayland session only input that goes to X11 programs (through XWayland) is heard, and\n"
+    "without an X display there the command exits with status 1: a Wayland program hears no\n"
+    "other program's input (the window's recording hears what is typed into the window).\n";
 
 namespace {
 
@@ -104,15 +106,21 @@ int run_record(CliContext& ctx) {
     RecordArgs args;
     if (!parse(ctx.args, args, ctx.err))
         return kExitUsage;
-    if (platform::wayland_session())
-        ctx.err << platform::kWaylandRecordingNote << "\n";
-
+    const bool wayland = platform::wayland_session();
     const std::unique_ptr<platform::RawInputConnection> connection =
         platform::open_raw_input_connection();
+    if (!connection && wayland) {
+        ctx.err << "zentrikctl record: this Wayland session has no X display (XWayland) to "
+                   "record from, and a Wayland program hears no other program's keys and "
+                   "clicks; record in the window instead, which hears what is typed into it\n";
+        return kExitFailure;
+    }
     if (!connection) {
         ctx.err << "zentrikctl record: " << platform::kRawInputUnreachable << "\n";
         return kExitFailure;
     }
+    if (wayland)
+        ctx.err << platform::kWaylandRecordingNote << "\n";
     StepCollector collector;
     macro::Recorder recorder(collector);
     recorder.set_record_pauses(args.pauses);

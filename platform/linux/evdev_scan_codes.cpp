@@ -78,3 +78,32 @@ std::optional<Set1Key> set1_from_evdev(int code) {
 }
 
 }  // namespace zentrik::platform
+
+namespace zentrik::platform {
+
+std::optional<RawKeyEvent> raw_key_from_xkb_keycode(int keycode, bool down, std::uint32_t time_ms) {
+    constexpr int kXkbKeycodeOffset = 8;
+    const std::optional<Set1Key> key = set1_from_evdev(keycode - kXkbKeycodeOffset);
+    if (!key || (key->release_only && down))
+        return std::nullopt;
+    return RawKeyEvent{key->make_code, key->e0, key->e1, key->virtual_key, down, time_ms};
+}
+
+std::uint8_t raw_button_bit(int button) {
+    switch (button) {
+        case 1:
+            return kRawButtonLeft;
+        case 2:
+            return kRawButtonMiddle;
+        case 3:
+            return kRawButtonRight;
+        case 8:
+            return kRawButton4;  // back
+        case 9:
+            return kRawButton5;  // forward
+        default:
+            return 0;  // 4/5 are the wheel, 6/7 the horizontal wheel (never recorded)
+    }
+}
+
+}  // namespace zentrik::platform

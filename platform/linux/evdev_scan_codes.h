@@ -20,3 +20,15 @@ struct Set1Key {
 std::optional<Set1Key> set1_from_evdev(int evdev_code);
 
 }  // namespace zentrik::platform
+
+namespace zentrik::platform {
+
+// The key of an X (or xkb) keycode, which is the Linux input code + 8, as the recorder hears
+// it; nullopt for a key without a set-1 code and for the press of a release-only key.
+std::optional<RawKeyEvent> raw_key_from_xkb_keycode(int keycode, bool down, std::uint32_t time_ms);
+
+// The recorder's bit for pointer button `button` as X and GDK number them (8 back, 9 forward);
+// 0 for the wheel buttons 4-7, which are never recorded as buttons, and unknown buttons.
+std::uint8_t raw_button_bit(int button);
+
+}  // namespace zentrik::platform

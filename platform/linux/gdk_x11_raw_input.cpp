@@ -3,6 +3,7 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include "platform/linux/wayland_window_input.h"
 #include "platform/linux/x11_raw_input.h"
 #include "platform/window_raw_input.h"
 
@@ -51,8 +52,8 @@ class GdkX11RawInput final : public RawInputSource {
 
 std::unique_ptr<RawInputSource> make_window_raw_input_source(GtkWidget* window) {
     GdkDisplay* display = gtk_widget_get_display(window);
-    if (!GDK_IS_X11_DISPLAY(display))
-        return nullptr;
+    if (!GDK_IS_X11_DISPLAY(display))  // a native Wayland window hears its own input only
+        return make_toolkit_window_input();
     return std::make_unique<GdkX11RawInput>(gdk_x11_display_get_xdisplay(display));
 }
 

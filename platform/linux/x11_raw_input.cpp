@@ -14,9 +14,6 @@
 namespace zentrik::platform {
 namespace {
 
-// X keycodes are Linux input codes + 8.
-constexpr int kXKeycodeOffset = 8;
-
 // A vertical scroll valuator of one physical device; smooth-scrolling devices report the wheel
 // here, and the server adds emulated button 4/5 events that carry XIPointerEmulated.
 struct ScrollAxis {
@@ -28,23 +25,6 @@ struct ScrollAxis {
     double last = 0.0;
     double pending = 0.0;  // movement short of a whole notch
 };
-
-std::uint8_t button_bit(int x_button) {
-    switch (x_button) {
-        case 1:
-            return kRawButtonLeft;
-        case 2:
-            return kRawButtonMiddle;
-        case 3:
-            return kRawButtonRight;
-        case 8:
-            return kRawButton4;  // back
-        case 9:
-            return kRawButton5;  // forward
-        default:
-            return 0;  // 4/5 are the wheel, 6/7 the horizontal wheel (never recorded)
-    }
-}
 
 }  // namespace
 
@@ -98,12 +78,9 @@ struct X11RawInput::State {
     }
 
     void on_key(const XIRawEvent& raw, bool down) {
-        const std::optional<Set1Key> key = set1_from_evdev(raw.detail - kXKeycodeOffset);
-        if (!key || (key->release_only && down))
-            return;
-        RawKeyEvent event{key->make_code,   key->e0, key->e1,
-                          key->virtual_key, down,    static_cast<std::uint32_t>(raw.time)};
-        sink->on_raw_key(event);
+        if (const auto event =
+                raw_key_from_xkb_keycode(raw.detail, down, static_cast<std::uint32_t>(raw.time)))
+            sink->on_raw_key(*event);
     }
 
     void on_button(const XIRawEvent& raw, bool down) {
@@ -115,7 +92,7 @@ struct X11RawInput::State {
                 return;
             event.wheel_delta = raw.detail == 4 ? kWheelDeltaPerNotch : -kWheelDeltaPerNotch;
         } else {
-            const std::uint8_t bit = button_bit(raw.detail);
+            const std::uint8_t bit = raw_button_bit(raw.detail);
             if (bit == 0)
                 return;
             (down ? event.buttons_down : event.buttons_up) = bit;

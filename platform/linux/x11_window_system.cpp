@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_system.h"
+#include "platform/linux/x11_window_system.h"
 
 namespace zentrik::platform {
 namespace {
@@ -32,13 +32,19 @@ constexpr xcb_keysym_t kKeysymControlL = 0xFFE3;
 
 class X11WindowSystem final : public WindowSystem {
   public:
-    X11WindowSystem(xcb_connection_t* connection, xcb_window_t root)
-        : connection_(connection), root_(root) {
+    X11WindowSystem(xcb_connection_t* connection, xcb_window_t root, ScrollReach reach)
+        : connection_(connection), root_(root), reach_(reach) {
         net_active_window_ = atom("_NET_ACTIVE_WINDOW");
         net_wm_name_ = atom("_NET_WM_NAME");
         utf8_string_ = atom("UTF8_STRING");
     }
     ~X11WindowSystem() override { xcb_disconnect(connection_); }
+
+    ScrollReach reach() const override { return reach_; }
+    std::string desktop() const override {
+        const char* display = std::getenv("DISPLAY");
+        return std::string("x11-") + (display ? display : "");
+    }
 
     WindowFacts window_facts() override {
         WindowFacts facts;
@@ -209,6 +215,7 @@ class X11WindowSystem final : public WindowSystem {
 
     xcb_connection_t* connection_;
     xcb_window_t root_;
+    ScrollReach reach_;
     xcb_atom_t net_active_window_ = XCB_ATOM_NONE;
     xcb_atom_t net_wm_name_ = XCB_ATOM_NONE;
     xcb_atom_t utf8_string_ = XCB_ATOM_NONE;
@@ -216,7 +223,7 @@ class X11WindowSystem final : public WindowSystem {
 
 }  // namespace
 
-std::unique_ptr<WindowSystem> make_window_system() {
+std::unique_ptr<WindowSystem> make_x11_window_system(ScrollReach reach) {
     int screen_number = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screen_number);
     if (xcb_connection_has_error(connection)) {
@@ -231,7 +238,7 @@ std::unique_ptr<WindowSystem> make_window_system() {
         xcb_disconnect(connection);
         return nullptr;
     }
-    return std::make_unique<X11WindowSystem>(connection, screens.data->root);
+    return std::make_unique<X11WindowSystem>(connection, screens.data->root, reach);
 }
 
 }  // namespace zentrik::platform

@@ -14,11 +14,12 @@ root=$dest$prefix
 expected=(
   bin/zentrik bin/zentrikctl
   lib/udev/zentrik-udev-probe lib/udev/rules.d/70-zentrik-mouse.rules
+  lib/udev/rules.d/71-zentrik-uinput.rules
   share/applications/zentrik.desktop share/metainfo/com.zentrik.mouse.metainfo.xml
   share/icons/hicolor/scalable/apps/zentrik.svg
   share/man/man1/zentrik.1.gz share/man/man1/zentrikctl.1.gz
   share/bash-completion/completions/zentrikctl
-  share/zentrik/language.ini "share/zentrik/macro library.ini"
+  share/zentrik/language.ini "share/zentrik/macro library.ini" share/zentrik/tilt-rules
   "share/zentrik/macros/double click.mf" "share/zentrik/macros/type hello.mf"
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -40,6 +41,9 @@ grep -q "IMPORT{program}=\"$prefix/lib/udev/zentrik-udev-probe %S%p\"" \
   "$root/lib/udev/rules.d/70-zentrik-mouse.rules" || fail "the rule does not name the installed probe"
 grep -q 'TAG+="uaccess"' "$root/lib/udev/rules.d/70-zentrik-mouse.rules" || fail "no uaccess tag"
 ! grep -q 'MODE=' "$root/lib/udev/rules.d/70-zentrik-mouse.rules" || fail "the rule sets a mode"
+grep -q 'KERNEL=="uinput".*TAG+="uaccess"' "$root/lib/udev/rules.d/71-zentrik-uinput.rules" ||
+  fail "the uinput rule does not give the seat access"
+! grep -q 'MODE=' "$root/lib/udev/rules.d/71-zentrik-uinput.rules" || fail "the uinput rule sets a mode"
 
 desktop-file-validate "$root/share/applications/zentrik.desktop"
 appstreamcli validate --no-net "$root/share/metainfo/com.zentrik.mouse.metainfo.xml" >/dev/null

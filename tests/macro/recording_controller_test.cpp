@@ -20,6 +20,7 @@ class RecordingControllerTest : public ::testing::Test {
     int starts = 0, stops = 0;
     bool input_works = true;
     bool wayland = false;
+    bool own_window_only = false;
     std::unique_ptr<RecordingController> controller;
 
     void SetUp() override {
@@ -40,6 +41,7 @@ class RecordingControllerTest : public ::testing::Test {
                 .show_message = [this](const std::string&,
                                        const std::string& text) { messages.push_back(text); },
                 .wayland_session = [this] { return wayland; },
+                .own_window_only = [this] { return own_window_only; },
             });
     }
     int field(const char* name, int ui::Widget::*member) {
@@ -133,6 +135,23 @@ TEST_F(RecordingControllerTest, InputThatCannotBeHeardAndWaylandAreReported) {
     EXPECT_EQ(controller->recorder().state(), kRecording);  // stop still works
     controller->stop_clicked();
     EXPECT_EQ(stops, 0);  // nothing was running
+}
+
+// A source that hears only the program's own window (Wayland): the first recording says so in
+// a box, and every capture panel says it under its own message.
+TEST_F(RecordingControllerTest, OwnWindowOnlyInputIsSaidOnceAndInThePanel) {
+    own_window_only = true;
+    controller->record_clicked();
+    controller->stop_clicked();
+    controller->record_clicked();
+    controller->stop_clicked();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Wayland"), std::string::npos);
+    controller->capture_tool_clicked(201);
+    ui::OverlayState overlay;
+    controller->fill_overlay(overlay);
+    const std::string wait = texts.message(lang::kMsgWaitKeyboard);
+    EXPECT_EQ(overlay.recording_message, wait + "\n" + messages[0]);
 }
 
 // Without editor hooks the steps become rows of "list macro edit" directly, and the command rows

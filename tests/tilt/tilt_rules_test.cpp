@@ -3,11 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 
+#include "tilt/tilt_output_lock.h"
 #include "tilt/tilt_rule_file.h"
 #include "tilt/tilt_rules.h"
 #include "tilt/tilt_scroller.h"
@@ -42,6 +45,8 @@ TEST(TiltRules, ChooseOneStepFromWindowFacts) {
     };
     WindowFacts bare_desktop = over({});
     bare_desktop.has_pointer_window = false;
+    WindowFacts wayland;  // nothing known, not even the pointer's window
+    wayland.windows_known = false;
     const Case cases[] = {
         {"default, left", -1, over({"navigator", "Firefox"}), ScrollGesture::kHorizontalButtons,
          true},
@@ -58,6 +63,8 @@ TEST(TiltRules, ChooseOneStepFromWindowFacts) {
         {"nothing under the pointer", -1, bare_desktop, std::nullopt, false},
         {"prefix does not match shorter name", 1, over({"gim"}), ScrollGesture::kHorizontalButtons,
          false},
+        {"no window facts: the horizontal wheel", -1, wayland, ScrollGesture::kHorizontalButtons,
+         true},
     };
     for (const Case& c : cases) {
         const auto step = choose_tilt_step(c.amount, c.facts, rules);
@@ -104,6 +111,23 @@ TEST(TiltRuleFile, ParsesRulesAndReportsBadLines) {
 
 // A FIFO or a link to /dev/zero at the rule file's place is refused and said, never read: one
 // blocked the start, the other grew the window without end.
+// The shipped file loads without a skipped line, its rules reach the programs its comments name,
+// and a user's rule wins over it.
+TEST(TiltRuleFile, ShippedRulesLoadCleanlyAndTheUsersWin) {
+    std::vector<std::string> errors;
+    TiltRuleTable rules = load_tilt_rules(ZENTRIK_SOURCE_DIR "/data/tilt-rules", &errors);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(rules.find({"emacs", "Emacs"}), TiltAction::kShiftWheel);
+    EXPECT_EQ(rules.find({"sun-awt-X11-XFramePeer", "org-freeplane-Main"}),
+              TiltAction::kShiftWheel);
+    EXPECT_EQ(rules.find({"xterm", "XTerm"}), std::nullopt);
+    EXPECT_EQ(rules.find({"libreoffice", "libreoffice-calc"}), std::nullopt);
+    TiltRuleTable user;
+    user.add({"Emacs", TiltAction::kHorizontalButtons});
+    rules.append(user);
+    EXPECT_EQ(rules.find({"emacs", "Emacs"}), TiltAction::kHorizontalButtons);
+}
+
 TEST(TiltRuleFile, ANonRegularRuleFileIsRefusedAndSaid) {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("zentrik-tilt-rules-" + std::to_string(::getpid()));
@@ -210,6 +234,75 @@ TEST_F(TiltScrollerTest, TiltsThatCancelOutSendNothing) {
     scroller.stop();
     EXPECT_EQ(amounts, (std::vector<int>{2}));
     EXPECT_EQ(shared.sent, (std::vector<bool>{false}));
+}
+
+// Two running programs hear every tilt; only the holder of the desktop's output lock sends it,
+// and the other takes over once the holder has ended.
+TEST(TiltOutput, OneProgramPerDesktopSendsTheStep) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zentrik-tilt-lock-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::chmod(dir.c_str(), 0700);
+    const char* old_runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = old_runtime ? old_runtime : "";
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+
+    struct Sent final : platform::WindowSystem {
+        std::atomic<int>& count;
+        explicit Sent(std::atomic<int>& c) : count(c) {}
+        WindowFacts window_facts() override { return over({"app"}); }
+        bool send_scroll(ScrollGesture, bool) override { return ++count, true; }
+    };
+    struct Program {
+        std::atomic<int> sent{0};
+        std::mutex mutex;
+        std::condition_variable done;
+        int steps = 0;
+        std::unique_ptr<TiltScroller> scroller;
+        Program(const std::string& desktop) {
+            std::string error;
+            auto lock = open_tilt_output_lock(desktop, error);
+            EXPECT_TRUE(lock) << error;
+            scroller = std::make_unique<TiltScroller>(std::make_unique<Sent>(sent), TiltRuleTable{},
+                                                      std::move(lock));
+            scroller->set_step_observer([this](int, bool) {
+                std::lock_guard guard(mutex);
+                ++steps;
+                done.notify_all();
+            });
+            scroller->start();
+        }
+        void tilt_and_wait() {
+            std::unique_lock guard(mutex);
+            const int before = steps;
+            guard.unlock();
+            scroller->tilt(1);
+            guard.lock();
+            ASSERT_TRUE(
+                done.wait_for(guard, std::chrono::seconds(5), [&] { return steps > before; }));
+        }
+    };
+    {
+        auto first = std::make_unique<Program>("x11-:5");
+        Program second("x11-:5");
+        Program other_desktop("x11-:6");
+        first->tilt_and_wait();
+        second.tilt_and_wait();
+        other_desktop.tilt_and_wait();
+        EXPECT_EQ(first->sent, 1);
+        EXPECT_EQ(second.sent, 0);
+        EXPECT_EQ(other_desktop.sent, 1);
+        first.reset();
+        second.tilt_and_wait();
+        EXPECT_EQ(second.sent, 1);
+    }
+    EXPECT_EQ(tilt_output_lock_name("wayland-/run/user/1000/wl 0"),
+              "tilt-wayland-_run_user_1000_wl_0");
+    if (old_runtime)
+        ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
