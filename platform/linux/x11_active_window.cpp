@@ -206,13 +206,18 @@ class X11ActiveWindowWatcher final : public ActiveWindowWatcher {
 }  // namespace
 
 std::unique_ptr<ActiveWindowWatcher> make_active_window_watcher(std::string* why_not) {
+    // Under a Wayland compositor XWayland knows only its own windows: the program in front may
+    // be a native one it never hears of, so its answer would be wrong as often as right.
+    if (wayland_session()) {
+        if (why_not != nullptr)
+            *why_not = "on a Wayland session the program in front cannot be seen by another "
+                       "program, so per-program profiles do not apply";
+        return nullptr;
+    }
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
         if (why_not != nullptr)
-            *why_not = wayland_session()
-                           ? "on a Wayland session the program in front cannot be seen by "
-                             "another program, so per-program profiles do not apply"
-                           : "no X display (DISPLAY is not set)";
+            *why_not = "no X display (DISPLAY is not set)";
         return nullptr;
     }
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
