@@ -46,13 +46,11 @@ void follow_names(Session& session, const std::string& path, int only) {
             return std::exchange(s.profile_names[static_cast<std::size_t>(p)], name) != name;
         });
         const std::string widget = "profile " + std::to_string(p);
-        // The open editor keeps the user's text; committing it writes it over this one.
-        if (editing(session.board(), widget)) {
-            if (changed)
-                session.contested_edits().mark("profile name " + std::to_string(p));
-        } else {
-            session.board().set_text(widget, name);
-        }
+        // The open editor keeps the user's text (committing it writes it over this one); the
+        // widget under it shows the mouse's name should the user cancel.
+        if (changed && editing(session.board(), widget))
+            session.contested_edits().mark("profile name " + std::to_string(p));
+        session.board().set_text(widget, name);
     }
 }
 
