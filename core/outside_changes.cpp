@@ -9,6 +9,7 @@
 #include "core/mouse_job_lock.h"
 #include "core/session.h"
 #include "device/commands.h"
+#include "device/mouse_lock.h"
 #include "lang/string_tables.h"
 #include "lang/text_codec.h"
 #include "lang/text_format.h"
@@ -170,6 +171,10 @@ void Session::write_profile_name(const std::string& path, int profile, const std
 
 void follow_outside_change(Session& session, const OutsideChange& change) {
     session.workers().start([&session, change] {
+        // One change after the other: messages that come together never wait for each other
+        // as if for another program.
+        static std::mutex one_at_a_time;
+        const std::lock_guard in_turn(one_at_a_time);
         const std::string path = session.selected_path();
         if (path.empty() || session.lib().backend().lock_key(path) != change.mouse)
             return;
@@ -179,7 +184,8 @@ void follow_outside_change(Session& session, const OutsideChange& change) {
             session.load_settings();
             return;
         }
-        const auto lock = hold_mouse_for_job(session.lib(), path, session.progress(), nullptr);
+        // Short reads; they wait while another program's job runs, without a box of their own.
+        const auto lock = device::lock_mouse(session.lib(), path, nullptr);
         if (!lock.held()) {
             session.dialogs().message("", mouse_unavailable_message(lock));
             return;

@@ -13,19 +13,6 @@ start_xvfb
 trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 ctl() { "$ZENTRIKCTL" --simulate "$@"; }
 
-# drag X1 Y1 X2 Y2 (window coordinates): press, move in steps, release.
-drag() {
-  xdotool mousemove $((WX + $1)) $((WY + $2)) mousedown 1
-  local i
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((WX + $1 + ($3 - $1) * i / 8)) $((WY + $2 + ($4 - $2) * i / 8))
-    sleep 0.05
-  done
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.5
-}
-click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.8; }
 # The window's picture (pointer parked outside it) as FILE.
 window_shot() {
   xdotool mousemove $((WX + WIDTH + 20)) $((WY + HEIGHT + 20))
