@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/mouse_job_lock.h"
+#include "core/outside_changes.h"
 #include "core/session.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
@@ -128,8 +129,6 @@ void DpiPage::load_sensor_options() {
     if (mouse->has_wheel_rate) {
         const int wheel = device::read_wheel_rate(session_.lib(), path).value_or(1);
         model.with([&](SettingsState& s) { s.wheel_rate = wheel; });
-        board.set_value("wheel rate", wheel);
-        board.set_text("static wheel", lang::format_text("%d", wheel));
     }
     for (const char* name : {"wheel rate", "static wheel", "static wheel 1"})
         board.set_visible(name, mouse->has_wheel_rate ? 1 : 0);
@@ -142,16 +141,25 @@ void DpiPage::load_sensor_options() {
         board.move_widget("x y indep", indep->x, y);
     }
 
-    board.set_checked("angle snap", rate.snap != 0 ? 1 : 0);
     board.set_visible("angle snap", sensor->snaps_angles ? 1 : 0);
-
     model.with([&](SettingsState& s) {
         s.rate_divisor = rate.divisor;
         s.angle_snap = rate.snap;
     });
+    show_sensor_values();
+}
+
+void DpiPage::show_sensor_values() {
+    ui::WidgetBoard& board = session_.board();
+    const SettingsState s = session_.model().snapshot();
+    if (s.has_wheel_rate()) {
+        board.set_value("wheel rate", s.wheel_rate);
+        board.set_text("static wheel", lang::format_text("%d", s.wheel_rate));
+    }
+    board.set_checked("angle snap", s.angle_snap != 0 ? 1 : 0);
     if (const ui::Widget* slider = board.find_widget("report rate"))
-        board.set_value("report rate", slider->max - rate.divisor + 1);
-    board.set_text("static reprot", lang::format_text("%dHz", 1000 / rate.divisor));
+        board.set_value("report rate", slider->max - s.rate_divisor + 1);
+    board.set_text("static reprot", lang::format_text("%dHz", 1000 / s.rate_divisor));
 }
 
 void DpiPage::refresh() {
@@ -208,6 +216,7 @@ void DpiPage::axis_changed(int axis, int dpi) {
         if (both)
             (axis == 0 ? d.y : d.x) = steps;
     });
+    pending_ |= (axis == 0 || both ? kPendingDpiX : 0u) | (axis == 1 || both ? kPendingDpiY : 0u);
     ui::TimerService& timers = session_.timers();
     timers.arm(axis == 0 ? kTimerDpiX : kTimerDpiY, kDpiWriteDelayMs);
     if (both)
@@ -218,9 +227,10 @@ void DpiPage::axis_changed(int axis, int dpi) {
 void DpiPage::level_clicked(int level) {
     level = std::clamp(level, 0, kLevelCount - 1);
     session_.model().with([&](SettingsState& s) { s.level = level; });
-    const std::string path = session_.selected_path();
-    if (!path.empty())
-        device::write_dpi_level(session_.lib(), path, level);
+    session_.write_to_mouse(session_.selected_path(),
+                            [level](device::zklib& lib, const std::string& path) {
+                                device::write_dpi_level(lib, path, level);
+                            });
     refresh();
 }
 
@@ -233,6 +243,7 @@ void DpiPage::rate_changed(int position) {
     const int divisor = std::clamp(8 - position + 1, 1, device::kMaxRateDivisor);
     session_.model().with([&](SettingsState& s) { s.rate_divisor = divisor; });
     session_.board().set_text("static reprot", lang::format_text("%dHz", 1000 / divisor));
+    pending_ |= kPendingRate;
     session_.timers().arm(kTimerRate, kRateWriteDelayMs);
 }
 
@@ -246,6 +257,7 @@ void DpiPage::toggle_angle_snap() {
     if (!allowed)
         return;  // nothing is ever sent to a sensor that does not snap angles
     session_.board().set_checked("angle snap", on ? 1 : 0);
+    pending_ |= kPendingRate;
     session_.timers().arm(kTimerRate, kRateWriteDelayMs);
 }
 
@@ -259,45 +271,60 @@ void DpiPage::wheel_changed(int position) {
     if (!has)
         return;
     session_.board().set_text("static wheel", lang::format_text("%d", rate));
+    pending_ |= kPendingWheel;
     session_.timers().arm(kTimerWheel, kWheelWriteDelayMs);
 }
 
-// Runs on a worker: reads the values as they are now and writes one of them.
+// Runs on a worker: inside the mouse's lock, reads the values as they are now and writes one of
+// them, so a change another program made meanwhile is either read before or written over (with
+// a note, see outside_changes.h).
 void DpiPage::deferred_write(int timer_id) {
-    const SettingsState s = session_.model().with([](SettingsState& m) {
-        if (!m.snaps_angles())
-            m.angle_snap = 0;
-        return m;
-    });
-    if (s.selected_path.empty())
+    const std::string path = session_.selected_path();
+    if (path.empty())
         return;
     device::zklib& lib = session_.lib();
     // A short write; it waits while another program's job runs, without a box of its own.
-    const auto lock = device::lock_mouse(lib, s.selected_path, nullptr);
+    const auto lock = device::lock_mouse(lib, path, nullptr);
     if (!lock.held()) {
         session_.dialogs().message("", mouse_unavailable_message(lock));
         return;
     }
+    const auto [bit, contested] = timer_id == kTimerDpiX   ? std::pair{kPendingDpiX, "dpi x"}
+                                  : timer_id == kTimerDpiY ? std::pair{kPendingDpiY, "dpi y"}
+                                  : timer_id == kTimerRate ? std::pair{kPendingRate, "rate"}
+                                                           : std::pair{kPendingWheel, "wheel"};
+    const SettingsState s = session_.model().with([&](SettingsState& m) {
+        if (!m.snaps_angles())
+            m.angle_snap = 0;
+        pending_ &= ~static_cast<unsigned>(bit);
+        return m;
+    });
+    if (s.selected_path != path)
+        return;
     const DpiLevel& d = s.levels[static_cast<std::size_t>(s.level)];
     switch (timer_id) {
         case kTimerDpiX:
-            device::write_dpi_value(lib, s.selected_path, 0, s.level, d.x);
+            device::write_dpi_value(lib, path, 0, s.level, d.x);
             break;
         case kTimerDpiY:
-            device::write_dpi_value(lib, s.selected_path, 1, s.level, d.y);
+            device::write_dpi_value(lib, path, 1, s.level, d.y);
             break;
         case kTimerRate:
-            device::write_rate_byte(lib, s.selected_path, s.rate_byte());
+            device::write_rate_byte(lib, path, s.rate_byte());
             break;
         case kTimerWheel:
             if (!s.has_wheel_rate())
                 return;
-            device::write_wheel_rate(lib, s.selected_path, static_cast<std::uint8_t>(s.wheel_rate));
+            device::write_wheel_rate(lib, path, static_cast<std::uint8_t>(s.wheel_rate));
             break;
         default:
             return;
     }
     session_.arm_from_any_thread(kTimerCommit, kCommitDelayMs);
+    ContestedEdits& edits = session_.contested_edits();
+    const bool level_kept = bit != kPendingRate && bit != kPendingWheel && edits.take("dpi level");
+    if (edits.take(contested) || level_kept)
+        session_.dialogs().message("", contested_note());
 }
 
 }  // namespace zentrik::core

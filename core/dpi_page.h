@@ -6,9 +6,19 @@ namespace zentrik::device {
 struct VendorReport;
 }
 
+#include <atomic>
+
 namespace zentrik::core {
 
 class Session;
+
+// The user's changes that wait for their deferred write (DpiPage::pending_writes()).
+enum PendingWrite : unsigned {
+    kPendingDpiX = 1u << 0,
+    kPendingDpiY = 1u << 1,
+    kPendingRate = 1u << 2,
+    kPendingWheel = 1u << 3,
+};
 
 class DpiPage {
   public:
@@ -21,6 +31,11 @@ class DpiPage {
     void load();
     // Shows the current level.
     void refresh();
+    // Shows the report rate, angle snapping and wheel rate the model holds.
+    void show_sensor_values();
+    // Which of the user's changes wait for their write (PendingWrite bits). A write clears its
+    // bit inside the mouse's lock, so a job that holds the lock sees a stable answer.
+    unsigned pending_writes() const { return pending_.load(); }
     // A level, its steps or the wheel rate changed on the mouse: the model and the page follow,
     // nothing is written back.
     void take_mouse_change(const device::VendorReport& report);
@@ -40,6 +55,7 @@ class DpiPage {
 
     Session& session_;
     bool axes_independent_ = false;  // window thread only
+    std::atomic<unsigned> pending_{0};
 };
 
 }  // namespace zentrik::core

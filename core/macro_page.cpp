@@ -3,6 +3,7 @@
 #include "core/button_functions.h"
 #include "core/button_page.h"
 #include "core/mouse_job_lock.h"
+#include "core/outside_changes.h"
 #include "lang/string_tables.h"
 #include "lang/text_format.h"
 #include "macro/macro_editor.h"
@@ -118,12 +119,29 @@ void MacroPage::show_lists() {
     session_.buttons().rebuild_function_list();
     macro::MacroDirectory dir = directory();
     ui::WidgetBoard& board = session_.board();
-    board.set_rows(macro::kMemoryList, macro::memory_list_rows(dir));
-    if (reselect_ != macro::kNoAddress)
-        board.select_row_by_value(macro::kMemoryList, static_cast<std::uint32_t>(reselect_), false);
-    reselect_ = macro::kNoAddress;
+    // The rows stay while a macro's name is edited in place: the edit belongs to its row.
+    if (!macro_name_being_edited(dir)) {
+        board.set_rows(macro::kMemoryList, macro::memory_list_rows(dir));
+        if (reselect_ != macro::kNoAddress)
+            board.select_row_by_value(macro::kMemoryList, static_cast<std::uint32_t>(reselect_),
+                                      false);
+        reselect_ = macro::kNoAddress;
+    }
     macro::show_memory_line(board, dir);
     session_.buttons().reload_assignments();  // labels of buttons that were reset or re-pointed
+}
+
+bool MacroPage::macro_name_being_edited(const macro::MacroDirectory& dir) {
+    ui::WidgetBoard& board = session_.board();
+    const auto lock = board.lock();
+    const ui::Widget* list = board.pointer.edit_target;
+    if (!list || list != board.find_widget(macro::kMemoryList) ||
+        !list->has_row(board.pointer.edit_row))
+        return false;
+    const ui::ListItem& row = list->rows[static_cast<std::size_t>(board.pointer.edit_row)];
+    if (row.tag < macro::kSlotCount && dir.slots[row.tag].name != row.text)
+        session_.contested_edits().mark("macro name " + std::to_string(row.tag));
+    return true;
 }
 
 void MacroPage::after_job() {
@@ -318,8 +336,19 @@ void MacroPage::install_rows() {
         const auto dir = directory();
         if (slot < 0 || slot >= macro::kSlotCount)
             return;
-        run_on_current(slot, dir.slots[slot],
-                       [this, slot, name] { return memory().rename_macro(slot, name); });
+        // The row was made before another program moved or replaced the slot's macro.
+        if (static_cast<std::uint32_t>(dir.slots[slot].start) != row.value) {
+            session_.contested_edits().take("macro name " + std::to_string(slot));
+            session_.dialogs().message("", kMsgChangedElsewhere);
+            show_lists();
+            return;
+        }
+        run_on_current(slot, dir.slots[slot], [this, slot, name] {
+            auto r = memory().rename_macro(slot, name);
+            if (session_.contested_edits().take("macro name " + std::to_string(slot)) && r.ok)
+                session_.dialogs().message("", contested_note());
+            return r;
+        });
     });
 }
 

@@ -41,6 +41,9 @@ class MacroPage {
     void publish();     // copies the directory for the window's thread
     void show_lists();  // window thread: lists, markers, memory line, labels
     void after_job();   // worker: publish, then show on the window's thread
+    // Whether a name in the macro list is being edited; marks it contested when `dir` names
+    // its slot otherwise.
+    bool macro_name_being_edited(const macro::MacroDirectory& dir);
     int drop_slot(const ui::Widget* target) const;
     void ask_remove(int slot);
     void save_into(int slot, const std::function<macro::SlotWrite()>& plan);

@@ -6,6 +6,8 @@
 #include "core/backup_rows.h"
 #include "core/button_page.h"
 #include "core/dpi_page.h"
+#include "core/mouse_write_queue.h"
+#include "core/outside_changes.h"
 #include "core/overlay_progress.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
@@ -31,7 +33,9 @@ Session::Session(SessionParts parts)
       shell_(parts.shell),
       post_(std::move(parts.post)),
       jobs_(parts.workers, parts.board),
-      job_progress_(std::make_unique<OverlayProgress>(progress_, parts.board)) {
+      job_progress_(std::make_unique<OverlayProgress>(progress_, parts.board)),
+      contested_(std::make_unique<ContestedEdits>()),
+      writes_(std::make_unique<MouseWriteQueue>(parts.lib, parts.workers, parts.dialogs)) {
     install_timers();
     install_rows();
     buttons_ = std::make_unique<ButtonPage>(*this);
@@ -55,6 +59,11 @@ void Session::post(std::function<void()> fn) {
 
 std::string Session::selected_path() const {
     return model_.with([](const SettingsState& s) { return s.selected_path; });
+}
+
+void Session::write_to_mouse(const std::string& path, MouseWrite write) {
+    if (!path.empty())
+        writes_->submit(path, std::move(write));
 }
 
 void Session::arm_from_any_thread(int id, int ms) {

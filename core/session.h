@@ -31,7 +31,9 @@
 namespace zentrik::core {
 
 class ButtonPage;
+class ContestedEdits;
 class DpiPage;
+class MouseWriteQueue;
 
 // Window timers the core runs.
 enum Timer : int {
@@ -143,6 +145,13 @@ class Session : public ui::WidgetEventHandler {
     ButtonPage& buttons() { return *buttons_; }
     DpiPage& dpi() { return *dpi_; }
 
+    // --- the window's own writes ---
+    // Runs `write` on a worker inside the mouse's lock, after the writes submitted before it.
+    using MouseWrite = std::function<void(device::zklib&, const std::string& path)>;
+    void write_to_mouse(const std::string& path, MouseWrite write);
+    // Values the user edited while another program changed them (outside_changes.h).
+    ContestedEdits& contested_edits() { return *contested_; }
+
     // --- timers for the pages ---
     // Timer `id` runs `work` on a worker when it fires (timers are one-shot).
     void run_timer_worker(int id, std::function<void()> work);
@@ -158,6 +167,8 @@ class Session : public ui::WidgetEventHandler {
     void dispatch(const ui::WidgetEvent& event);
     void drag_started(const ui::Widget* source);
     void on_mouse_event(const device::VendorReport& report);
+    // Writes the name the user gave a profile, with a note when it replaced another program's.
+    void write_profile_name(const std::string& path, int profile, const std::string& name);
 
     ui::WidgetBoard& board_;
     device::zklib& lib_;
@@ -179,6 +190,8 @@ class Session : public ui::WidgetEventHandler {
     std::function<void()> tilt_listener_;
     std::unique_ptr<ButtonPage> buttons_;
     std::unique_ptr<DpiPage> dpi_;
+    std::unique_ptr<ContestedEdits> contested_;
+    std::unique_ptr<MouseWriteQueue> writes_;
 };
 
 }  // namespace zentrik::core

@@ -119,8 +119,9 @@ void Session::select_profile(int profile, bool from_widget) {
         board_.set_checked("profile " + std::to_string(p), p == profile ? 1 : 0);
     if (from_widget) {
         const std::string path = selected_path();
-        if (!path.empty())
-            device::write_profile(lib_, path, profile);
+        write_to_mouse(path, [profile](device::zklib& lib, const std::string& at) {
+            device::write_profile(lib, at, profile);
+        });
     }
     model_.with([&](SettingsState& s) { s.profile = profile; });
     post([this] { timers_.arm(kTimerProfileReload, 100); });
@@ -140,8 +141,8 @@ void Session::rename_profile(int profile, const std::string& text) {
     });
     board_.set_text("profile " + std::to_string(profile), name);
     const std::string path = selected_path();
-    if (changed && !path.empty())
-        device::write_profile_name(lib_, path, profile, lang::utf8_to_utf16(name));
+    if (changed)
+        write_profile_name(path, profile, name);
 }
 
 }  // namespace zentrik::core

@@ -2,9 +2,11 @@
 // The per-user channel that keeps the program to a single instance.
 //
 // The first instance listens; a later start either asks it to bring its window forward
-// (`kRestore`) or to end (`kClose`). The channel lives in a folder only this user can reach,
-// so another account can neither reach the user's instance nor keep it from starting; a
-// channel left behind by a crashed instance never blocks the next start.
+// (`kRestore`) or to end (`kClose`); a program that changed a mouse tells it so
+// (`kMouseChanged`, with a line of text saying what changed on which mouse). The channel lives in a
+// folder only this user can reach, so another account can neither reach the user's instance nor
+// keep it from starting; a channel left behind by a crashed instance never blocks the next start.
+#include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -12,7 +14,7 @@
 
 namespace zentrik::platform {
 
-enum class InstanceMessage { kRestore, kClose };
+enum class InstanceMessage { kRestore, kClose, kMouseChanged };
 
 class InstanceListener {
   public:
@@ -21,6 +23,8 @@ class InstanceListener {
     virtual int fd() const = 0;
     // Takes one waiting message; nullopt when none is (or the sender is not this user).
     virtual std::optional<InstanceMessage> receive() = 0;
+    // The text that came with the message receive() last returned (empty for most messages).
+    virtual std::string received_text() const { return {}; }
 };
 
 // What an attempt to become the running instance found.
@@ -37,8 +41,10 @@ class InstanceChannel {
     // name inside the user's private runtime folder.
     explicit InstanceChannel(std::string name);
 
-    // Delivers `message` to the running instance; false when there is none.
-    bool send_to_running(InstanceMessage message) const;
+    // Delivers `message` (with `text`, one line of at most kMaxMessageText bytes) to the running
+    // instance; false when there is none, or the text is not one such line.
+    bool send_to_running(InstanceMessage message, const std::string& text = {}) const;
+    static constexpr std::size_t kMaxMessageText = 3000;
     // Becomes the running instance, unless another one holds the channel or no channel can
     // be set up (see ListenOutcome).
     ListenOutcome listen_as_first() const;

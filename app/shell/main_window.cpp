@@ -27,6 +27,7 @@
 #include "app/shell/tray_icon.h"
 #include "app/shell/window_painter.h"
 #include "core/macro_page.h"
+#include "core/outside_changes.h"
 #include "core/safety_copies.h"
 #include "core/session.h"
 #include "device/zklib.h"
@@ -262,10 +263,15 @@ void LiveWindow::bring_forward() {
 gboolean LiveWindow::on_instance_message(gint, GIOCondition, gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
     if (auto message = self.listener_->receive()) {
-        if (*message == platform::InstanceMessage::kClose)
+        if (*message == platform::InstanceMessage::kClose) {
             gtk_main_quit();
-        else
+        } else if (*message == platform::InstanceMessage::kMouseChanged) {
+            // Another program changed a mouse: the window reads again what it changed.
+            if (const auto change = core::decode_outside_change(self.listener_->received_text()))
+                core::follow_outside_change(*self.session_, *change);
+        } else {
             self.bring_forward();
+        }
     }
     return G_SOURCE_CONTINUE;
 }

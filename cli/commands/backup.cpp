@@ -8,6 +8,7 @@
 
 #include "cli/commands/device_session.h"
 #include "cli/commands/terminal_progress.h"
+#include "cli/commands/window_notice.h"
 #include "cli/exit_codes.h"
 #include "core/backup_jobs.h"
 #include "core/mouse_memory.h"
@@ -187,6 +188,7 @@ int run_restore_command(CliContext& ctx) {
                                       "restore: the mouse did not answer", MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, core::kChangedEverything);
     auto progress = progress_for(ctx, "restore");
     const auto r = core::restore_backup(*mouse->lib, mouse->device, decoded.backup, *progress,
                                         core::default_overwrite_options());
@@ -215,6 +217,7 @@ int run_reset_command(CliContext& ctx) {
                                       MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, core::kChangedEverything);
     auto progress = progress_for(ctx, "reset");
     const auto r =
         core::reset_mouse(*mouse->lib, mouse->device, *progress, core::default_overwrite_options());

@@ -3,6 +3,7 @@
 
 #include "cli/commands/device_commands.h"
 #include "cli/commands/device_session.h"
+#include "cli/commands/window_notice.h"
 #include "cli/json_output.h"
 #include "device/commands.h"
 #include "lang/text_codec.h"
@@ -80,6 +81,7 @@ int run_device_name(CliContext& ctx) {
     auto mouse = open_addressed_mouse(ctx, *index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, core::kChangedNames, static_cast<int>(*profile));
     device::zklib& lib = *mouse->lib;
     const device::_DEVICE_* d = &mouse->device;
     if (!device::write_profile_name(lib, d->path, static_cast<int>(*profile), text)) {

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "cli/commands/device_session.h"
+#include "cli/commands/window_notice.h"
 #include "cli/exit_codes.h"
 #include "core/button_functions.h"
 #include "core/safety_copies.h"
@@ -402,6 +403,7 @@ int run_macros(CliContext& ctx) {
     if (!session)
         return status;
     Session& s = *session;
+    const WindowNotice notice(s.mouse, verb.empty() || verb == "read" ? 0u : core::kChangedMacros);
     if (verb.empty())
         return list_macros(ctx, s, json);
     if (verb == "read")

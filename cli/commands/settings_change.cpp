@@ -8,6 +8,7 @@
 #include "cli/commands/device_session.h"
 #include "cli/commands/mouse_settings.h"
 #include "cli/commands/settings_commands.h"
+#include "cli/commands/window_notice.h"
 #include "cli/exit_codes.h"
 #include "core/button_functions.h"
 #include "device/commands.h"
@@ -104,9 +105,11 @@ int store(CliContext& ctx, const char* command, AddressedMouse& mouse, bool writ
     return kExitOk;
 }
 
-// A one-value change: the value parsed from the only argument, the mouse opened, `write` run.
+// A one-value change: the value parsed from the only argument, the mouse opened, `write` run, a
+// running window told (`changes`: core::OutsideChangeKind).
 template <class Parse, class Write>
-int change_one(CliContext& ctx, const char* command, const char* usage, Parse parse, Write write) {
+int change_one(CliContext& ctx, const char* command, const char* usage, unsigned changes,
+               Parse parse, Write write) {
     int index = 0;
     const auto args = take_arguments(ctx, command, usage, 1, 1, index);
     if (!args)
@@ -118,6 +121,7 @@ int change_one(CliContext& ctx, const char* command, const char* usage, Parse pa
     auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, changes);
     return write(*mouse, *value);
 }
 
@@ -142,7 +146,7 @@ int rewrite_rate_byte(CliContext& ctx, const char* command, AddressedMouse& mous
 
 int run_settings_profile(CliContext& ctx) {
     return change_one(
-        ctx, "profile", kSettingsProfileUsage,
+        ctx, "profile", kSettingsProfileUsage, core::kChangedProfile,
         [&](const std::string& t) {
             return number_in(ctx, "profile", "P", t, 0, device::kProfileCount - 1);
         },
@@ -154,7 +158,7 @@ int run_settings_profile(CliContext& ctx) {
 
 int run_settings_level(CliContext& ctx) {
     return change_one(
-        ctx, "level", kSettingsLevelUsage,
+        ctx, "level", kSettingsLevelUsage, core::kChangedLevel,
         [&](const std::string& t) { return number_in(ctx, "level", "L", t, 0, kDpiLevels - 1); },
         [&](AddressedMouse& m, int level) {
             return store(ctx, "level", m,
@@ -164,7 +168,7 @@ int run_settings_level(CliContext& ctx) {
 
 int run_settings_rate(CliContext& ctx) {
     return change_one(
-        ctx, "rate", kSettingsRateUsage,
+        ctx, "rate", kSettingsRateUsage, core::kChangedRate,
         [&](const std::string& t) -> std::optional<int> {
             // Each rate is 1000 Hz over a divisor, rounded down as `settings` prints it.
             if (const auto hz = parse_number(t)) {
@@ -186,7 +190,7 @@ int run_settings_rate(CliContext& ctx) {
 
 int run_settings_snap(CliContext& ctx) {
     return change_one(
-        ctx, "snap", kSettingsSnapUsage,
+        ctx, "snap", kSettingsSnapUsage, core::kChangedRate,
         [&](const std::string& t) -> std::optional<int> {
             if (t == "on")
                 return kSnapOn;
@@ -206,7 +210,7 @@ int run_settings_snap(CliContext& ctx) {
 
 int run_settings_wheel(CliContext& ctx) {
     return change_one(
-        ctx, "wheel", kSettingsWheelUsage,
+        ctx, "wheel", kSettingsWheelUsage, core::kChangedWheel,
         [&](const std::string& t) { return number_in(ctx, "wheel", "N", t, 1, 9); },
         [&](AddressedMouse& m, int rate) {
             if (!device::mouse_traits(m.device).has_wheel_rate()) {
@@ -237,6 +241,7 @@ int run_settings_dpi(CliContext& ctx) {
     auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, core::kChangedDpi, *level);
     const device::DpiGrid grid = device::mouse_traits(mouse->device).grid;
     for (const long dpi : {*x, *y}) {
         if (dpi < grid.min_dpi() || dpi > grid.max_dpi() || dpi % grid.step != 0) {
@@ -270,6 +275,7 @@ int run_settings_button(CliContext& ctx) {
     auto mouse = open_addressed_mouse(ctx, index, status, nullptr, MouseUse::kJob);
     if (!mouse)
         return status;
+    const WindowNotice notice(*mouse, core::kChangedButtons, *profile);
     device::zklib& lib = *mouse->lib;
     const std::string& path = mouse->device.path;
 

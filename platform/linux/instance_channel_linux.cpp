@@ -24,6 +24,36 @@ namespace fs = std::filesystem;
 
 constexpr char kRestoreWord[] = "restore\n";
 constexpr char kCloseWord[] = "close\n";
+constexpr char kChangedWord[] = "changed ";  // then the text and a newline
+
+// One line of a message on the wire.
+std::string message_line(InstanceMessage message, const std::string& text) {
+    switch (message) {
+        case InstanceMessage::kClose:
+            return kCloseWord;
+        case InstanceMessage::kMouseChanged:
+            return kChangedWord + text + "\n";
+        case InstanceMessage::kRestore:
+            break;
+    }
+    return kRestoreWord;
+}
+
+// Reads one line (up to and with its newline) within the socket's receive timeout; empty when
+// none came whole.
+std::string read_line(int fd) {
+    std::string line;
+    char buf[512];
+    while (line.size() <= InstanceChannel::kMaxMessageText + sizeof kChangedWord) {
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            return {};
+        line.append(buf, static_cast<std::size_t>(n));
+        if (const auto end = line.find('\n'); end != std::string::npos)
+            return line.substr(0, end + 1);
+    }
+    return {};
+}
 
 std::string error_text(int error) {
     return std::strerror(error);
@@ -150,19 +180,23 @@ class SocketListener final : public InstanceListener {
             return std::nullopt;
         timeval tv{1, 0};  // a silent client must not hang the window
         ::setsockopt(client.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-        char buf[16] = {};
-        const ssize_t n = ::recv(client.get(), buf, sizeof buf - 1, 0);
-        if (n <= 0)
-            return std::nullopt;
+        const std::string line = read_line(client.get());
         std::optional<InstanceMessage> message;
-        if (std::strcmp(buf, kRestoreWord) == 0)
+        text_.clear();
+        if (line == kRestoreWord)
             message = InstanceMessage::kRestore;
-        if (std::strcmp(buf, kCloseWord) == 0)
+        if (line == kCloseWord)
             message = InstanceMessage::kClose;
+        if (line.rfind(kChangedWord, 0) == 0) {
+            message = InstanceMessage::kMouseChanged;
+            text_ = line.substr(sizeof kChangedWord - 1, line.size() - sizeof kChangedWord);
+        }
         if (message)
             (void)!::send(client.get(), "ok\n", 3, MSG_NOSIGNAL);
         return message;
     }
+
+    std::string received_text() const override { return text_; }
 
   private:
     UniqueFd fd_;
@@ -170,6 +204,7 @@ class SocketListener final : public InstanceListener {
     fs::path lock_path_;
     dev_t dev_;
     ino_t ino_;
+    std::string text_;  // what came with the last message
 };
 
 }  // namespace
@@ -188,14 +223,16 @@ InstanceChannel::InstanceChannel(std::string name) {
     lock_path_ = folder / (base + ".lock");
 }
 
-bool InstanceChannel::send_to_running(InstanceMessage message) const {
-    if (socket_path_.empty())
+bool InstanceChannel::send_to_running(InstanceMessage message, const std::string& text) const {
+    if (socket_path_.empty() || text.size() > kMaxMessageText ||
+        text.find('\n') != std::string::npos)
         return false;
     UniqueFd s = connect_to(socket_path_);
     if (!s.valid() || !peer_is_this_user(s.get()))
         return false;
-    const char* word = message == InstanceMessage::kClose ? kCloseWord : kRestoreWord;
-    if (::send(s.get(), word, std::strlen(word), MSG_NOSIGNAL) < 0)
+    const std::string line = message_line(message, text);
+    if (::send(s.get(), line.data(), line.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(line.size()))
         return false;
     // Wait (briefly) for the acknowledgement so the caller knows the message arrived.
     timeval tv{3, 0};

@@ -34,6 +34,20 @@ wait_for() {
   done
 }
 
+# In the window at WX, WY: drag X1 Y1 X2 Y2 (window coordinates): press, move in steps, release.
+drag() {
+  xdotool mousemove $((WX + $1)) $((WY + $2)) mousedown 1
+  local i
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((WX + $1 + ($3 - $1) * i / 8)) $((WY + $2 + ($4 - $2) * i / 8))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+}
+click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.8; }
+
 window_visible() { xdotool search --onlyvisible --name "$1"; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 

@@ -89,6 +89,32 @@ TEST_F(InstanceChannelTest, TwoStartsAtOnceLeaveOneRunningInstance) {
     }
 }
 
+// A change message arrives whole however the socket splits it (a long mouse key), and text
+// that would break the line-based wire is never sent.
+TEST_F(InstanceChannelTest, ChangeMessagesArriveWholeAndOddTextIsRefused) {
+    auto outcome = InstanceChannel(name_).listen_as_first();
+    ASSERT_TRUE(outcome.listener);
+    const std::string text = "4 1 sim:" + std::string(2000, 'k') + " end";
+    std::optional<InstanceMessage> got;
+    std::string got_text;
+    std::thread server([&] {
+        while (!got) {
+            got = outcome.listener->receive();
+            got_text = outcome.listener->received_text();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    EXPECT_TRUE(InstanceChannel(name_).send_to_running(InstanceMessage::kMouseChanged, text));
+    server.join();
+    EXPECT_EQ(got, InstanceMessage::kMouseChanged);
+    EXPECT_EQ(got_text, text);
+
+    const InstanceChannel channel(name_);
+    EXPECT_FALSE(channel.send_to_running(InstanceMessage::kMouseChanged, "4 1 a\nclose"));
+    EXPECT_FALSE(channel.send_to_running(InstanceMessage::kMouseChanged,
+                                         std::string(InstanceChannel::kMaxMessageText + 1, 'k')));
+}
+
 TEST_F(InstanceChannelTest, UnusableRuntimeFolderFallsBackToAPrivateFolder) {
     const fs::path fallback = "/tmp/zentrik-" + std::to_string(::getuid());
     fs::permissions(runtime_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,

@@ -1,0 +1,36 @@
+#pragma once
+// The window's short writes (a button's function, the current profile or DPI level, a profile's
+// name) in the order the user made them, on a worker, each inside the mouse's lock: a job of
+// another program is never cut into, and the window never waits for one.
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "core/workers.h"
+#include "device/zklib.h"
+#include "ui/dialogs.h"
+
+namespace zentrik::core {
+
+class MouseWriteQueue {
+  public:
+    using Write = std::function<void(device::zklib&, const std::string& path)>;
+    MouseWriteQueue(device::zklib& lib, Workers& workers, ui::Dialogs& dialogs)
+        : lib_(lib), workers_(workers), dialogs_(dialogs) {}
+
+    // Writes to the mouse at `path` once the writes before it are done.
+    void submit(const std::string& path, Write write);
+
+  private:
+    void drain();
+
+    device::zklib& lib_;
+    Workers& workers_;
+    ui::Dialogs& dialogs_;
+    std::mutex mutex_;
+    std::deque<std::pair<std::string, Write>> queue_;
+    bool draining_ = false;
+};
+
+}  // namespace zentrik::core
