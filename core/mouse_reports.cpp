@@ -25,14 +25,21 @@ void Session::on_input_report(std::span<const std::uint8_t> bytes) {
 // These change the model and the page only: nothing is written back to the mouse.
 void Session::on_mouse_event(const device::VendorReport& r) {
     if (r.event == device::VendorEvent::kProfile) {
-        const int before = model_.with([](const SettingsState& s) { return s.profile; });
-        select_profile(r.profile, false);
-        const int now = model_.with([](const SettingsState& s) { return s.profile; });
-        if (now != before && profile_changed_outside)
-            profile_changed_outside(now);
+        take_outside_profile(r.profile);
         return;
     }
     dpi_->take_mouse_change(r);
+}
+
+void Session::take_outside_profile(int profile) {
+    const int before = model_.with([](const SettingsState& s) { return s.profile; });
+    select_profile(profile, false);
+    const int now = model_.with([](const SettingsState& s) { return s.profile; });
+    if (now != before)
+        post([this, now] {
+            if (profile_changed_outside)
+                profile_changed_outside(now);
+        });
 }
 
 }  // namespace zentrik::core

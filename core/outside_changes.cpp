@@ -70,7 +70,7 @@ void follow_settings(Session& session, const std::string& path, const OutsideCha
     const bool dpi_pending = (pending & (kPendingDpiX | kPendingDpiY)) != 0;
     if (change.kinds & kChangedProfile) {
         if (const auto profile = device::read_profile(lib, path))
-            session.select_profile(*profile, false);
+            session.take_outside_profile(*profile);
     }
     const auto level =
         change.kinds & kChangedLevel ? device::read_dpi_level(lib, path) : std::nullopt;

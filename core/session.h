@@ -139,6 +139,9 @@ class Session : public ui::WidgetEventHandler {
 
     // --- profiles ---
     void select_profile(int profile, bool from_widget);
+    // Shows a profile the mouse took without the window (its own button, another program) and
+    // tells profile_changed_outside, on the window's thread, when it is another one.
+    void take_outside_profile(int profile);
     void rename_profile(int profile, const std::string& name);
 
     // --- the pages the session wires (the macro page is made by its owner) ---

@@ -210,8 +210,9 @@ std::unique_ptr<ActiveWindowWatcher> make_active_window_watcher(std::string* why
     // be a native one it never hears of, so its answer would be wrong as often as right.
     if (wayland_session()) {
         if (why_not != nullptr)
-            *why_not = "on a Wayland session the program in front cannot be seen by another "
-                       "program, so per-program profiles do not apply";
+            *why_not =
+                "on a Wayland session the program in front cannot be seen by another "
+                "program, so per-program profiles do not apply";
         return nullptr;
     }
     const char* display = std::getenv("DISPLAY");
