@@ -157,6 +157,8 @@ bool ButtonPage::assign(int ui_index, int code, const std::string& name, bool by
     session_.board().set_text(numbered("zz_button ", ui_index),
                               cell.remapped ? name : lang::strings().button_name(ui_index));
     write_labels();
+    if (session_.assignments_changed)
+        session_.assignments_changed();
     return true;
 }
 

@@ -78,6 +78,7 @@ MacroPage::MacroPage(Session& session, macro::MacroMemory::SafetyCopy safety_cop
         rows.erase(rows.begin());  // the function list brings its own header
         return rows;
     };
+    session_.assignments_changed = [this] { show_profile_markers(); };
     install_rows();
 }
 
@@ -86,6 +87,7 @@ MacroPage::~MacroPage() {
     session_.refresh_macro_lists = nullptr;
     session_.macro_name_at = nullptr;
     session_.macro_function_rows = nullptr;
+    session_.assignments_changed = nullptr;
 }
 
 macro::MacroMemory& MacroPage::memory() {
@@ -124,6 +126,16 @@ void MacroPage::show_lists() {
     reselect_ = macro::kNoAddress;
     macro::show_memory_line(board, dir);
     session_.buttons().reload_assignments();  // labels of buttons that were reset or re-pointed
+}
+
+void MacroPage::show_profile_markers() {
+    macro::MacroDirectory dir;
+    {
+        std::lock_guard lock(shown_mutex_);
+        shown_.set_profile_markers(session_.model().buttons);
+        dir = shown_;
+    }
+    macro::show_profile_markers(session_.board(), dir);
 }
 
 void MacroPage::after_job() {

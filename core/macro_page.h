@@ -38,9 +38,10 @@ class MacroPage {
     void install_rows();
     // Worker side: the memory of the selected mouse (made anew when the mouse changed).
     macro::MacroMemory& memory();
-    void publish();     // copies the directory for the window's thread
-    void show_lists();  // window thread: lists, markers, memory line, labels
-    void after_job();   // worker: publish, then show on the window's thread
+    void publish();               // copies the directory for the window's thread
+    void show_lists();            // window thread: lists, markers, memory line, labels
+    void show_profile_markers();  // window thread: after a button's assignment changed
+    void after_job();             // worker: publish, then show on the window's thread
     int drop_slot(const ui::Widget* target) const;
     void ask_remove(int slot);
     void save_into(int slot, const std::function<macro::SlotWrite()>& plan);

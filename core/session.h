@@ -119,6 +119,8 @@ class Session : public ui::WidgetEventHandler {
     std::function<std::optional<std::string>(std::uint16_t)> macro_name_at;
     // The macro rows the function list shows after its built-in functions.
     std::function<std::vector<ui::ListItem>()> macro_function_rows;
+    // A button's assignment changed (window thread): the macro rows' profile markers follow.
+    std::function<void()> assignments_changed;
 
     // --- device list and selection ---
     void poll();

@@ -7,8 +7,11 @@
 
 #include "core/backup_flows.h"
 #include "core/backup_jobs.h"
+#include "core/backup_macro_limit.h"
+#include "core/mouse_memory.h"
 #include "device/commands.h"
 #include "macro/macro_file.h"
+#include "macro/macro_memory.h"
 #include "tests/core/settings_test_support.h"
 
 namespace zentrik::core {
@@ -149,6 +152,7 @@ TEST_F(BackupJobs, RestoreWritesInOrderAndSparesTheLastFourBytes) {
     std::vector<std::string> expected = {"01/8b", "07/02"};
     for (int level = 0; level < 4; ++level)
         expected.insert(expected.end(), {"01/83", "01/83"});
+    expected.push_back("01/8a");  // the macro limit
     for (int page = 0; page < 255; ++page) {
         expected.insert(expected.end(),
                         {"02/03", "02/05", "02/06", "02/07", "02/08", "02/09", "02/0a"});
@@ -270,6 +274,80 @@ TEST_F(BackupJobs, BackupThenRestoreIntoAnotherMouseCarriesEverything) {
     EXPECT_TRUE(std::equal(a.begin(), a.end() - 4, b.begin()));
     EXPECT_EQ(other.mouse->stored_settings().dpi[1], (std::array<std::uint8_t, 2>{4, 6}));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(RestoredMacroLimit, IsTheNormalLimitRaisedOnlyForAMacroOfTheImageAboveIt) {
+    std::vector<std::uint8_t> image(8192, 0xFF);
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 256);
+    const auto set_record = [&image](int slot, int start, int end) {
+        const auto at = static_cast<std::size_t>(slot * 32);
+        image[at] = start & 0xFF;
+        image[at + 1] = start >> 8;
+        image[at + 2] = end & 0xFF;
+        image[at + 3] = end >> 8;
+    };
+    set_record(2, 0x900, 0x1000);
+    set_record(5, 0x1000, 0x3000);  // damaged: past the memory
+    set_record(6, 0x1F80, 0x1F10);  // damaged: backwards
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 256);
+    set_record(3, 0x1001, 8192 - 100);
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 99);
+}
+
+// A reset lowers the macro limit to 0x1F00, which the backup file does not hold: restoring the
+// backup taken before, or the reset's safety copy, must give the mouse back whole, a macro above
+// 0x1F00 and the capacity included.
+TEST_F(BackupJobs, RestoreAfterAResetGivesTheMouseBackWithItsWholeMacroMemory) {
+    MouseRig big(16384);
+    auto& lib = big.rig.lib;
+    const std::string& path = big.device.path;
+    device::ButtonTable buttons;
+    macro::MacroMemory macros(lib, path, buttons);
+    ASSERT_TRUE(macros.load_directory());
+    const int capacity = macros.directory().total_bytes;
+    ASSERT_EQ(capacity, 16384 - 256 - 0x800);
+    const std::vector<std::uint8_t> key_taps = [] {
+        std::vector<std::uint8_t> code;
+        for (int i = 0; i < 1750; ++i)
+            code.insert(code.end(), {0x83, 0x04, 0x84, 0x04});
+        return code;
+    }();  // 7001 bytes with its end byte: it ends above 0x1F00
+    ASSERT_TRUE(macros.write_macro(0, 0x800, key_taps).ok);
+    ASSERT_TRUE(device::write_button(lib, path, 1, 3, true, 0x800));
+    ASSERT_TRUE(device::write_profile_name(lib, path, 1, u"Games"));
+    ASSERT_TRUE(device::write_dpi_value(lib, path, 1, 2, 20));
+    ASSERT_TRUE(device::write_rate_byte(lib, path, 4));
+    ASSERT_TRUE(device::write_wheel_rate(lib, path, 1));  // what a model without one restores
+    ASSERT_TRUE(device::commit_settings(lib, path));
+    const auto memory = big.mouse->memory();
+    const auto settings = big.mouse->stored_settings();
+
+    const auto backup = dir / "before.mbf";
+    const auto current = read_backup_settings(lib, big.device);
+    ASSERT_TRUE(current);
+    ASSERT_TRUE(backup_to_file(lib, big.device, *current, backup, progress).ok());
+    // First the backup; then, after another reset, the safety copy the first reset saved.
+    std::optional<std::filesystem::path> first_reset_copy;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "the backup" : "the reset's safety copy");
+        const JobResult reset = reset_mouse(lib, big.device, progress, options());
+        ASSERT_TRUE(reset.ok()) << reset.message;
+        ASSERT_EQ(big.mouse->stored_settings().macro_limit, 0x1F00);
+        if (round == 0)
+            first_reset_copy = reset.safety_copy;
+        ASSERT_TRUE(first_reset_copy);
+        const auto file = load_backup_file(round == 0 ? backup : *first_reset_copy);
+        ASSERT_EQ(file.error, BackupFileError::none);
+        const JobResult r = restore_backup(lib, big.device, file.backup, progress, options());
+        ASSERT_TRUE(r.ok()) << r.message;
+
+        EXPECT_EQ(big.mouse->memory(), memory);
+        EXPECT_EQ(big.mouse->stored_settings(), settings);
+        ASSERT_TRUE(macros.load_directory());
+        EXPECT_EQ(macros.directory().total_bytes, capacity);
+        EXPECT_TRUE(macros.directory().slots[0].placed());
+        EXPECT_EQ(macros.read_macro_code(0), key_taps);
+    }
 }
 
 }  // namespace

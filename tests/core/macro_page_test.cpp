@@ -7,6 +7,7 @@
 
 #include "core/macro_page.h"
 #include "device/commands.h"
+#include "lang/string_tables.h"
 #include "macro/macro_file.h"
 #include "macro/macro_memory.h"
 #include "support/core_harness.h"
@@ -88,6 +89,18 @@ TEST(MacroPage, ComposeStoreAssignAndRemove) {
     ASSERT_GE(row, 0);
     h.drop("list macro", row, "zz_button 3");
     EXPECT_EQ(h.text("zz_button 3"), "Unknown 01");
+    // Both lists mark it as used in profile 1 at once, and unmark it when it is taken away.
+    const auto marks = [&] {
+        return std::pair{row_of_slot(h, 0).extra[0],
+                         h.widget("list macro").rows[static_cast<std::size_t>(row)].extra[0]};
+    };
+    EXPECT_EQ(marks(), (std::pair{1u, 1u}));
+    h.drop("list macro",
+           row_named(h, "list macro", lang::strings().function_name(lang::kFunctionDefault)),
+           "zz_button 3");
+    EXPECT_EQ(marks(), (std::pair{0u, 0u}));
+    h.drop("list macro", row, "zz_button 3");
+    EXPECT_EQ(marks(), (std::pair{1u, 1u}));
 
     // Delete on the mouse's list asks, then removes; the button gets its own function back.
     h.dialogs.answer(true);
