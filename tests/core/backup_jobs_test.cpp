@@ -166,6 +166,9 @@ TEST_F(BackupJobs, RestoreWritesInOrderAndSparesTheLastFourBytes) {
     const auto last_word = requests[requests.size() - 4];
     EXPECT_EQ(last_word[3] | (last_word[4] << 8), 8192 - 32 + 26);
 
+    // The box names both phases, each a run from 0 to 1.
+    EXPECT_EQ(progress.texts, (std::vector<std::string>{"Saving a safety copy\u2026",
+                                                        "Writing the backup to the mouse\u2026"}));
     EXPECT_TRUE(progress.reached(0.06));
     EXPECT_TRUE(progress.reached(0.1));
     EXPECT_EQ(progress.fractions.back(), 1.0);
