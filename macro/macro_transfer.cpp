@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "lang/string_tables.h"
 #include "macro/macro_editor.h"
 #include "macro/macro_file.h"
 
@@ -26,12 +27,14 @@ std::string default_macro_file_name() {
     return std::string("macro_") + date;
 }
 
-ui::FileDialogRequest macro_file_request() {
-    return {"Macro File (*.mf)", "*.mf", kMacroFileExtension, default_macro_file_name()};
+ui::FileDialogRequest macro_file_request(bool saving) {
+    return {"Macro File (*.mf)", "*.mf", kMacroFileExtension, default_macro_file_name(),
+            saving ? lang::own_text("zk_macro_save_title", "Save the Macro to a File")
+                   : lang::own_text("zk_macro_open_title", "Open a Macro File")};
 }
 
 bool export_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs) {
-    const auto path = dialogs.save_file(macro_file_request());
+    const auto path = dialogs.save_file(macro_file_request(true));
     if (!path)
         return false;
     if (!export_macro_file(*path, editor_instructions(board))) {
@@ -55,7 +58,7 @@ bool import_file_into_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs,
 }
 
 bool import_into_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs) {
-    const auto path = dialogs.open_file(macro_file_request());
+    const auto path = dialogs.open_file(macro_file_request(false));
     return path && import_file_into_editor(board, dialogs, *path);
 }
 

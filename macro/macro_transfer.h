@@ -16,8 +16,8 @@ class WidgetBoard;
 namespace zentrik::macro {
 
 // The file dialogs' request: "Macro File (*.mf)", extension "mf", initial name "macro_" + the
-// date as yyyy-MM-dd.
-ui::FileDialogRequest macro_file_request();
+// date as yyyy-MM-dd, the title of the save or the open dialog.
+ui::FileDialogRequest macro_file_request(bool saving);
 std::string default_macro_file_name();
 
 // Export of the editor's rows through the save dialog. False when cancelled; a file that cannot

@@ -239,6 +239,7 @@ TEST_F(BackupJobs, RestoreDialogRefusesAMacroFileBeforeSendingAnything) {
     EXPECT_EQ(dialogs.requests[0].filter_name, "Mouse Backup File (*.mbf)");
     EXPECT_EQ(dialogs.requests[0].pattern, "*.mbf");
     EXPECT_EQ(dialogs.requests[0].default_extension, "mbf");
+    EXPECT_EQ(dialogs.requests[0].title, "Restore a Backup");
 }
 
 TEST_F(BackupJobs, CancelledDialogsDoNothing) {
@@ -270,13 +271,27 @@ TEST_F(BackupJobs, BackupThenRestoreIntoAnotherMouseCarriesEverything) {
     const BackupSettings current{3, 5, {{{2, 2}, {4, 6}, {8, 8}, {10, 12}}}};
     ASSERT_TRUE(run_backup(m.rig.lib, m.device, current, dialogs, progress).ok());
 
+    // The finished backup says where it went.
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"The backup of the mouse was saved to " +
+                                                         dialogs.chosen->string() + "."});
+
+    // The restore asks first, naming the file; No sends nothing.
     MouseRig other;
+    dialogs.answer_yes = false;
+    EXPECT_EQ(run_restore(other.rig.lib, other.device, dialogs, progress, options()).status,
+              JobStatus::cancelled);
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_THAT(dialogs.questions[0], HasSubstr("Restore|"));
+    EXPECT_THAT(dialogs.questions[0], HasSubstr(dialogs.chosen->string()));
+    EXPECT_TRUE(other.mouse->requests().empty());
+
+    dialogs.answer_yes = true;
     ASSERT_TRUE(run_restore(other.rig.lib, other.device, dialogs, progress, options()).ok());
     const auto a = m.mouse->memory();
     const auto b = other.mouse->memory();
     EXPECT_TRUE(std::equal(a.begin(), a.end() - 4, b.begin()));
     EXPECT_EQ(other.mouse->stored_settings().dpi[1], (std::array<std::uint8_t, 2>{4, 6}));
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST(RestoredMacroLimit, IsTheNormalLimitRaisedOnlyForAMacroOfTheImageAboveIt) {

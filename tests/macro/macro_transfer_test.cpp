@@ -94,7 +94,7 @@ TEST_F(Transfer, EditorSavedIntoASlot) {
 }
 
 TEST(MacroFileDialog, AsksForMacroFilesNamedByDate) {
-    const auto r = macro_file_request();
+    const auto r = macro_file_request(true);
     EXPECT_EQ(r.filter_name, "Macro File (*.mf)");
     EXPECT_EQ(r.pattern, "*.mf");
     EXPECT_EQ(r.default_extension, "mf");
