@@ -224,7 +224,7 @@ void MacroPage::save_into(int slot, const std::function<macro::SlotWrite()>& pla
         return;
     run_locked([this, slot, write, seen] {
         memory().save_planned(slot, write->code, write->plan.decision, seen, session_.dialogs(),
-                              safety_copy_);
+                              safety_copy_, write->name);
     });
 }
 
@@ -305,6 +305,7 @@ void MacroPage::install_rows() {
         }
         const int slot = drop_slot(e.second);
         macro::LibraryRow entry;
+        entry.text = row.text;  // the title the macro is stored under
         entry.path_index = static_cast<int>(row.value);
         entry.size = row.tag;
         save_into(slot, [this, entry, slot] {

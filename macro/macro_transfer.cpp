@@ -13,7 +13,7 @@ constexpr char kInvalidFormat[] = "invalid format !!";
 
 SlotWrite refused(ui::Dialogs& dialogs) {
     dialogs.message("", kInvalidFormat);
-    return {{SaveDecision::kInvalid, -1}, {}};
+    return {{SaveDecision::kInvalid, -1}, {}, {}};
 }
 
 }  // namespace
@@ -86,14 +86,18 @@ SlotWrite plan_library_save(const MacroMemory& memory, const MacroLibrary& libra
     const auto* path = library.library_path(entry.path_index);
     if (!path || !library_entry_writable(entry))
         return refused(dialogs);
-    return plan_file_save(memory, *path, slot, dialogs);
+    SlotWrite w = plan_file_save(memory, *path, slot, dialogs);
+    // Stored under its title, unless the mouse could not hold that as written.
+    if (!record_name_problem(entry.text))
+        w.name = entry.text;
+    return w;
 }
 
 MemoryResult run_slot_write(MacroMemory& memory, int slot, const SlotWrite& write,
                             ui::Dialogs& dialogs, const MacroMemory::SafetyCopy& safety_copy) {
     MemoryResult result;
     if (write.plan.decision == SaveDecision::kWrite)
-        result = memory.write_macro(slot, write.plan.address, write.code);
+        result = memory.write_macro(slot, write.plan.address, write.code, write.name);
     else if (write.plan.decision == SaveDecision::kDefragment)
         result = memory.defragment(slot, safety_copy);
     else

@@ -184,7 +184,7 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     h.widget("list macro 2").drop_row = 0;
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
-    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Click");  // the entry's title
     std::filesystem::remove_all(dir);
 }
 
@@ -210,7 +210,7 @@ TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
     EXPECT_EQ(memory_at(h, 0x829, 4), (Bytes{0x04, 0x21, 0x41, 0x00}));
-    EXPECT_EQ(row_of_slot(h, 0).text, "Unknown 02");
+    EXPECT_EQ(row_of_slot(h, 0).text, "Click");
 
     // The window now shows slot 5; the other program replaces it with a macro of its own.
     ASSERT_TRUE(other.load_directory());
