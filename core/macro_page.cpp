@@ -35,6 +35,23 @@ bool is_editor(const ui::Widget* w) {
     return w && w->kind == ui::kList && w->edit_mode == 1;
 }
 
+// The buttons that use the macro starting at `start` ("profile 2: Forward, ..."); empty when
+// none does.
+std::string buttons_using(SettingsModel& model, int start) {
+    const auto names = model.with([](const SettingsState& s) { return s.profile_names; });
+    std::string list;
+    for (int p = 0; p < device::kProfileCount; ++p) {
+        for (int b = 0; b < device::kButtonCount; ++b) {
+            const device::ButtonAssignment cell = model.buttons.get(p, b);
+            if (!cell.remapped || cell.code != start)
+                continue;
+            list += (list.empty() ? "" : ", ") + names[static_cast<std::size_t>(p)] + ": " +
+                    lang::strings().button_name(b);
+        }
+    }
+    return list;
+}
+
 }  // namespace
 
 // The job's progress box, fed by the macro memory.
@@ -174,9 +191,17 @@ void MacroPage::ask_remove(int slot) {
     if (slot < 0 || slot >= macro::kSlotCount || !dir.slots[slot].used())
         return;
     const auto& s = lang::strings();
-    if (!session_.dialogs().ask_yes_no(
-            s.message(lang::kMsgRemoveTitle),
-            lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name)))
+    std::string question =
+        lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name);
+    // Its buttons lose it too: the question names them.
+    if (const std::string users = buttons_using(session_.model(), dir.slots[slot].start);
+        !users.empty()) {
+        question += "\n" + lang::format_text(lang::own_text("zk_remove_used_by",
+                                                            "These buttons use it and get their "
+                                                            "own function back: %s"),
+                                             users);
+    }
+    if (!session_.dialogs().ask_yes_no(s.message(lang::kMsgRemoveTitle), question))
         return;
     run_on_current(slot, dir.slots[slot], [this, slot] { return memory().remove_macro(slot); });
 }

@@ -107,7 +107,10 @@ TEST(MacroPage, ComposeStoreAssignAndRemove) {
     ui::Widget& list = h.widget("list macro 2");
     list.selected_row = 0;
     h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
-    EXPECT_EQ(h.dialogs.shown().back().text, "Remove macro 'Unknown 01' ?");
+    EXPECT_EQ(h.dialogs.shown().back().text,
+              "Remove macro 'Unknown 01' ?\nThese buttons use it and get their own function "
+              "back: profile 1: " +
+                  lang::strings().button_name(3));
     EXPECT_EQ(memory_at(h, 0, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_NE(h.text("zz_button 3"), "Unknown 01");
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "_#-- Empty --");
