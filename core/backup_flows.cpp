@@ -1,6 +1,7 @@
 #include "core/backup_flows.h"
 
 #include "lang/string_tables.h"
+#include "lang/text_format.h"
 
 namespace zentrik::core {
 namespace {
@@ -24,6 +25,8 @@ JobResult shown(ui::Dialogs& dialogs, JobResult result) {
 
 ui::FileDialogRequest backup_dialog_request(bool saving) {
     ui::FileDialogRequest request;
+    request.title = saving ? lang::own_text("zk_backup_save_title", "Back Up the Mouse")
+                           : lang::own_text("zk_restore_open_title", "Restore a Backup");
     request.filter_name = "Mouse Backup File (*.mbf)";
     request.pattern = "*.mbf";
     request.default_extension = kBackupExtension;
@@ -37,7 +40,13 @@ JobResult run_backup(device::zklib& lib, const device::_DEVICE_& device,
     const auto target = dialogs.save_file(backup_dialog_request(true));
     if (!target)
         return cancelled();
-    return shown(dialogs, backup_to_file(lib, device, current, *target, progress, kBackupLingerMs));
+    JobResult r = backup_to_file(lib, device, current, *target, progress, kBackupLingerMs);
+    if (r.ok()) {
+        r.message = lang::format_text(
+            lang::own_text("zk_backup_saved", "The backup of the mouse was saved to %s."),
+            target->string());
+    }
+    return shown(dialogs, r);
 }
 
 JobResult run_restore(device::zklib& lib, const device::_DEVICE_& device, ui::Dialogs& dialogs,
@@ -56,6 +65,18 @@ JobResult run_restore(device::zklib& lib, const device::_DEVICE_& device, ui::Di
         r.status = JobStatus::refused;
         r.message = kMsgInvalidFormat;
         return shown(dialogs, r);
+    }
+    if (auto refused = restore_refusal(device, decoded.backup))
+        return shown(dialogs, *refused);
+    // The whole mouse is overwritten: ask first, as a reset does, naming the file.
+    if (!dialogs.ask_yes_no(lang::own_text("zk_restore_title", "Restore"),
+                            lang::format_text(lang::own_text("zk_restore_question",
+                                                             "Write the backup %s into the mouse? "
+                                                             "Everything the mouse holds now is "
+                                                             "replaced; a safety copy of it is "
+                                                             "saved first."),
+                                              source->string()))) {
+        return cancelled();
     }
     return shown(dialogs, restore_backup(lib, device, decoded.backup, progress, options));
 }

@@ -12,11 +12,12 @@ namespace zentrik::core {
 // The dialog of both file choices; `initial_name` is set for the save dialog only.
 ui::FileDialogRequest backup_dialog_request(bool saving);
 
-// Save dialog ("backup_" + today's date), then the backup with the settings the window shows.
+// Save dialog ("backup_" + today's date), then the backup with the settings the window shows;
+// a finished backup says where it was saved.
 JobResult run_backup(device::zklib& lib, const device::_DEVICE_& device,
                      const BackupSettings& current, ui::Dialogs& dialogs, JobProgress& progress);
 
-// Open dialog, the whole file checked, then the restore.
+// Open dialog, the whole file checked, the question naming it, then the restore.
 JobResult run_restore(device::zklib& lib, const device::_DEVICE_& device, ui::Dialogs& dialogs,
                       JobProgress& progress, const OverwriteOptions& options);
 

@@ -1,9 +1,10 @@
 // The backup and restore jobs.
 #include "core/backup_jobs.h"
 
+#include "core/backup_macro_limit.h"
 #include "core/mouse_job_lock.h"
 #include "core/mouse_memory.h"
-#include "core/overwrite_messages.h"
+#include "core/overwrite_job.h"
 #include "core/progress_scope.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
@@ -29,6 +30,26 @@ JobResult file_failure() {
     return r;
 }
 
+// The restore's writes in order; the first that fails names the step.
+std::optional<WriteFailure> write_backup(device::zklib& lib, const std::string& path,
+                                         const BackupFile& backup,
+                                         const FractionSink& to_progress) {
+    auto failed = write_backup_settings(lib, path, backup.settings, to_progress);
+    // The file does not hold the macro limit, which a reset lowers: the mouse gets its whole
+    // macro memory back.
+    if (!failed && !device::write_macro_limit(lib, path, restored_macro_limit(backup.image)))
+        failed = WriteFailure{"macro limit"};
+    if (!failed)
+        failed = write_memory_image(lib, path, backup.image, to_progress);
+    if (!failed && !device::write_profile(lib, path, 1))
+        failed = WriteFailure{"profile"};
+    if (!failed && !device::write_profile(lib, path, 0))
+        failed = WriteFailure{"profile"};
+    if (!failed && !device::commit_settings(lib, path))
+        failed = WriteFailure{"store settings"};
+    return failed;
+}
+
 }  // namespace
 
 OverwriteOptions default_overwrite_options() {
@@ -49,6 +70,8 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
     const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
     if (!lock.held())
         return mouse_unavailable_result(lock);
+    progress.set_text(
+        phase_text(caption, lang::own_text("zk_phase_backup_read", "Reading the mouse\u2026")));
     BackupFile backup;
     backup.date = today_date_text();
     backup.settings = current;
@@ -67,49 +90,24 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
 JobResult restore_backup(device::zklib& lib, const device::_DEVICE_& device,
                          const BackupFile& backup, JobProgress& progress,
                          const OverwriteOptions& options) {
-    if (device.memory_size <= 0 || static_cast<int>(backup.image.size()) != device.memory_size) {
-        JobResult r;
-        r.status = JobStatus::refused;
-        r.message = kMsgMemorySizeMismatch;
-        return r;
-    }
-    const std::string& caption = lang::strings().process_captions[kRestoreCaption];
-    ProgressScope box(progress, caption);
-    // From the safety copy to the last write.
-    const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
-    if (!lock.held())
-        return mouse_unavailable_result(lock);
-    if (options.before_writes)
-        options.before_writes();
-    const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);
-    if (!copy.file) {
-        JobResult r = failure(no_safety_copy_message("restore", copy.error));
-        r.file_failed = copy.file_failed;
-        return r;
-    }
-    progress.set_fraction(0.0);
+    if (auto refused = restore_refusal(device, backup))
+        return *refused;
+    OverwriteJob job{
+        "restore", kRestoreCaption,
+        lang::own_text("zk_phase_restore_write", "Writing the backup to the mouse\u2026"),
+        [&](const FractionSink& to_progress) {
+            return write_backup(lib, device.path, backup, to_progress);
+        }};
+    return overwrite_mouse(lib, device, progress, options, job);
+}
 
-    JobResult result;
-    result.safety_copy = copy.file;
-    result.reload = true;
-    const auto to_progress = [&progress](double f) { progress.set_fraction(f); };
-    auto failed = write_backup_settings(lib, device.path, backup.settings, to_progress);
-    if (!failed)
-        failed = write_memory_image(lib, device.path, backup.image, to_progress);
-    if (!failed && !device::write_profile(lib, device.path, 1))
-        failed = WriteFailure{"profile"};
-    if (!failed && !device::write_profile(lib, device.path, 0))
-        failed = WriteFailure{"profile"};
-    if (!failed && !device::commit_settings(lib, device.path))
-        failed = WriteFailure{"store settings"};
-    if (failed) {
-        result.status = JobStatus::failed;
-        result.partly_written = true;
-        result.message = partly_written_message("restore", failed->step, copy.file);
-        return result;
-    }
-    progress.set_fraction(1.0);
-    return result;
+std::optional<JobResult> restore_refusal(const device::_DEVICE_& device, const BackupFile& backup) {
+    if (device.memory_size > 0 && static_cast<int>(backup.image.size()) == device.memory_size)
+        return std::nullopt;
+    JobResult r;
+    r.status = JobStatus::refused;
+    r.message = kMsgMemorySizeMismatch;
+    return r;
 }
 
 }  // namespace zentrik::core

@@ -4,6 +4,7 @@
 // asks the user anything (backup_flows.h adds the dialogs).
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "core/backup_file.h"
 #include "core/job_progress.h"
@@ -34,10 +35,14 @@ OverwriteOptions default_overwrite_options();
 
 // Writes `backup` into the mouse: refused (nothing sent) when its memory size differs from the
 // mouse's; otherwise a safety copy first (no copy, no restore), then the rate, wheel rate, DPI
-// levels, the memory image except its last 4 bytes, profile 1 then 0, and the store command.
+// levels, the macro limit (restored_macro_limit), the memory image except its last 4 bytes,
+// profile 1 then 0, and the store command.
 JobResult restore_backup(device::zklib& lib, const device::_DEVICE_& device,
                          const BackupFile& backup, JobProgress& progress,
                          const OverwriteOptions& options);
+
+// Why `backup` cannot go into `device` (its memory size differs), or nullopt when it can.
+std::optional<JobResult> restore_refusal(const device::_DEVICE_& device, const BackupFile& backup);
 
 // Returns the mouse to its defaults (no buttons, no names, default DPI levels by the mouse's DPI
 // step, an empty macro directory, DPI level 1, profile 0, 500 Hz, wheel rate 1), after a safety

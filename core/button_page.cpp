@@ -110,8 +110,18 @@ void ButtonPage::write_labels() {
         board.set_text(numbered("zz_button ", b),
                        button_label(b, model.buttons.get(profile, b), session_.macro_name_at));
     const auto sole = sole_left_click_button(model.buttons, profile);
-    for (int b = 0; b < device::kButtonCount; ++b)
-        board.set_enabled(numbered("zz_button ", b), sole && *sole == b ? 0 : 1);
+    const std::string why =
+        lang::own_text("zk_left_click_kept",
+                       "The only left-click button stays a left click: give another "
+                       "button the left click first");
+    for (int b = 0; b < device::kButtonCount; ++b) {
+        const bool kept = sole && *sole == b;
+        board.set_enabled(numbered("zz_button ", b), kept ? 0 : 1);
+        board.with_widget(numbered("zz_button ", b), [&](ui::Widget& w) {
+            w.has_tooltip = kept ? 1 : 0;
+            w.tooltip = kept ? why : std::string();
+        });
+    }
 }
 
 void ButtonPage::select_button(int ui_index) {
@@ -159,6 +169,8 @@ bool ButtonPage::assign(int ui_index, int code, const std::string& name, bool by
     session_.board().set_text(numbered("zz_button ", ui_index),
                               cell.remapped ? name : lang::strings().button_name(ui_index));
     write_labels();
+    if (session_.assignments_changed)
+        session_.assignments_changed();
     return true;
 }
 

@@ -36,6 +36,23 @@ bool is_editor(const ui::Widget* w) {
     return w && w->kind == ui::kList && w->edit_mode == 1;
 }
 
+// The buttons that use the macro starting at `start` ("profile 2: Forward, ..."); empty when
+// none does.
+std::string buttons_using(SettingsModel& model, int start) {
+    const auto names = model.with([](const SettingsState& s) { return s.profile_names; });
+    std::string list;
+    for (int p = 0; p < device::kProfileCount; ++p) {
+        for (int b = 0; b < device::kButtonCount; ++b) {
+            const device::ButtonAssignment cell = model.buttons.get(p, b);
+            if (!cell.remapped || cell.code != start)
+                continue;
+            list += (list.empty() ? "" : ", ") + names[static_cast<std::size_t>(p)] + ": " +
+                    lang::strings().button_name(b);
+        }
+    }
+    return list;
+}
+
 }  // namespace
 
 // The job's progress box, fed by the macro memory.
@@ -79,6 +96,7 @@ MacroPage::MacroPage(Session& session, macro::MacroMemory::SafetyCopy safety_cop
         rows.erase(rows.begin());  // the function list brings its own header
         return rows;
     };
+    session_.assignments_changed = [this] { show_profile_markers(); };
     install_rows();
 }
 
@@ -87,6 +105,7 @@ MacroPage::~MacroPage() {
     session_.refresh_macro_lists = nullptr;
     session_.macro_name_at = nullptr;
     session_.macro_function_rows = nullptr;
+    session_.assignments_changed = nullptr;
 }
 
 macro::MacroMemory& MacroPage::memory() {
@@ -144,6 +163,16 @@ bool MacroPage::macro_name_being_edited(const macro::MacroDirectory& dir) {
     return true;
 }
 
+void MacroPage::show_profile_markers() {
+    macro::MacroDirectory dir;
+    {
+        std::lock_guard lock(shown_mutex_);
+        shown_.set_profile_markers(session_.model().buttons);
+        dir = shown_;
+    }
+    macro::show_profile_markers(session_.board(), dir);
+}
+
 void MacroPage::after_job() {
     publish();
     session_.post([this] { show_lists(); });
@@ -180,9 +209,17 @@ void MacroPage::ask_remove(int slot) {
     if (slot < 0 || slot >= macro::kSlotCount || !dir.slots[slot].used())
         return;
     const auto& s = lang::strings();
-    if (!session_.dialogs().ask_yes_no(
-            s.message(lang::kMsgRemoveTitle),
-            lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name)))
+    std::string question =
+        lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name);
+    // Its buttons lose it too: the question names them.
+    if (const std::string users = buttons_using(session_.model(), dir.slots[slot].start);
+        !users.empty()) {
+        question += "\n" + lang::format_text(lang::own_text("zk_remove_used_by",
+                                                            "These buttons use it and get their "
+                                                            "own function back: %s"),
+                                             users);
+    }
+    if (!session_.dialogs().ask_yes_no(s.message(lang::kMsgRemoveTitle), question))
         return;
     run_on_current(slot, dir.slots[slot], [this, slot] { return memory().remove_macro(slot); });
 }
@@ -230,7 +267,7 @@ void MacroPage::save_into(int slot, const std::function<macro::SlotWrite()>& pla
         return;
     run_locked([this, slot, write, seen] {
         memory().save_planned(slot, write->code, write->plan.decision, seen, session_.dialogs(),
-                              safety_copy_);
+                              safety_copy_, write->name);
     });
 }
 
@@ -311,6 +348,7 @@ void MacroPage::install_rows() {
         }
         const int slot = drop_slot(e.second);
         macro::LibraryRow entry;
+        entry.text = row.text;  // the title the macro is stored under
         entry.path_index = static_cast<int>(row.value);
         entry.size = row.tag;
         save_into(slot, [this, entry, slot] {

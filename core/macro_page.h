@@ -44,6 +44,10 @@ class MacroPage {
     // Whether a name in the macro list is being edited; marks it contested when `dir` names
     // its slot otherwise.
     bool macro_name_being_edited(const macro::MacroDirectory& dir);
+    void publish();               // copies the directory for the window's thread
+    void show_lists();            // window thread: lists, markers, memory line, labels
+    void show_profile_markers();  // window thread: after a button's assignment changed
+    void after_job();             // worker: publish, then show on the window's thread
     int drop_slot(const ui::Widget* target) const;
     void ask_remove(int slot);
     void save_into(int slot, const std::function<macro::SlotWrite()>& plan);

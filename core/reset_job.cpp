@@ -4,11 +4,8 @@
 #include <optional>
 
 #include "core/backup_jobs.h"
-#include "core/mouse_job_lock.h"
 #include "core/mouse_memory.h"
-#include "core/overwrite_messages.h"
-#include "core/progress_scope.h"
-#include "core/safety_copies.h"
+#include "core/overwrite_job.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
 #include "device/protocol.h"
@@ -25,7 +22,7 @@ constexpr std::uint8_t kDefaultWheelRate = 1;
 
 // Runs the writes in order; the first that fails names the step.
 std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DEVICE_& device,
-                                           JobProgress& progress) {
+                                           const FractionSink& progress) {
     const std::string& path = device.path;
     if (!device::write_macro_limit(lib, path, kResetMacroLimit))
         return WriteFailure{"macro limit"};
@@ -38,12 +35,12 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
         for (int i = 0; i < device::kDeviceButtonCount; ++i) {
             if (!device::write_button(lib, path, p, i, false, 0xFFFF))
                 return WriteFailure{"buttons of profile " + std::to_string(p + 1)};
-            progress.set_fraction(std::min(1.0, (device::kDeviceButtonCount * p + i) / 55.0 * 0.2));
+            progress(std::min(1.0, (device::kDeviceButtonCount * p + i) / 55.0 * 0.2));
         }
         if (!device::write_profile_name(lib, path, p, u""))
             return WriteFailure{"name of profile " + std::to_string(p + 1)};
     }
-    progress.set_fraction(0.2);
+    progress(0.2);
 
     const auto levels = device::reset_dpi_levels(device.dpi_step);
     for (int level = 0; level < device::kDpiLevelCount; ++level) {
@@ -52,9 +49,9 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
             !device::write_dpi_value(lib, path, 1, level, value)) {
             return WriteFailure{"DPI level " + std::to_string(level + 1)};
         }
-        progress.set_fraction(0.2 + 0.025 * (level + 1));
+        progress(0.2 + 0.025 * (level + 1));
     }
-    progress.set_fraction(0.3);
+    progress(0.3);
 
     std::array<std::uint8_t, device::kPageBytes> erased;
     erased.fill(0xFF);
@@ -62,7 +59,7 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
          a += device::kPageBytes) {
         if (!device::write_memory_page(lib, path, static_cast<std::uint16_t>(a), erased))
             return WriteFailure{"macro directory"};
-        progress.set_fraction(std::min(1.0, 0.3 + a / double(device::kDirectoryBytes)));
+        progress(std::min(1.0, 0.3 + a / double(device::kDirectoryBytes)));
     }
 
     if (!device::write_dpi_level(lib, path, kDefaultDpiLevel) ||
@@ -80,31 +77,11 @@ std::optional<WriteFailure> write_defaults(device::zklib& lib, const device::_DE
 
 JobResult reset_mouse(device::zklib& lib, const device::_DEVICE_& device, JobProgress& progress,
                       const OverwriteOptions& options) {
-    const std::string& caption = lang::strings().process_captions[kResetCaption];
-    ProgressScope box(progress, caption);
-    // From the safety copy to the last write.
-    const auto lock = hold_mouse_for_job(lib, device.path, progress, &caption);
-    if (!lock.held())
-        return mouse_unavailable_result(lock);
-    if (options.before_writes)
-        options.before_writes();
-    const SafetyCopy copy = make_safety_copy(lib, device, progress, options.safety_directory);
-    JobResult result;
-    if (!copy.file) {
-        result.status = JobStatus::failed;
-        result.message = no_safety_copy_message("reset", copy.error);
-        result.file_failed = copy.file_failed;
-        return result;
-    }
-    progress.set_fraction(0.0);
-    result.safety_copy = copy.file;
-    result.reload = true;
-    if (const auto failed = write_defaults(lib, device, progress)) {
-        result.status = JobStatus::failed;
-        result.partly_written = true;
-        result.message = partly_written_message("reset", failed->step, copy.file);
-    }
-    return result;
+    OverwriteJob job{
+        "reset", kResetCaption,
+        lang::own_text("zk_phase_reset_write", "Writing the defaults to the mouse\u2026"),
+        [&](const FractionSink& to_progress) { return write_defaults(lib, device, to_progress); }};
+    return overwrite_mouse(lib, device, progress, options, job);
 }
 
 }  // namespace zentrik::core

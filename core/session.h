@@ -125,6 +125,8 @@ class Session : public ui::WidgetEventHandler {
     // The mouse's profile changed without the window's doing (the mouse's own button, a
     // per-program rule, another program): the window may tell the user.
     std::function<void(int profile)> profile_changed_outside;
+    // A button's assignment changed (window thread): the macro rows' profile markers follow.
+    std::function<void()> assignments_changed;
 
     // --- device list and selection ---
     void poll();

@@ -10,6 +10,11 @@ const std::string& caption(int index) {
     return lang::strings().panel_captions[static_cast<std::size_t>(index)];
 }
 
+void set_markers(ui::ListItem& row, const MacroSlot& s) {
+    for (int p = 0; p < device::kProfileCount; ++p)
+        row.extra[p] = s.profiles[p] ? 1 : 0;
+}
+
 ui::ListItem slot_row(const MacroDirectory& dir, int slot) {
     const MacroSlot& s = dir.slots[slot];
     ui::ListItem row;
@@ -23,13 +28,24 @@ ui::ListItem slot_row(const MacroDirectory& dir, int slot) {
         row.color = kEmptySlotColor;
     } else if (s.used()) {
         row.text = s.name;
-        for (int p = 0; p < device::kProfileCount; ++p)
-            row.extra[p] = s.profiles[p] ? 1 : 0;
+        set_markers(row, s);
     } else {
         row.text = "_#-- " + caption(lang::kCaptionEmpty) + " --";
         row.color = kEmptySlotColor;
     }
     return row;
+}
+
+// The rows of `slot`'s macro (as slot_row made them; a built-in function's code is never a
+// macro's start) get its markers.
+void mark_macro_rows(std::vector<ui::ListItem>& rows, const MacroDirectory& dir) {
+    for (ui::ListItem& row : rows) {
+        if (row.is_header() || row.tag >= static_cast<std::uint32_t>(kSlotCount))
+            continue;
+        const MacroSlot& s = dir.slots[row.tag];
+        if (s.placed() && row.value == static_cast<std::uint32_t>(s.start))
+            set_markers(row, s);
+    }
 }
 
 ui::ListItem header(const std::string& text) {
@@ -77,6 +93,16 @@ void rebuild_macro_lists(ui::WidgetBoard& board, const MacroDirectory& dir,
 void show_memory_line(ui::WidgetBoard& board, const MacroDirectory& dir) {
     board.set_text("memory info", dir.memory_line());
     board.set_fraction("memory process bar", dir.used_fraction());
+}
+
+void show_profile_markers(ui::WidgetBoard& board, const MacroDirectory& dir) {
+    for (const char* name : {kMemoryList, kFunctionList}) {
+        board.with_widget(name, [&](ui::Widget& w) {
+            mark_macro_rows(w.rows, dir);
+            mark_macro_rows(w.all_rows, dir);
+            board.invalidate_widget(&w);
+        });
+    }
 }
 
 int slot_of_row(ui::WidgetBoard& board, int row) {

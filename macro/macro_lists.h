@@ -32,6 +32,9 @@ std::vector<ui::ListItem> user_macro_rows(const MacroDirectory& dir);
 void rebuild_macro_lists(ui::WidgetBoard& board, const MacroDirectory& dir,
                          std::vector<ui::ListItem> builtin_rows, int reselect_start = kNoAddress);
 void show_memory_line(ui::WidgetBoard& board, const MacroDirectory& dir);
+// Sets the profile markers of the macro rows of the memory and function lists from `dir`'s, in
+// place: the lists keep their rows, folds, selection and scrolling.
+void show_profile_markers(ui::WidgetBoard& board, const MacroDirectory& dir);
 
 // The slot a row of "list macro 2" carries, or -1.
 int slot_of_row(ui::WidgetBoard& board, int row);

@@ -163,7 +163,8 @@ bool MacroMemory::repoint_buttons(int old_start, int new_start) {
     return ok;
 }
 
-MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std::uint8_t> code) {
+MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std::uint8_t> code,
+                                      const std::string& given_name) {
     if (slot < 0 || slot >= kSlotCount || !valid_slot_code(code))
         return {false, "invalid format !!"};
     const int size = static_cast<int>(code.size()) + 1;
@@ -180,8 +181,9 @@ MemoryResult MacroMemory::write_macro(int slot, int address, std::span<const std
     const int old_start = s.start;
     const int old_size = s.size();
     const std::string name =
-        was_used ? s.name
-                 : dir_.generated_name(lang::strings().panel_captions[lang::kCaptionUnknown]);
+        !given_name.empty() ? fit_record_name(given_name)
+        : was_used          ? s.name
+                   : dir_.generated_name(lang::strings().panel_captions[lang::kCaptionUnknown]);
 
     std::vector<std::uint8_t> bytes(code.begin(), code.end());
     bytes.push_back(kEndByte);
@@ -233,12 +235,13 @@ MemoryResult MacroMemory::save_macro(int slot, std::span<const std::uint8_t> cod
                                      ui::Dialogs& dialogs, const SafetyCopy& safety_copy,
                                      bool ask_overwrite) {
     return carry_out(plan_save(slot, code, dialogs, ask_overwrite), slot, code, dialogs,
-                     safety_copy);
+                     safety_copy, {});
 }
 
 MemoryResult MacroMemory::save_planned(int slot, std::span<const std::uint8_t> code,
                                        SaveDecision planned, const MacroSlot& seen,
-                                       ui::Dialogs& dialogs, const SafetyCopy& safety_copy) {
+                                       ui::Dialogs& dialogs, const SafetyCopy& safety_copy,
+                                       const std::string& name) {
     if (planned != SaveDecision::kWrite && planned != SaveDecision::kDefragment)
         return {false, {}};
     if (!load_directory()) {
@@ -246,18 +249,19 @@ MemoryResult MacroMemory::save_planned(int slot, std::span<const std::uint8_t> c
         return {false, "error"};
     }
     if (planned == SaveDecision::kDefragment)
-        return carry_out({SaveDecision::kDefragment, -1}, slot, code, dialogs, safety_copy);
+        return carry_out({SaveDecision::kDefragment, -1}, slot, code, dialogs, safety_copy, name);
     const bool unchanged = slot >= 0 && slot < kSlotCount && same_macro(dir_.slots[slot], seen);
-    return carry_out(plan_save(slot, code, dialogs, !unchanged), slot, code, dialogs, safety_copy);
+    return carry_out(plan_save(slot, code, dialogs, !unchanged), slot, code, dialogs, safety_copy,
+                     name);
 }
 
 MemoryResult MacroMemory::carry_out(const SavePlan& plan, int slot,
                                     std::span<const std::uint8_t> code, ui::Dialogs& dialogs,
-                                    const SafetyCopy& safety_copy) {
+                                    const SafetyCopy& safety_copy, const std::string& name) {
     MemoryResult result;
     switch (plan.decision) {
         case SaveDecision::kWrite:
-            result = write_macro(slot, plan.address, code);
+            result = write_macro(slot, plan.address, code, name);
             break;
         case SaveDecision::kDefragment:
             result = defragment(slot, safety_copy);

@@ -78,8 +78,10 @@ class MacroMemory {
                        bool ask_overwrite = true) const;
     // Writes `code` + end byte at `address` as slot's macro: the bytes first, the record last,
     // then re-points the buttons when the start moved. On failure the directory is read again
-    // so the copy shows what the mouse holds.
-    MemoryResult write_macro(int slot, int address, std::span<const std::uint8_t> code);
+    // so the copy shows what the mouse holds. `name` names it (a library entry's title); empty,
+    // it keeps the slot's name, or an empty slot gets "Unknown NN".
+    MemoryResult write_macro(int slot, int address, std::span<const std::uint8_t> code,
+                             const std::string& name = {});
     // The whole save: plan_save, then write_macro or defragment; messages through `dialogs`.
     MemoryResult save_macro(int slot, std::span<const std::uint8_t> code, ui::Dialogs& dialogs,
                             const SafetyCopy& safety_copy, bool ask_overwrite = true);
@@ -90,7 +92,7 @@ class MacroMemory {
     // again only when the slot now holds a macro other than `seen`.
     MemoryResult save_planned(int slot, std::span<const std::uint8_t> code, SaveDecision planned,
                               const MacroSlot& seen, ui::Dialogs& dialogs,
-                              const SafetyCopy& safety_copy);
+                              const SafetyCopy& safety_copy, const std::string& name = {});
 
     MemoryResult rename_macro(int slot, const std::string& name);
     // Resets the buttons that use the macro, then empties its record.
@@ -106,7 +108,8 @@ class MacroMemory {
 
   private:
     MemoryResult carry_out(const SavePlan& plan, int slot, std::span<const std::uint8_t> code,
-                           ui::Dialogs& dialogs, const SafetyCopy& safety_copy);
+                           ui::Dialogs& dialogs, const SafetyCopy& safety_copy,
+                           const std::string& name);
     // The mouse's memory size as identified, else the largest a mouse of the family has.
     int memory_size() const;
     bool write_bytes(int address, std::span<const std::uint8_t> bytes);

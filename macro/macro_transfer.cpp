@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "lang/string_tables.h"
 #include "macro/macro_editor.h"
 #include "macro/macro_file.h"
 
@@ -12,7 +13,7 @@ constexpr char kInvalidFormat[] = "invalid format !!";
 
 SlotWrite refused(ui::Dialogs& dialogs) {
     dialogs.message("", kInvalidFormat);
-    return {{SaveDecision::kInvalid, -1}, {}};
+    return {{SaveDecision::kInvalid, -1}, {}, {}};
 }
 
 }  // namespace
@@ -26,12 +27,14 @@ std::string default_macro_file_name() {
     return std::string("macro_") + date;
 }
 
-ui::FileDialogRequest macro_file_request() {
-    return {"Macro File (*.mf)", "*.mf", kMacroFileExtension, default_macro_file_name()};
+ui::FileDialogRequest macro_file_request(bool saving) {
+    return {"Macro File (*.mf)", "*.mf", kMacroFileExtension, default_macro_file_name(),
+            saving ? lang::own_text("zk_macro_save_title", "Save the Macro to a File")
+                   : lang::own_text("zk_macro_open_title", "Open a Macro File")};
 }
 
 bool export_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs) {
-    const auto path = dialogs.save_file(macro_file_request());
+    const auto path = dialogs.save_file(macro_file_request(true));
     if (!path)
         return false;
     if (!export_macro_file(*path, editor_instructions(board))) {
@@ -55,7 +58,7 @@ bool import_file_into_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs,
 }
 
 bool import_into_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs) {
-    const auto path = dialogs.open_file(macro_file_request());
+    const auto path = dialogs.open_file(macro_file_request(false));
     return path && import_file_into_editor(board, dialogs, *path);
 }
 
@@ -83,14 +86,18 @@ SlotWrite plan_library_save(const MacroMemory& memory, const MacroLibrary& libra
     const auto* path = library.library_path(entry.path_index);
     if (!path || !library_entry_writable(entry))
         return refused(dialogs);
-    return plan_file_save(memory, *path, slot, dialogs);
+    SlotWrite w = plan_file_save(memory, *path, slot, dialogs);
+    // Stored under its title, unless the mouse could not hold that as written.
+    if (!record_name_problem(entry.text))
+        w.name = entry.text;
+    return w;
 }
 
 MemoryResult run_slot_write(MacroMemory& memory, int slot, const SlotWrite& write,
                             ui::Dialogs& dialogs, const MacroMemory::SafetyCopy& safety_copy) {
     MemoryResult result;
     if (write.plan.decision == SaveDecision::kWrite)
-        result = memory.write_macro(slot, write.plan.address, write.code);
+        result = memory.write_macro(slot, write.plan.address, write.code, write.name);
     else if (write.plan.decision == SaveDecision::kDefragment)
         result = memory.defragment(slot, safety_copy);
     else

@@ -16,8 +16,8 @@ class WidgetBoard;
 namespace zentrik::macro {
 
 // The file dialogs' request: "Macro File (*.mf)", extension "mf", initial name "macro_" + the
-// date as yyyy-MM-dd.
-ui::FileDialogRequest macro_file_request();
+// date as yyyy-MM-dd, the title of the save or the open dialog.
+ui::FileDialogRequest macro_file_request(bool saving);
 std::string default_macro_file_name();
 
 // Export of the editor's rows through the save dialog. False when cancelled; a file that cannot
@@ -34,6 +34,7 @@ bool import_file_into_editor(ui::WidgetBoard& board, ui::Dialogs& dialogs,
 struct SlotWrite {
     SavePlan plan;
     MacroCode code;
+    std::string name;  // the record's name; empty: the slot's own, or "Unknown NN"
 };
 // The questions of saving the editor's macro into `slot` (drop of the editor on a slot row).
 SlotWrite plan_editor_save(const MacroMemory& memory, ui::WidgetBoard& board, int slot,
@@ -43,7 +44,8 @@ SlotWrite plan_editor_save(const MacroMemory& memory, ui::WidgetBoard& board, in
 // written (never an empty macro).
 SlotWrite plan_file_save(const MacroMemory& memory, const std::filesystem::path& path, int slot,
                          ui::Dialogs& dialogs);
-// A library entry dropped on a slot: entries of size 0 (missing or invalid file) are refused.
+// A library entry dropped on a slot: entries of size 0 (missing or invalid file) are refused;
+// the macro is stored under the entry's title (`entry.text`).
 SlotWrite plan_library_save(const MacroMemory& memory, const MacroLibrary& library,
                             const LibraryRow& entry, int slot, ui::Dialogs& dialogs);
 // The worker's part: writes (or defragments) as planned; a failure is shown through `dialogs`.

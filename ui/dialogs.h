@@ -13,6 +13,7 @@ struct FileDialogRequest {
     std::string pattern;            // "*.mbf"
     std::string default_extension;  // "mbf": added when the chosen name has none
     std::string initial_name;       // save dialogs: the proposed file name
+    std::string title;              // the dialog's title ("" for the toolkit's own)
 };
 
 class Dialogs {

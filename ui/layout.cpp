@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "lang/string_tables.h"
 #include "lang/text_format.h"
 #include "ui/fonts.h"
 #include "ui/skin_image.h"
@@ -273,6 +274,10 @@ void build_widgets(WidgetBoard& b) {
         p->font = 8;
         p->edit_limit = 6;
         p->edit_mode = 1;
+        // The mouse keeps six characters of a name: said before the editor cuts the seventh.
+        p->has_tooltip = 1;
+        p->tooltip = lang::own_text("zk_profile_name_hint",
+                                    "Double-click to rename; a profile name keeps six characters");
     }
 
     // DPI page.

@@ -1,12 +1,14 @@
 #pragma once
 // Message boxes and file choosers, modal over the window. A worker thread that asks waits
-// while the window's thread shows the dialog. Once the program is ending, questions are
-// answered No and file choices cancelled at once, so no worker waits for a dialog that never
-// comes.
+// while the window's thread shows the dialog. File choosers carry a title and open in the
+// folder last used (dialog_folder.h); a save asks before replacing the file it really writes. Once
+// the program is ending, questions are answered No and file choices cancelled at once, so no worker
+// waits for a dialog that never comes.
 #include <atomic>
 
 #include <gtk/gtk.h>
 
+#include "app/shell/dialog_folder.h"
 #include "ui/dialogs.h"
 
 namespace zentrik::app {
@@ -24,6 +26,7 @@ class GtkDialogs final : public ui::Dialogs {
 
   private:
     GtkWindow* parent_;
+    const DialogFolder folders_ = DialogFolder::for_user();
     std::atomic<bool> ending_{false};
 };
 

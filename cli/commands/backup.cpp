@@ -11,8 +11,10 @@
 #include "cli/commands/window_notice.h"
 #include "cli/exit_codes.h"
 #include "core/backup_jobs.h"
+#include "core/backup_macro_limit.h"
 #include "core/mouse_memory.h"
 #include "core/safety_copies.h"
+#include "device/commands.h"
 #include "lang/string_tables.h"
 #include "platform/terminal.h"
 
@@ -27,8 +29,9 @@ const char* const kBackupUsage =
 const char* const kRestoreUsage =
     "Usage: zentrikctl restore [--device=N] [--verify] FILE\n"
     "Writes the backup FILE into the mouse, whose memory size must match. Before the first\n"
-    "write the mouse as it is is saved as a safety copy (see 'zentrikctl backups'). --verify\n"
-    "reads the memory back afterwards and lists the bytes that differ from FILE.\n";
+    "write the mouse as it is is saved as a safety copy (see 'zentrikctl backups'). The mouse\n"
+    "gets its whole macro memory back, also after a reset had made it smaller. --verify reads\n"
+    "the memory back afterwards and lists the bytes that differ from FILE.\n";
 
 const char* const kResetUsage =
     "Usage: zentrikctl reset [--device=N] [--yes]\n"
@@ -125,6 +128,20 @@ int verify(CliContext& ctx, AddressedMouse& mouse, const std::vector<std::uint8_
     if (differ > kDifferencesListed)
         ctx.out << "  ... and " << differ - kDifferencesListed << " more\n";
     ctx.out << "verify: " << differ << (differ == 1 ? " byte differs" : " bytes differ") << "\n";
+    // The macro capacity the restore gave back.
+    const auto limit = device::read_macro_limit(*mouse.lib, mouse.device.path);
+    const int wanted = core::restored_macro_limit(image);
+    if (!limit) {
+        ctx.err << "zentrikctl restore: the mouse did not answer while its macro limit was read\n";
+        return kExitDevice;
+    }
+    if (*limit != wanted) {
+        char text[80];
+        std::snprintf(text, sizeof text, "verify: macro limit %04x, expected %04x\n", *limit,
+                      wanted);
+        ctx.out << text;
+        return kExitDevice;
+    }
     return differ == 0 ? kExitOk : kExitDevice;
 }
 

@@ -7,8 +7,11 @@
 
 #include "core/backup_flows.h"
 #include "core/backup_jobs.h"
+#include "core/backup_macro_limit.h"
+#include "core/mouse_memory.h"
 #include "device/commands.h"
 #include "macro/macro_file.h"
+#include "macro/macro_memory.h"
 #include "tests/core/settings_test_support.h"
 
 namespace zentrik::core {
@@ -149,6 +152,7 @@ TEST_F(BackupJobs, RestoreWritesInOrderAndSparesTheLastFourBytes) {
     std::vector<std::string> expected = {"01/8b", "07/02"};
     for (int level = 0; level < 4; ++level)
         expected.insert(expected.end(), {"01/83", "01/83"});
+    expected.push_back("01/8a");  // the macro limit
     for (int page = 0; page < 255; ++page) {
         expected.insert(expected.end(),
                         {"02/03", "02/05", "02/06", "02/07", "02/08", "02/09", "02/0a"});
@@ -162,6 +166,9 @@ TEST_F(BackupJobs, RestoreWritesInOrderAndSparesTheLastFourBytes) {
     const auto last_word = requests[requests.size() - 4];
     EXPECT_EQ(last_word[3] | (last_word[4] << 8), 8192 - 32 + 26);
 
+    // The box names both phases, each a run from 0 to 1.
+    EXPECT_EQ(progress.texts, (std::vector<std::string>{"Saving a safety copy\u2026",
+                                                        "Writing the backup to the mouse\u2026"}));
     EXPECT_TRUE(progress.reached(0.06));
     EXPECT_TRUE(progress.reached(0.1));
     EXPECT_EQ(progress.fractions.back(), 1.0);
@@ -232,6 +239,7 @@ TEST_F(BackupJobs, RestoreDialogRefusesAMacroFileBeforeSendingAnything) {
     EXPECT_EQ(dialogs.requests[0].filter_name, "Mouse Backup File (*.mbf)");
     EXPECT_EQ(dialogs.requests[0].pattern, "*.mbf");
     EXPECT_EQ(dialogs.requests[0].default_extension, "mbf");
+    EXPECT_EQ(dialogs.requests[0].title, "Restore a Backup");
 }
 
 TEST_F(BackupJobs, CancelledDialogsDoNothing) {
@@ -263,13 +271,101 @@ TEST_F(BackupJobs, BackupThenRestoreIntoAnotherMouseCarriesEverything) {
     const BackupSettings current{3, 5, {{{2, 2}, {4, 6}, {8, 8}, {10, 12}}}};
     ASSERT_TRUE(run_backup(m.rig.lib, m.device, current, dialogs, progress).ok());
 
+    // The finished backup says where it went.
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"The backup of the mouse was saved to " +
+                                                         dialogs.chosen->string() + "."});
+
+    // The restore asks first, naming the file; No sends nothing.
     MouseRig other;
+    dialogs.answer_yes = false;
+    EXPECT_EQ(run_restore(other.rig.lib, other.device, dialogs, progress, options()).status,
+              JobStatus::cancelled);
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_THAT(dialogs.questions[0], HasSubstr("Restore|"));
+    EXPECT_THAT(dialogs.questions[0], HasSubstr(dialogs.chosen->string()));
+    EXPECT_TRUE(other.mouse->requests().empty());
+
+    dialogs.answer_yes = true;
     ASSERT_TRUE(run_restore(other.rig.lib, other.device, dialogs, progress, options()).ok());
     const auto a = m.mouse->memory();
     const auto b = other.mouse->memory();
     EXPECT_TRUE(std::equal(a.begin(), a.end() - 4, b.begin()));
     EXPECT_EQ(other.mouse->stored_settings().dpi[1], (std::array<std::uint8_t, 2>{4, 6}));
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST(RestoredMacroLimit, IsTheNormalLimitRaisedOnlyForAMacroOfTheImageAboveIt) {
+    std::vector<std::uint8_t> image(8192, 0xFF);
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 256);
+    const auto set_record = [&image](int slot, int start, int end) {
+        const auto at = static_cast<std::size_t>(slot * 32);
+        image[at] = start & 0xFF;
+        image[at + 1] = start >> 8;
+        image[at + 2] = end & 0xFF;
+        image[at + 3] = end >> 8;
+    };
+    set_record(2, 0x900, 0x1000);
+    set_record(5, 0x1000, 0x3000);  // damaged: past the memory
+    set_record(6, 0x1F80, 0x1F10);  // damaged: backwards
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 256);
+    set_record(3, 0x1001, 8192 - 100);
+    EXPECT_EQ(restored_macro_limit(image), 8192 - 99);
+}
+
+// A reset lowers the macro limit to 0x1F00, which the backup file does not hold: restoring the
+// backup taken before, or the reset's safety copy, must give the mouse back whole, a macro above
+// 0x1F00 and the capacity included.
+TEST_F(BackupJobs, RestoreAfterAResetGivesTheMouseBackWithItsWholeMacroMemory) {
+    MouseRig big(16384);
+    auto& lib = big.rig.lib;
+    const std::string& path = big.device.path;
+    device::ButtonTable buttons;
+    macro::MacroMemory macros(lib, path, buttons);
+    ASSERT_TRUE(macros.load_directory());
+    const int capacity = macros.directory().total_bytes;
+    ASSERT_EQ(capacity, 16384 - 256 - 0x800);
+    const std::vector<std::uint8_t> key_taps = [] {
+        std::vector<std::uint8_t> code;
+        for (int i = 0; i < 1750; ++i)
+            code.insert(code.end(), {0x83, 0x04, 0x84, 0x04});
+        return code;
+    }();  // 7001 bytes with its end byte: it ends above 0x1F00
+    ASSERT_TRUE(macros.write_macro(0, 0x800, key_taps).ok);
+    ASSERT_TRUE(device::write_button(lib, path, 1, 3, true, 0x800));
+    ASSERT_TRUE(device::write_profile_name(lib, path, 1, u"Games"));
+    ASSERT_TRUE(device::write_dpi_value(lib, path, 1, 2, 20));
+    ASSERT_TRUE(device::write_rate_byte(lib, path, 4));
+    ASSERT_TRUE(device::write_wheel_rate(lib, path, 1));  // what a model without one restores
+    ASSERT_TRUE(device::commit_settings(lib, path));
+    const auto memory = big.mouse->memory();
+    const auto settings = big.mouse->stored_settings();
+
+    const auto backup = dir / "before.mbf";
+    const auto current = read_backup_settings(lib, big.device);
+    ASSERT_TRUE(current);
+    ASSERT_TRUE(backup_to_file(lib, big.device, *current, backup, progress).ok());
+    // First the backup; then, after another reset, the safety copy the first reset saved.
+    std::optional<std::filesystem::path> first_reset_copy;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "the backup" : "the reset's safety copy");
+        const JobResult reset = reset_mouse(lib, big.device, progress, options());
+        ASSERT_TRUE(reset.ok()) << reset.message;
+        ASSERT_EQ(big.mouse->stored_settings().macro_limit, 0x1F00);
+        if (round == 0)
+            first_reset_copy = reset.safety_copy;
+        ASSERT_TRUE(first_reset_copy);
+        const auto file = load_backup_file(round == 0 ? backup : *first_reset_copy);
+        ASSERT_EQ(file.error, BackupFileError::none);
+        const JobResult r = restore_backup(lib, big.device, file.backup, progress, options());
+        ASSERT_TRUE(r.ok()) << r.message;
+
+        EXPECT_EQ(big.mouse->memory(), memory);
+        EXPECT_EQ(big.mouse->stored_settings(), settings);
+        ASSERT_TRUE(macros.load_directory());
+        EXPECT_EQ(macros.directory().total_bytes, capacity);
+        EXPECT_TRUE(macros.directory().slots[0].placed());
+        EXPECT_EQ(macros.read_macro_code(0), key_taps);
+    }
 }
 
 }  // namespace

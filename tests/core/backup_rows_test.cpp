@@ -56,6 +56,7 @@ TEST_F(BackupRows, ResetThenRestoreShowsTheBackedUpSettingsAgain) {
     EXPECT_EQ(reset.rate_divisor, 2);
 
     h.dialogs.choose_file(dir_ / "mouse.mbf");
+    h.dialogs.answer(true);
     h.click("bt_restore");
     EXPECT_EQ(h.board.live, 1);
     const auto restored = h.session->model().snapshot().levels;
@@ -64,10 +65,15 @@ TEST_F(BackupRows, ResetThenRestoreShowsTheBackedUpSettingsAgain) {
         EXPECT_EQ(restored[l].y, before[l].y) << l;
     }
     EXPECT_FALSE(h.session->progress_overlay().shown());
-    // A safety copy before the reset and one before the restore; no message box.
+    // A safety copy before the reset and one before the restore; one message box: where the
+    // backup went.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "safety"), {}), 2);
+    std::vector<std::string> messages;
     for (const auto& s : h.dialogs.shown())
-        EXPECT_NE(s.kind, "message") << s.text;
+        if (s.kind == "message")
+            messages.push_back(s.text);
+    EXPECT_EQ(messages, std::vector<std::string>{"The backup of the mouse was saved to " +
+                                                 (dir_ / "mouse.mbf").string() + "."});
 }
 
 // A qx9 shows a 100-DPI grid whatever its own step; the reset follows the mouse's own 90-DPI

@@ -23,6 +23,10 @@ TEST(Buttons, AFreshMouseShowsDefaultNamesAndGuardsLeftClick) {
     EXPECT_EQ(h.text("zz_button 6"), "Zentrik Button 2");
     EXPECT_EQ(h.widget("zz_button 0").enabled, 0);
     EXPECT_EQ(h.widget("zz_button 1").enabled, 1);
+    // The greyed label says why it cannot be changed.
+    EXPECT_EQ(h.widget("zz_button 0").has_tooltip, 1);
+    EXPECT_NE(h.widget("zz_button 0").tooltip.find("left click"), std::string::npos);
+    EXPECT_EQ(h.widget("zz_button 1").has_tooltip, 0);
     // The selection moved off the disabled label.
     EXPECT_EQ(h.widget("zz_button 1").checked, 1);
 }
@@ -34,6 +38,7 @@ TEST(Buttons, RightClickAsLeftClickFreesTheLeftButtonAndBack) {
     h.drop("list macro", function_row(h, "Left click"), "zz_button 1");
     EXPECT_EQ(h.text("zz_button 1"), "Left click");
     EXPECT_EQ(h.widget("zz_button 0").enabled, 1);
+    EXPECT_EQ(h.widget("zz_button 0").has_tooltip, 0);  // nothing to explain any more
     const auto reqs = h.requests();
     ASSERT_EQ(reqs.size(), 1u);
     EXPECT_EQ(reqs[0][2], 0x85);

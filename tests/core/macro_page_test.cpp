@@ -7,6 +7,7 @@
 
 #include "core/macro_page.h"
 #include "device/commands.h"
+#include "lang/string_tables.h"
 #include "macro/macro_file.h"
 #include "macro/macro_memory.h"
 #include "support/core_harness.h"
@@ -88,13 +89,28 @@ TEST(MacroPage, ComposeStoreAssignAndRemove) {
     ASSERT_GE(row, 0);
     h.drop("list macro", row, "zz_button 3");
     EXPECT_EQ(h.text("zz_button 3"), "Unknown 01");
+    // Both lists mark it as used in profile 1 at once, and unmark it when it is taken away.
+    const auto marks = [&] {
+        return std::pair{row_of_slot(h, 0).extra[0],
+                         h.widget("list macro").rows[static_cast<std::size_t>(row)].extra[0]};
+    };
+    EXPECT_EQ(marks(), (std::pair{1u, 1u}));
+    h.drop("list macro",
+           row_named(h, "list macro", lang::strings().function_name(lang::kFunctionDefault)),
+           "zz_button 3");
+    EXPECT_EQ(marks(), (std::pair{0u, 0u}));
+    h.drop("list macro", row, "zz_button 3");
+    EXPECT_EQ(marks(), (std::pair{1u, 1u}));
 
     // Delete on the mouse's list asks, then removes; the button gets its own function back.
     h.dialogs.answer(true);
     ui::Widget& list = h.widget("list macro 2");
     list.selected_row = 0;
     h.session->handle_widget_event({ui::kActionDeleteRequested, list.id, &list, nullptr});
-    EXPECT_EQ(h.dialogs.shown().back().text, "Remove macro 'Unknown 01' ?");
+    EXPECT_EQ(h.dialogs.shown().back().text,
+              "Remove macro 'Unknown 01' ?\nThese buttons use it and get their own function "
+              "back: profile 1: " +
+                  lang::strings().button_name(3));
     EXPECT_EQ(memory_at(h, 0, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_NE(h.text("zz_button 3"), "Unknown 01");
     EXPECT_EQ(h.widget("list macro 2").rows[0].text, "_#-- Empty --");
@@ -171,7 +187,7 @@ TEST(MacroPage, LibraryEntryGoesIntoTheEditorAndIntoASlot) {
     h.widget("list macro 2").drop_row = 0;
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 6), (Bytes{0x04, 0x21, 0x88, 0x14, 0x41, 0x00}));
-    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Unknown 01");  // an empty slot's name
+    EXPECT_EQ(h.widget("list macro 2").rows[0].text, "Click");  // the entry's title
     std::filesystem::remove_all(dir);
 }
 
@@ -197,7 +213,7 @@ TEST(MacroPage, DecidesFromTheMouseNotFromWhatItReadBefore) {
     h.drop("list macro pc", 1, "list macro 2");
     EXPECT_EQ(memory_at(h, 0x800, 41), theirs);
     EXPECT_EQ(memory_at(h, 0x829, 4), (Bytes{0x04, 0x21, 0x41, 0x00}));
-    EXPECT_EQ(row_of_slot(h, 0).text, "Unknown 02");
+    EXPECT_EQ(row_of_slot(h, 0).text, "Click");
 
     // The window now shows slot 5; the other program replaces it with a macro of its own.
     ASSERT_TRUE(other.load_directory());

@@ -21,7 +21,10 @@ class RecordingProgress final : public JobProgress {
         caption = text;
         shown = true;
     }
-    void set_text(const std::string& text) override { caption = text; }
+    void set_text(const std::string& text) override {
+        caption = text;
+        texts.push_back(text);
+    }
     void set_fraction(double f) override { fractions.push_back(f); }
     void end() override {
         ++ends;
@@ -38,6 +41,7 @@ class RecordingProgress final : public JobProgress {
     int ends = 0;
     bool shown = false;
     std::string caption;
+    std::vector<std::string> texts;  // every set_text, in order
     std::vector<double> fractions;
 };
 

@@ -2,8 +2,9 @@
 # A person configures the mouse in the window: drags the Cut function onto the Backward button,
 # drags the DPI X slider, builds a macro in the editor (wait tool dropped, 250 typed), drags it
 # onto an empty slot, shows the macro library and drags its "Double click" entry onto the next
-# slot, then drags the stored macro onto a button label. After the store-settings delay the
-# program ends, and zentrikctl finds every change in the simulated mouse.
+# slot, then drags the first stored macro (by name, the library's) onto a button label. After
+# the store-settings delay the program ends, and zentrikctl finds every change in the
+# simulated mouse.
 source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
@@ -36,7 +37,7 @@ drag 600 396 303 212          # its "Double click" entry onto the second (empty)
 sleep 1
 click 104 178                 # the button tab
 click 303 226                 # fold the built-in functions: the stored macro shows below
-drag 243 295 530 391          # the macro onto the "Zentrik Button 2" label
+drag 243 295 530 391          # the first macro by name ("Double click") onto "Zentrik Button 2"
 sleep 3                       # the store-settings timer (2 s after the last write)
 
 "$ZENTRIK" /close
@@ -54,7 +55,11 @@ code=$(jq -r '.macros[0].code' <<<"$macros")
 library_code="04 21 88 14 41 88 32 21 88 14 41"
 jq -e --arg c "$library_code" '[.macros[] | select(.code == $c)] | length == 1' <<<"$macros" \
   >/dev/null || fail "the library's Double click is not in the mouse: $macros"
+# The library's macro is stored under its title, which sorts it first in the function list.
+jq -e --arg c "$library_code" '[.macros[] | select(.name == "Double click" and .code == $c)]
+  | length == 1' <<<"$macros" >/dev/null ||
+  fail "the library's macro is not stored under its title: $macros"
 assigned=$(jq -r '.profiles[0].buttons[6].function' <<<"$json")
-[[ "$assigned" == "$(jq -r '.macros[0].name' <<<"$macros")" ]] ||
-  fail "Zentrik Button 2 does '$assigned', not the stored macro"
+[[ "$assigned" == "Double click" ]] ||
+  fail "Zentrik Button 2 does '$assigned', not the stored macro 'Double click'"
 echo "configure in window: all checks passed"

@@ -81,6 +81,9 @@ TEST_F(Transfer, FilesAndEntriesThatCannotGoIntoASlotAreRefused) {
     ASSERT_EQ(w.plan.decision, SaveDecision::kWrite);
     ASSERT_TRUE(run_slot_write(*m.memory, 3, w, m.dialogs, {}).ok);
     EXPECT_EQ(m.bytes(0x800, 4), (Bytes{0x06, 0x88, 0x20, 0x00}));
+    EXPECT_EQ(m.memory->directory().slots[3].name, "Good");  // its title, not "Unknown 01"
+    ASSERT_TRUE(m.memory->load_directory());
+    EXPECT_EQ(m.memory->directory().slots[3].name, "Good");  // as the mouse holds it
 }
 
 TEST_F(Transfer, EditorSavedIntoASlot) {
@@ -94,7 +97,7 @@ TEST_F(Transfer, EditorSavedIntoASlot) {
 }
 
 TEST(MacroFileDialog, AsksForMacroFilesNamedByDate) {
-    const auto r = macro_file_request();
+    const auto r = macro_file_request(true);
     EXPECT_EQ(r.filter_name, "Macro File (*.mf)");
     EXPECT_EQ(r.pattern, "*.mf");
     EXPECT_EQ(r.default_extension, "mf");

@@ -56,6 +56,21 @@ TEST_F(DispatcherTest, RegionButtonsAreHitOnlyOnTheirOpaquePixels) {
                                {.x = 50, .y = 50, .images = {.normal = 9101}, .page = 0, .id = 4});
     EXPECT_EQ(dispatcher.widget_at(52, 52), nullptr);
     EXPECT_NE(dispatcher.widget_at(70, 70), nullptr);
+
+    // An empty region (a fully transparent image, or none) is never hit, nor is its box.
+    install_skin_image(9102, SkinImage::filled(40, 40, 0));
+    Widget* clear = board.create_region_button(
+        "clear", {.x = 200, .y = 50, .images = {.normal = 9102}, .page = 0, .id = 5});
+    Widget* bare = board.create_region_button("bare", {.x = 300, .y = 50, .page = 0, .id = 6});
+    for (const Widget* w : {clear, bare}) {
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 1}, {20, 20}, {39, 39}}) {
+            EXPECT_EQ(dispatcher.widget_at(w->x + dx, w->y + dy), nullptr) << w->id;
+            click(w->x + dx, w->y + dy);
+            move(w->x + dx, w->y + dy);
+            EXPECT_EQ(w->state, 0) << w->id;
+        }
+    }
+    EXPECT_EQ(handler.count(kActionClick), 0);
 }
 
 TEST_F(DispatcherTest, LiveOffSilencesClicksExceptAlwaysActiveWidgets) {

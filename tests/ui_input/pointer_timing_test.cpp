@@ -160,5 +160,19 @@ TEST_F(DispatcherTest, TooltipHidesOffItsWidgetAndDuringDragsExceptOverADeleteTa
     release(310, 310);
 }
 
+// A greyed widget takes no click, but its tooltip (why it is greyed) still shows.
+TEST_F(DispatcherTest, ADisabledWidgetShowsItsTooltipButTakesNoClick) {
+    Widget* kept = button("kept", 300, 300, 100);
+    kept->enabled = 0;
+    kept->has_tooltip = 1;
+    kept->tooltip = "stays a left click";
+    move(310, 310);
+    EXPECT_GT(board.tooltip.count, 0);
+    EXPECT_EQ(board.tooltip.text, "stays a left click");
+    click(310, 310);
+    EXPECT_EQ(handler.count(kActionClick), 0);
+    EXPECT_EQ(kept->state, 0);
+}
+
 }  // namespace
 }  // namespace zentrik::ui::testing

@@ -43,10 +43,9 @@ bool PointerDispatcher::eligible(const Widget& w) const {
 bool PointerDispatcher::hits(const Widget& w, int x, int y, int* spin_dir) const {
     switch (w.kind) {
         case kRegionButton:
-            // A button whose image has not loaded has no region: its box stands in.
-            if (w.region && !w.region->empty())
-                return w.region->contains(x, y);
-            break;
+            // Only its opaque pixels: a button without any (a fully transparent image, or
+            // none) is never hit.
+            return w.region && w.region->contains(x, y);
         case kSlider: {
             const ThumbPos t = slider_thumb(w);
             const SkinImage* thumb = w.images[kNormal];

@@ -35,6 +35,7 @@ int PointerDispatcher::on_hover(int x, int y, int buttons) {
     const bool dragging = p.drag_state == 2;
     const bool live = board_.live;
     Widget* under = nullptr;
+    Widget* disabled_tip = nullptr;  // a greyed widget whose tooltip says why
     Widget* drop_highlight = nullptr;
     bool active = false;
     board_.for_each_widget([&](const std::string&, const Widget& cw) {
@@ -46,6 +47,10 @@ int PointerDispatcher::on_hover(int x, int y, int buttons) {
                 w.state = 0;
                 board_.invalidate_widget(&w);
             }
+            // A disabled widget takes no input, but its tooltip still shows.
+            if (!disabled_tip && w.has_tooltip && w.visible && !w.enabled &&
+                board_.on_current_page(w) && hits(w, x, y, nullptr))
+                disabled_tip = &w;
             return;
         }
         if (!live && !w.always_active)
@@ -105,7 +110,7 @@ int PointerDispatcher::on_hover(int x, int y, int buttons) {
         invalidate_tooltip();
         emit(kActionUnderChanged, 0, previous, under);
     }
-    update_tooltip(under);
+    update_tooltip(under ? under : disabled_tip);
     p.cursor_mode = p.drag_state == 2 ? kDragCursorMode : active ? kActiveCursorMode : kArrowCursor;
     return p.cursor_mode;
 }
