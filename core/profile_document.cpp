@@ -77,6 +77,12 @@ std::string one_line(const Json& value) {
     return out + "}";
 }
 
+// The parser's message without its "[json.exception.parse_error.101] " tag.
+std::string_view without_exception_id(std::string_view what) {
+    const auto end = what.find("] ");
+    return what.rfind('[', 0) == 0 && end != what.npos ? what.substr(end + 2) : what;
+}
+
 // Every refusal is thrown as its message and caught once, in parse_profile_json.
 struct Refusal {
     std::string message;
@@ -265,7 +271,7 @@ ProfileRead parse_profile_json(std::string_view text) {
     } catch (const Json::exception& e) {
         return {std::nullopt, lang::format_text(lang::own_text("zk_profile_file_bad_json",
                                                                "the file is not valid JSON: %s"),
-                                                std::string_view(e.what()))};
+                                                without_exception_id(e.what()))};
     }
     try {
         return {read_document(root), {}};

@@ -141,8 +141,8 @@ ImportPlan plan_profile_import(const ProfileDocument& document,
         if (address < 0) {
             plan.error = lang::format_text(
                 lang::own_text("zk_profile_file_no_room",
-                               "macro '%s' needs %d bytes; the mouse has %d free in one piece or "
-                               "in all (defragmenting its macros may help)"),
+                               "macro '%s' needs %d bytes and does not fit into the %d bytes the "
+                               "mouse has free (defragmenting its macros may help)"),
                 {std::string_view(m.name), std::int64_t{size}, std::int64_t{dir.free_bytes}});
             return plan;
         }
