@@ -24,7 +24,7 @@ constexpr char kFormat[] = "zentrik-profile";
 constexpr std::size_t kMaxMacroBytes = device::kLargestMemorySize - device::kMacroAreaStart - 1;
 
 std::string hex_bytes(const macro::MacroCode& code) {
-    static const char digits[] = "0123456789ABCDEF";
+    static const char digits[] = "0123456789abcdef";
     std::string text;
     for (const std::uint8_t b : code) {
         if (!text.empty())
