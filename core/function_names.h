@@ -6,8 +6,14 @@
 #include <string_view>
 
 #include "device/button_table.h"
+#include "lang/string_tables.h"
 
 namespace zentrik::core {
+
+// The program's English texts (the defaults, whatever the language files say).
+const lang::StringTables& english_texts();
+// `text` with ASCII letters in lower case, for matching names in any case.
+std::string lower_ascii(std::string_view text);
 
 // The function `text` names: a function's name in any case, "default", or a function's code
 // written "0xFF32". Its code (kDefaultFunctionCode for "Default"), or nullopt.

@@ -1,7 +1,5 @@
 #include "cli/commands/button_function_arg.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <ostream>
 
@@ -12,24 +10,9 @@
 #include "macro/macro_memory.h"
 
 namespace zentrik::cli {
-namespace {
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// Function names in English whatever the language files say, so scripts can rely on them.
-const lang::StringTables& english() {
-    static const lang::StringTables tables = lang::default_string_tables();
-    return tables;
-}
-
-}  // namespace
 
 std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const std::string& text) {
-    if (lower(text).rfind("macro:", 0) == 0)
+    if (core::lower_ascii(text).rfind("macro:", 0) == 0)
         return MacroChoice{text.substr(6)};
     if (const auto code = core::function_code_named(text))
         return FunctionChoice{*code};
@@ -63,11 +46,11 @@ std::optional<std::string> macro_name_at(device::zklib& lib, const std::string& 
 std::string button_function_name(int ui_index, const device::ButtonAssignment& cell,
                                  device::zklib& lib, const std::string& path) {
     if (!cell.remapped)
-        return english().button_name(ui_index);
+        return core::english_texts().button_name(ui_index);
     if (const auto index = core::function_index(cell.code))
-        return english().function_name(*index);
+        return core::english_texts().function_name(*index);
     if (cell.code >= core::kFirstFunctionCode)
-        return english().function_name(lang::kFunctionDisable);
+        return core::english_texts().function_name(lang::kFunctionDisable);
     if (auto name = macro_name_at(lib, path, cell.code))
         return *name;
     char text[16];
