@@ -10,6 +10,7 @@
 #include "cli/commands/library.h"
 #include "cli/commands/macro.h"
 #include "cli/commands/macros.h"
+#include "cli/commands/profile_file.h"
 #include "cli/commands/record.h"
 #include "cli/commands/settings_commands.h"
 #include "cli/commands/sim_control.h"
@@ -36,6 +37,8 @@ const std::vector<CliCommand>& all_commands() {
          kSettingsRateUsage, run_settings_rate},
         {"snap", "turn angle snapping on or off", kSettingsSnapUsage, run_settings_snap},
         {"wheel", "set the wheel rate (1-9)", kSettingsWheelUsage, run_settings_wheel},
+        CliCommand{"profile-file", "export a profile to a JSON file, or import one into a profile",
+                   kProfileFileUsage, run_profile_file},
         {"backup", "save the whole mouse to a backup file (*.mbf)", kBackupUsage,
          run_backup_command},
         {"restore", "write a backup file into the mouse", kRestoreUsage, run_restore_command},

@@ -9,6 +9,7 @@
 #include "core/mouse_write_queue.h"
 #include "core/outside_changes.h"
 #include "core/overlay_progress.h"
+#include "core/profile_file_rows.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
 #include "ui/layout.h"
@@ -197,6 +198,7 @@ void Session::install_rows() {
             choose_row(*e.first);
     });
     install_backup_rows(*this, default_safety_copy_directory());
+    install_profile_file_rows(*this);
 }
 
 }  // namespace zentrik::core

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zentrik::ui {
 
@@ -27,6 +28,15 @@ class Dialogs {
     virtual std::optional<std::filesystem::path> open_file(const FileDialogRequest& request) = 0;
     // Asks before replacing an existing file; nullopt when the user cancelled.
     virtual std::optional<std::filesystem::path> save_file(const FileDialogRequest& request) = 0;
+    // One of `choices` (its index), or nullopt when the user cancelled. Where the shell offers
+    // no such choice, nothing is chosen.
+    virtual std::optional<int> choose(const std::string& caption, const std::string& text,
+                                      const std::vector<std::string>& choices) {
+        (void)caption;
+        (void)text;
+        (void)choices;
+        return std::nullopt;
+    }
 };
 
 }  // namespace zentrik::ui

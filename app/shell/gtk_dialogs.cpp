@@ -104,6 +104,24 @@ std::optional<std::filesystem::path> run_chooser(GtkWindow* parent, bool save,
     }
 }
 
+// A question whose buttons are `choices` and GTK's own Cancel.
+std::optional<int> run_choice(GtkWindow* parent, const std::string& caption,
+                              const std::string& text, const std::vector<std::string>& choices) {
+    GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
+                                               GTK_BUTTONS_NONE, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        gtk_dialog_add_button(GTK_DIALOG(dialog), choices[i].c_str(), static_cast<gint>(i));
+    gtk_dialog_add_button(GTK_DIALOG(dialog), "_Cancel", GTK_RESPONSE_CANCEL);
+    if (!choices.empty())
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), 0);
+    const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    if (response < 0 || response >= static_cast<gint>(choices.size()))
+        return std::nullopt;
+    return response;
+}
+
 }  // namespace
 
 void GtkDialogs::message(const std::string& caption, const std::string& text) {
@@ -134,6 +152,14 @@ std::optional<std::filesystem::path> GtkDialogs::save_file(const ui::FileDialogR
         return std::nullopt;
     return on_main_loop<std::optional<std::filesystem::path>>(
         [&] { return run_chooser(parent_, true, request, folders_); });
+}
+
+std::optional<int> GtkDialogs::choose(const std::string& caption, const std::string& text,
+                                      const std::vector<std::string>& choices) {
+    if (ending_)
+        return std::nullopt;
+    return on_main_loop<std::optional<int>>(
+        [&] { return run_choice(parent_, caption, text, choices); });
 }
 
 }  // namespace zentrik::app

@@ -21,6 +21,8 @@ class GtkDialogs final : public ui::Dialogs {
     bool ask_yes_no(const std::string& caption, const std::string& text) override;
     std::optional<std::filesystem::path> open_file(const ui::FileDialogRequest& request) override;
     std::optional<std::filesystem::path> save_file(const ui::FileDialogRequest& request) override;
+    std::optional<int> choose(const std::string& caption, const std::string& text,
+                              const std::vector<std::string>& choices) override;
 
     void shut_down() { ending_ = true; }
 

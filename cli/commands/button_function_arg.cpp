@@ -1,46 +1,21 @@
 #include "cli/commands/button_function_arg.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <ostream>
 
 #include "cli/commands/device_session.h"
 #include "core/button_functions.h"
+#include "core/function_names.h"
 #include "lang/string_tables.h"
 #include "macro/macro_memory.h"
 
 namespace zentrik::cli {
-namespace {
-
-// Codes below this are macro addresses; the built-in functions live above it.
-constexpr std::uint16_t kFirstFunctionCode = 0xFF00;
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// Function names in English whatever the language files say, so scripts can rely on them.
-const lang::StringTables& english() {
-    static const lang::StringTables tables = lang::default_string_tables();
-    return tables;
-}
-
-}  // namespace
 
 std::optional<ButtonFunctionArg> parse_button_function(CliContext& ctx, const std::string& text) {
-    const std::string wanted = lower(text);
-    if (wanted.rfind("macro:", 0) == 0)
+    if (core::lower_ascii(text).rfind("macro:", 0) == 0)
         return MacroChoice{text.substr(6)};
-    for (int i = 0; i < core::function_count(); ++i)
-        if (lower(english().function_name(i)) == wanted)
-            return FunctionChoice{core::function_code(i)};
-    if (wanted.rfind("0x", 0) == 0) {
-        if (const auto code = parse_number(text); code && core::function_index(int(*code)))
-            return FunctionChoice{static_cast<int>(*code)};
-    }
+    if (const auto code = core::function_code_named(text))
+        return FunctionChoice{*code};
     ctx.err << "zentrikctl button: unknown function '" << text
             << "'; give a name or code from 'zentrikctl button --help', or 'default'\n";
     return std::nullopt;
@@ -71,11 +46,11 @@ std::optional<std::string> macro_name_at(device::zklib& lib, const std::string& 
 std::string button_function_name(int ui_index, const device::ButtonAssignment& cell,
                                  device::zklib& lib, const std::string& path) {
     if (!cell.remapped)
-        return english().button_name(ui_index);
+        return core::english_texts().button_name(ui_index);
     if (const auto index = core::function_index(cell.code))
-        return english().function_name(*index);
-    if (cell.code >= kFirstFunctionCode)
-        return english().function_name(lang::kFunctionDisable);
+        return core::english_texts().function_name(*index);
+    if (cell.code >= core::kFirstFunctionCode)
+        return core::english_texts().function_name(lang::kFunctionDisable);
     if (auto name = macro_name_at(lib, path, cell.code))
         return *name;
     char text[16];

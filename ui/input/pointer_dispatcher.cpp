@@ -214,6 +214,9 @@ void PointerDispatcher::right_down(int x, int y) {
             board_.invalidate_widget(w);
         }
     }
+    // A widget's context (the profile tabs' export and import).
+    if (foreground() && board_.live)
+        emit(kActionContextPress, w->id, w, nullptr);
 }
 
 void PointerDispatcher::on_release(int x, int y) {

@@ -13,6 +13,7 @@ enum Action : int {
     kActionSecondPress = 4,      // a second press on a widget that is not editable
     kActionDragStarted = 5,      // first = second = the source
     kActionDragEnded = 6,        // first = second = the source
+    kActionContextPress = 7,     // a right press on a widget while input is live: first = it
     kActionUnderChanged = 10,    // id 0; first = previous widget, second = new one
 };
 
