@@ -46,7 +46,7 @@ upscaled=$(differing "$work/window.png" "$work/up5.png")
 
 # The DPI category at window position (90, 416) is at twice that on the screen.
 xdotool mousemove $((WX + 180)) $((WY + 832)) click 1
-wait_for 5 window_shows 2 || fail "a click on the DPI category at scale 2 did not show the DPI page"
+wait_for 15 window_shows 2 || fail "a click on the DPI category at scale 2 did not show the DPI page"
 
 "$ZENTRIK" /close
 wait_for 5 process_gone $app || fail "/close did not end the program"

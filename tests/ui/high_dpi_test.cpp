@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -54,6 +55,22 @@ std::uint64_t pixel_hash(cairo_surface_t* frame) {
         for (int i = 0; i < 4 * w; ++i)
             hash = (hash ^ data[y * cairo_image_surface_get_stride(frame) + i]) * 0x100000001b3ull;
     return hash;
+}
+
+TEST(HighDpi, RenderPageTakesScaleOneOrTwo) {
+    std::string error;
+    auto two = app::parse_render_page({"--render-page", "5", "o.png", "--scale", "2"}, error);
+    ASSERT_TRUE(two && error.empty()) << error;
+    EXPECT_EQ(two->scale, 2);
+    EXPECT_EQ(two->output, "o.png");
+    EXPECT_EQ(app::parse_render_page({"--render-page", "5", "o.png"}, error)->scale, 1);
+    for (std::vector<std::string> bad :
+         {std::vector<std::string>{"--render-page", "5", "o.png", "--scale", "3"},
+          {"--render-page", "5", "o.png", "--scale"},
+          {"--render-page", "5", "--scale", "2"}}) {
+        ASSERT_TRUE(app::parse_render_page(bad, error).has_value());
+        EXPECT_FALSE(error.empty()) << bad.size();
+    }
 }
 
 TEST(HighDpi, ScaleOneFramesArePixelForPixelThoseOfBeforeHighDpi) {
