@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -30,6 +31,21 @@ void add_example_device_rows(ui::WidgetBoard& board) {
     board.select_in_group(board.find_widget(ui::device_row_name(0)));
 }
 
+// Removes "--scale N" from `args`: N when it is 1 or 2, 1 when absent; nullopt (with `error`
+// set) when N is missing or another value.
+std::optional<int> take_scale(std::vector<std::string>& args, std::string& error) {
+    const auto it = std::find(args.begin(), args.end(), "--scale");
+    if (it == args.end())
+        return 1;
+    const std::string n = it + 1 == args.end() ? std::string() : *(it + 1);
+    if (n != "1" && n != "2") {
+        error = "zentrik: --scale takes 1 or 2" + (n.empty() ? std::string() : ", not " + n);
+        return std::nullopt;
+    }
+    args.erase(it, it + 2);
+    return n == "2" ? 2 : 1;
+}
+
 }  // namespace
 
 bool is_renderable_page(int page) {
@@ -42,17 +58,24 @@ std::optional<RenderPageRequest> parse_render_page(const std::vector<std::string
         return std::nullopt;
     error.clear();
     RenderPageRequest request;
-    if (args.size() != 3) {
-        error = "usage: zentrik --render-page N OUT.png   (N = 0, 1, 2, 3, 5 or 99)";
+    std::vector<std::string> rest = args;
+    const std::optional<int> scale = take_scale(rest, error);
+    if (!scale)
+        return request;
+    request.scale = *scale;
+    if (rest.size() != 3) {
+        error =
+            "usage: zentrik --render-page N OUT.png [--scale 1|2]   (N = 0, 1, 2, 3, 5 or "
+            "99)";
         return request;
     }
-    const std::string& n = args[1];
+    const std::string& n = rest[1];
     const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), request.page);
     if (ec != std::errc() || end != n.data() + n.size() || !is_renderable_page(request.page)) {
         error = "zentrik: no such page: " + n + " (pages are 0, 1, 2, 3, 5 and 99)";
         return request;
     }
-    request.output = args[2];
+    request.output = rest[2];
     if (request.output.empty())
         error = "zentrik: the output file name is empty";
     return request;
@@ -80,6 +103,7 @@ int render_page(const RenderPageRequest& request) {
     }
 
     ui::Renderer renderer(board);
+    renderer.set_scale(request.scale);
     cairo_surface_t* frame = renderer.compose({});
     const cairo_status_t status = cairo_surface_write_to_png(frame, request.output.c_str());
     if (status != CAIRO_STATUS_SUCCESS) {

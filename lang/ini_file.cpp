@@ -3,8 +3,10 @@
 #include <unordered_set>
 
 #include <cctype>
+#include <charconv>
 #include <fstream>
 
+#include "lang/code_pages.h"
 #include "lang/file_bytes.h"
 #include "lang/text_codec.h"
 
@@ -42,7 +44,8 @@ std::optional<std::string_view> section_header(std::string_view line) {
     return trim(line.substr(1, close - 1));
 }
 
-// "key=value" → {key, value}; comments and lines without '=' → nullopt.
+// "key=value" → {key, value}; comments and lines without '=' → nullopt. The value ends at a
+// NUL byte, as a C string would.
 std::optional<std::pair<std::string_view, std::string_view>> key_value(std::string_view line) {
     const auto t = trim(line);
     if (t.empty() || t.front() == ';' || t.front() == '[')
@@ -50,7 +53,49 @@ std::optional<std::pair<std::string_view, std::string_view>> key_value(std::stri
     const auto eq = t.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    return std::pair{trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
+    const std::string_view value = t.substr(eq + 1);
+    return std::pair{trim(t.substr(0, eq)), trim(value.substr(0, value.find('\0')))};
+}
+
+// Lines end with CR LF, LF or a lone CR.
+std::vector<std::string_view> split_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
+            if (i == text.size() && start == i)
+                break;
+            lines.push_back(text.substr(start, i - start));
+            if (i < text.size() && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    return lines;
+}
+
+// The code page of a section: its language's when its name is a language id, else `other`.
+int section_code_page(std::string_view name, int other) {
+    int id = 0;
+    const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), id);
+    if (ec != std::errc() || end != name.data() + name.size() || id <= 0)
+        return other;
+    return language_code_page(id);
+}
+
+// The lines of 8-bit text that is not UTF-8, each decoded in its section's code page. Line
+// ends and the brackets of section names are ASCII in every code page the files use (their
+// double-byte pages never have a byte below 0x40 in second place).
+std::vector<std::string> decode_8bit_lines(std::string_view bytes, int code_page) {
+    CodePageDecoder decoder;
+    std::vector<std::string> lines;
+    int page = code_page;
+    for (std::string_view raw : split_lines(bytes)) {
+        if (auto name = section_header(raw))
+            page = section_code_page(*name, code_page);
+        lines.push_back(decoder.to_utf8(raw, page));
+    }
+    return lines;
 }
 
 std::string clean_value(std::string_view v) {
@@ -61,36 +106,38 @@ std::string clean_value(std::string_view v) {
 
 }  // namespace
 
-IniFile IniFile::load(const std::filesystem::path& path) {
+IniFile IniFile::load(const std::filesystem::path& path, int code_page) {
     const auto bytes = read_file_bytes(path, kMaxTextFileBytes);
-    return bytes ? parse(*bytes) : IniFile{};
+    return bytes ? parse(*bytes, code_page) : IniFile{};
 }
 
-IniFile IniFile::parse(std::string_view bytes) {
+IniFile IniFile::parse(std::string_view bytes, int code_page) {
     IniFile ini;
+    auto starts_with = [&](std::string_view bom) { return bytes.substr(0, bom.size()) == bom; };
     std::string text;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (starts_with("\xFF\xFE")) {
         ini.encoding_ = TextEncoding::kUtf16Le;
         text = utf16le_to_utf8(bytes.substr(2));
-    } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    } else if (starts_with("\xFE\xFF")) {
+        ini.encoding_ = TextEncoding::kUtf16Be;
+        text = utf16be_to_utf8(bytes.substr(2));
+    } else if (starts_with("\xEF\xBB\xBF")) {
         ini.encoding_ = TextEncoding::kUtf8Bom;
         text = sanitize_8bit(bytes.substr(3));
+    } else if (const Utf16Order order = guess_utf16_order(bytes); order != Utf16Order::kNotUtf16) {
+        const bool little = order == Utf16Order::kLittleEndian;
+        ini.encoding_ = little ? TextEncoding::kUtf16Le : TextEncoding::kUtf16Be;
+        text = little ? utf16le_to_utf8(bytes) : utf16be_to_utf8(bytes);
+    } else if (!is_utf8(bytes)) {
+        for (std::string& line : decode_8bit_lines(bytes, code_page))
+            ini.lines_.push_back({std::move(line)});
+        ini.reindex();
+        return ini;
     } else {
-        text = sanitize_8bit(bytes);
+        text = std::string(bytes);
     }
-    // Lines end with CR LF, LF or a lone CR.
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
-            if (i == text.size() && start == i)
-                break;
-            ini.lines_.push_back({text.substr(start, i - start)});
-            if (i < text.size() && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
+    for (std::string_view line : split_lines(text))
+        ini.lines_.push_back({std::string(line)});
     ini.reindex();
     return ini;
 }
@@ -206,6 +253,8 @@ std::string IniFile::serialize() const {
     switch (encoding_) {
         case TextEncoding::kUtf16Le:
             return "\xFF\xFE" + utf8_to_utf16le(text);
+        case TextEncoding::kUtf16Be:
+            return "\xFE\xFF" + utf8_to_utf16be(text);
         case TextEncoding::kUtf8Bom:
             return "\xEF\xBB\xBF" + text;
         case TextEncoding::kUtf8:

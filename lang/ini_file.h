@@ -2,10 +2,14 @@
 // Reader and editor of private-profile INI files ("set.ini", "language.ini", the macro library).
 //
 // Semantics follow the classic private-profile API the files were designed for:
-// - a file is UTF-16LE with a byte-order mark, or 8-bit text (UTF-8 here, BOM optional);
-//   byte sequences that are not valid UTF-8 are read as Latin-1 characters, never dropped;
+// - a file is UTF-16 (either byte order, with a byte-order mark or recognised by where its
+//   NUL bytes sit), UTF-8 (BOM optional), or 8-bit text in a Windows code page: a file that is
+//   not valid UTF-8 is decoded section by section, a section named by a language id ("[1041]")
+//   in its language's code page (932 for Japanese), the others in the reader's code page
+//   (1252 unless the reader names another); bytes that do not decode are read as Latin-1;
 // - section and key names match case-insensitively (ASCII), surrounding blanks are ignored;
-// - a value is trimmed, loses one pair of enclosing quotes, and is cut to 999 characters;
+// - a value ends at a NUL byte, is trimmed, loses one pair of enclosing quotes, and is cut to
+//   999 characters;
 // - a missing file, section or key yields the caller's default.
 #include <filesystem>
 #include <optional>
@@ -16,7 +20,11 @@
 
 namespace zentrik::lang {
 
-enum class TextEncoding { kUtf8, kUtf8Bom, kUtf16Le };
+// How a file is written back: 8-bit files as UTF-8, UTF-16 with a byte-order mark.
+enum class TextEncoding { kUtf8, kUtf8Bom, kUtf16Le, kUtf16Be };
+
+// The code page of 8-bit text outside the language sections unless the reader names another.
+inline constexpr int kWesternCodePage = 1252;
 
 // Longest value a reader returns, in characters (the classic 1000-character buffer).
 inline constexpr std::size_t kMaxIniValueChars = 999;
@@ -25,10 +33,11 @@ class IniFile {
   public:
     IniFile() = default;
 
-    // Loads `path`; a missing or unreadable file gives an empty IniFile.
-    static IniFile load(const std::filesystem::path& path);
-    // Parses file bytes as they are on disk (BOM detection included).
-    static IniFile parse(std::string_view bytes);
+    // Loads `path`; a missing or unreadable file gives an empty IniFile. `code_page` decodes
+    // the sections of an 8-bit file that are not named by a language id.
+    static IniFile load(const std::filesystem::path& path, int code_page = kWesternCodePage);
+    // Parses file bytes as they are on disk (encoding detection included).
+    static IniFile parse(std::string_view bytes, int code_page = kWesternCodePage);
 
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
     std::string get_string(std::string_view section, std::string_view key,

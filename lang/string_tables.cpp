@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "lang/code_pages.h"
 #include "lang/ini_file.h"
 #include "lang/language_files.h"
 #include "lang/language_id.h"
@@ -235,8 +236,12 @@ StringTables default_string_tables() {
 }
 
 StringTables load_string_tables(const LanguageSources& sources) {
-    return translated_string_tables(language_id_for(sources),
-                                    IniFile::load(sources.module_directory / kLanguageIniName));
+    const int language_id = language_id_for(sources);
+    // An 8-bit file's sections outside the language ones ([APP]) are in the language's code
+    // page too.
+    return translated_string_tables(language_id,
+                                    IniFile::load(sources.module_directory / kLanguageIniName,
+                                                  language_code_page(language_id)));
 }
 
 StringTables translated_string_tables(int language_id, const IniFile& language_file) {

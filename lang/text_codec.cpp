@@ -1,5 +1,8 @@
 #include "lang/text_codec.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace zentrik::lang {
 
 void append_utf8(std::string& out, char32_t cp) {
@@ -103,6 +106,55 @@ std::string utf8_to_utf16le(std::string_view utf8) {
         i += len;
     }
     return out;
+}
+
+namespace {
+
+// UTF-16 bytes with every unit's two bytes exchanged (an odd trailing byte is dropped).
+std::string swapped_units(std::string_view bytes) {
+    std::string out(bytes.substr(0, bytes.size() / 2 * 2));
+    for (std::size_t i = 0; i + 1 < out.size(); i += 2)
+        std::swap(out[i], out[i + 1]);
+    return out;
+}
+
+}  // namespace
+
+std::string utf16be_to_utf8(std::string_view bytes) {
+    return utf16le_to_utf8(swapped_units(bytes));
+}
+
+std::string utf8_to_utf16be(std::string_view utf8) {
+    return swapped_units(utf8_to_utf16le(utf8));
+}
+
+bool is_utf8(std::string_view bytes) {
+    char32_t cp;
+    for (std::size_t i = 0, len; i < bytes.size(); i += len)
+        if ((len = decode_one(bytes, i, cp)) == 0)
+            return false;
+    return true;
+}
+
+Utf16Order guess_utf16_order(std::string_view bytes) {
+    // The start of the file tells; a few kilobytes are plenty.
+    const std::size_t units = std::min<std::size_t>(bytes.size(), 8192) / 2;
+    if (units < 2)
+        return Utf16Order::kNotUtf16;
+    std::size_t nul_low = 0, nul_high = 0;  // NULs at even and at odd positions
+    for (std::size_t i = 0; i < units; ++i) {
+        nul_low += bytes[2 * i] == '\0';
+        nul_high += bytes[2 * i + 1] == '\0';
+    }
+    // At least two units in five with a NUL on one side, almost none on the other.
+    auto looks_like = [&](std::size_t side, std::size_t other) {
+        return side * 5 >= units * 2 && other * 10 <= side;
+    };
+    if (looks_like(nul_high, nul_low))
+        return Utf16Order::kLittleEndian;
+    if (looks_like(nul_low, nul_high))
+        return Utf16Order::kBigEndian;
+    return Utf16Order::kNotUtf16;
 }
 
 std::string sanitize_8bit(std::string_view bytes) {

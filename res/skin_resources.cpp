@@ -13,21 +13,27 @@ std::span<const detail::PngEntry> entries() {
     return {detail::kPngEntries, detail::kPngEntryCount};
 }
 
-const detail::PngEntry* find_entry(int id) {
-    const auto table = entries();
+const detail::PngEntry* find_entry(int id, std::span<const detail::PngEntry> table = entries()) {
     const auto it = std::lower_bound(table.begin(), table.end(), id,
                                      [](const detail::PngEntry& e, int v) { return e.id < v; });
     return it == table.end() || it->id != id ? nullptr : &*it;
 }
 
-}  // namespace
-
-std::span<const std::uint8_t> skin_png(int id) {
-    const detail::PngEntry* e = find_entry(id);
+std::span<const std::uint8_t> png_bytes(const detail::PngEntry* e) {
     if (!e) {
         return {};
     }
     return {detail::kPngBlob + e->offset, e->size};
+}
+
+}  // namespace
+
+std::span<const std::uint8_t> skin_png(int id) {
+    return png_bytes(find_entry(id));
+}
+
+std::span<const std::uint8_t> skin_png_double(int id) {
+    return png_bytes(find_entry(id, {detail::kDoublePngEntries, detail::kDoublePngEntryCount}));
 }
 
 SkinSize skin_png_size(int id) {

@@ -33,6 +33,10 @@ struct SkinPixels {
 // first frame needs); data is null for every other id.
 SkinPixels skin_pixels(int id);
 
+// The PNG bytes of image `id` drawn at twice its size (for a window at scale 2: the same
+// drawing code, not an enlargement); empty when there is no such image.
+std::span<const std::uint8_t> skin_png_double(int id);
+
 // Every id that has an image, ascending.
 std::vector<int> skin_image_ids();
 

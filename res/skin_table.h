@@ -22,11 +22,14 @@ struct PixelEntry {
     std::uint32_t offset;  // into kPngBlob, 16-byte aligned
 };
 
-// Sorted by id. The blob holds the PNG files, then the ready-to-draw pixels.
+// Sorted by id. The blob holds the PNG files, then the ready-to-draw pixels, then the PNG
+// files of every image drawn at twice its size (for a window at scale 2).
 extern const PngEntry kPngEntries[];
 extern const std::size_t kPngEntryCount;
 extern const PixelEntry kPixelEntries[];
 extern const std::size_t kPixelEntryCount;
+extern const PngEntry kDoublePngEntries[];
+extern const std::size_t kDoublePngEntryCount;
 extern const unsigned char* const kPngBlob;
 
 }  // namespace zentrik::res::detail

@@ -56,6 +56,12 @@ PangoLayout* TextLayouts::get(std::string_view text, int font, int width, int al
     return layout;
 }
 
+Canvas::Canvas(cairo_t* cr, TextLayouts& layouts) : cr_(cr), layouts_(layouts) {
+    double x_scale = 1, y_scale = 1;
+    cairo_surface_get_device_scale(cairo_get_target(cr), &x_scale, &y_scale);
+    scale_ = std::max(1, static_cast<int>(std::lround(x_scale)));
+}
+
 void Canvas::set_antialias(bool on) {
     cairo_set_antialias(cr_, on ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
@@ -211,10 +217,11 @@ void Canvas::clip_rounded(double x, double y, double w, double h, double r) {
 }
 
 void Canvas::draw_image(const SkinImage* image, int x, int y) {
-    if (!image || !image->surface())
+    cairo_surface_t* pixels = image ? image->surface_for_scale(scale_) : nullptr;
+    if (!pixels)
         return;
     draw_clipped(x, y, image->width(), image->height(), [&] {
-        cairo_set_source_surface(cr_, image->surface(), x, y);
+        cairo_set_source_surface(cr_, pixels, x, y);
         cairo_rectangle(cr_, x, y, image->width(), image->height());
         cairo_fill(cr_);
     });

@@ -41,9 +41,13 @@ class TextLayouts {
 
 class Canvas {
   public:
-    Canvas(cairo_t* cr, TextLayouts& layouts) : cr_(cr), layouts_(layouts) {}
+    // Draws in window pixels; a target with a device scale (a window at scale 2) gets the
+    // images' pictures made for that scale and text rendered at its resolution.
+    Canvas(cairo_t* cr, TextLayouts& layouts);
 
     cairo_t* cr() const { return cr_; }
+    // Device pixels per window pixel of the target.
+    int scale() const { return scale_; }
     void set_antialias(bool on);
     void save();
     void restore();
@@ -77,6 +81,7 @@ class Canvas {
 
     cairo_t* cr_;
     TextLayouts& layouts_;
+    int scale_ = 1;
     std::vector<RoundedClip> rounded_;
     std::vector<std::size_t> saved_;
 };

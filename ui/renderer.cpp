@@ -65,27 +65,46 @@ Renderer::~Renderer() {
         cairo_surface_destroy(background_);
 }
 
+void Renderer::set_scale(int scale) {
+    scale = std::clamp(scale, 1, 2);
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    // The next compose makes a frame, background and layer of the new size.
+    if (frame_)
+        cairo_surface_destroy(frame_);
+    if (background_)
+        cairo_surface_destroy(background_);
+    frame_ = background_ = nullptr;
+    layer_.clear();
+}
+
 cairo_surface_t* Renderer::make_frame() const {
-    if (frame_factory_) {
-        cairo_surface_t* frame = frame_factory_(width_, height_);
-        if (frame && cairo_surface_status(frame) == CAIRO_STATUS_SUCCESS &&
-            cairo_surface_get_type(frame) == CAIRO_SURFACE_TYPE_IMAGE &&
-            cairo_image_surface_get_format(frame) == CAIRO_FORMAT_ARGB32 &&
-            cairo_image_surface_get_width(frame) == width_ &&
-            cairo_image_surface_get_height(frame) == height_)
-            return frame;
-        if (frame)
-            cairo_surface_destroy(frame);
+    const int pixel_width = width_ * scale_, pixel_height = height_ * scale_;
+    cairo_surface_t* frame = frame_factory_ ? frame_factory_(pixel_width, pixel_height) : nullptr;
+    if (frame && (cairo_surface_status(frame) != CAIRO_STATUS_SUCCESS ||
+                  cairo_surface_get_type(frame) != CAIRO_SURFACE_TYPE_IMAGE ||
+                  cairo_image_surface_get_format(frame) != CAIRO_FORMAT_ARGB32 ||
+                  cairo_image_surface_get_width(frame) != pixel_width ||
+                  cairo_image_surface_get_height(frame) != pixel_height)) {
+        cairo_surface_destroy(frame);
+        frame = nullptr;
     }
-    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
+    if (!frame)
+        frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixel_width, pixel_height);
+    // Everything is drawn in window pixels.
+    cairo_surface_set_device_scale(frame, scale_, scale_);
+    return frame;
 }
 
 cairo_surface_t* Renderer::background_pixels() const {
+    const int pixel_width = width_ * scale_, pixel_height = height_ * scale_;
     // The background image itself serves when its pixels line up with the frame's (they do for
     // the built-in background): a second copy would only cost memory.
-    cairo_surface_t* image = background_image_ ? background_image_->surface() : nullptr;
-    if (image && cairo_image_surface_get_width(image) == width_ &&
-        cairo_image_surface_get_height(image) == height_ &&
+    cairo_surface_t* image =
+        background_image_ ? background_image_->surface_for_scale(scale_) : nullptr;
+    if (image && cairo_image_surface_get_width(image) == pixel_width &&
+        cairo_image_surface_get_height(image) == pixel_height &&
         cairo_image_surface_get_stride(image) == cairo_image_surface_get_stride(frame_)) {
         cairo_surface_flush(image);
         return cairo_surface_reference(image);
@@ -93,11 +112,12 @@ cairo_surface_t* Renderer::background_pixels() const {
     // The copy is laid out as the frame is (a window system's frame may have wider rows), so
     // a frame starts with one plain copy of it.
     const int stride = cairo_image_surface_get_stride(frame_);
-    auto* data = static_cast<unsigned char*>(std::calloc(std::size_t(stride) * height_, 1));
-    cairo_surface_t* copy =
-        cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, width_, height_, stride);
+    auto* data = static_cast<unsigned char*>(std::calloc(std::size_t(stride) * pixel_height, 1));
+    cairo_surface_t* copy = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32,
+                                                                pixel_width, pixel_height, stride);
     static cairo_user_data_key_t owned_pixels;
     cairo_surface_set_user_data(copy, &owned_pixels, data, std::free);
+    cairo_surface_set_device_scale(copy, scale_, scale_);
     if (image) {
         cairo_t* cr = cairo_create(copy);
         cairo_set_source_surface(cr, image, 0, 0);
@@ -123,19 +143,20 @@ cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
     std::vector<const Widget*> order;
     if (ready)
         order = drawing_order();
+    const int pixel_height = height_ * scale_;
     if (ready && layer_enabled_) {
-        layer_.plan(order, board_, hooks_, width_, height_);
+        layer_.plan(order, board_, hooks_, width_, height_, scale_);
     } else {
         layer_.clear();
     }
     switch (layer_.work()) {
         case WidgetLayer::Work::kRepaint:
-            std::memcpy(pixels, background, static_cast<std::size_t>(stride) * height_);
+            std::memcpy(pixels, background, static_cast<std::size_t>(stride) * pixel_height);
             paint_layer(nullptr);
             layer_.store(pixels, stride);
             break;
         case WidgetLayer::Work::kPatch:
-            layer_.copy_into(pixels, background, stride, height_);
+            layer_.copy_into(pixels, background, stride, pixel_height);
             for (const Rect& r : layer_.patches()) {
                 const std::size_t left = std::size_t(r.left) * 4;
                 for (int y = r.top; y < r.bottom; ++y)
@@ -147,7 +168,7 @@ cairo_surface_t* Renderer::compose(const OverlayState& overlay) {
             layer_.store(pixels, stride);
             break;
         case WidgetLayer::Work::kNone:
-            layer_.copy_into(pixels, background, stride, height_);
+            layer_.copy_into(pixels, background, stride, pixel_height);
             break;
     }
     cairo_surface_mark_dirty(frame_);
@@ -176,8 +197,9 @@ void Renderer::paint_layer(const Rect* only) {
     cairo_t* cr = cairo_create(frame_);
     Canvas canvas(cr, layouts_);
     canvas.set_antialias(false);
-    if (only)
-        canvas.clip_rect(only->left, only->top, only->width(), only->height());
+    if (only)  // the layer's rectangles are in device pixels
+        canvas.clip_rect(double(only->left) / scale_, double(only->top) / scale_,
+                         double(only->width()) / scale_, double(only->height()) / scale_);
     const auto& widgets = layer_.layer_widgets();
     const auto& bounds = layer_.layer_bounds();
     for (std::size_t i = 0; i < widgets.size(); ++i)

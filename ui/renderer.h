@@ -81,12 +81,21 @@ class Renderer {
     ListPaintHooks& hooks() { return hooks_; }
 
     // Where the frame's pixels live: a window system can hand out an image surface that it
-    // shows without another copy (shared memory). Called once, at the first compose; a result
-    // that is not an ARGB32 image of the frame's size is dropped for a plain image.
-    using FrameFactory = std::function<cairo_surface_t*(int width, int height)>;
+    // shows without another copy (shared memory). Called at the first compose (and after a
+    // change of scale) with the frame's size in device pixels; a result that is not an ARGB32
+    // image of that size is dropped for a plain image.
+    using FrameFactory = std::function<cairo_surface_t*(int pixel_width, int pixel_height)>;
     void set_frame_factory(FrameFactory factory) { frame_factory_ = std::move(factory); }
 
-    // Composes one frame (under the board's lock) and returns it; the renderer owns it.
+    // Device pixels per window pixel (1 or 2; a window at GDK scale 2). At 2 the frame has
+    // twice the width and height, and the images and text are drawn for that scale from their
+    // pictures made at twice the size; everything else (widget boxes, invalidated areas,
+    // hit tests) stays in window pixels. Changing it drops the frame and the layer.
+    void set_scale(int scale);
+    int scale() const { return scale_; }
+
+    // Composes one frame (under the board's lock) and returns it; the renderer owns it. Its
+    // device scale is scale().
     // Until the board is marked ready only the background is drawn.
     cairo_surface_t* compose(const OverlayState& overlay);
     cairo_surface_t* frame() const { return frame_; }
@@ -127,6 +136,7 @@ class Renderer {
     cairo_surface_t* frame_ = nullptr;
     int width_ = kWindowWidth;
     int height_ = kWindowHeight;
+    int scale_ = 1;
 };
 
 }  // namespace zentrik::ui

@@ -113,9 +113,34 @@ bool SkinImage::decoded() const {
     return decoded_.load(std::memory_order_acquire);
 }
 
+cairo_surface_t* SkinImage::surface_for_scale(int scale) const {
+    if (scale != 2 || double_png_.empty())
+        return surface();
+    std::call_once(double_once_, [this] {
+        cairo_surface_t* pixels = res::decode_png_argb32(double_png_);
+        // Only a picture of exactly twice the size lines up with the image it stands for.
+        if (pixels && (cairo_image_surface_get_width(pixels) != 2 * width_ ||
+                       cairo_image_surface_get_height(pixels) != 2 * height_)) {
+            cairo_surface_destroy(pixels);
+            pixels = nullptr;
+        }
+        if (pixels)
+            cairo_surface_set_device_scale(pixels, 2, 2);
+        double_surface_ = pixels;
+        double_decoded_.store(true, std::memory_order_release);
+    });
+    return double_surface_ ? double_surface_ : surface();
+}
+
+bool SkinImage::double_decoded() const {
+    return double_decoded_.load(std::memory_order_acquire) && double_surface_;
+}
+
 SkinImage::~SkinImage() {
     if (surface_)
         cairo_surface_destroy(surface_);
+    if (double_surface_)
+        cairo_surface_destroy(double_surface_);
 }
 
 std::unique_ptr<SkinImage> SkinImage::filled(int width, int height, std::uint32_t pixel) {
@@ -143,6 +168,8 @@ void SkinImage::set_pixel(int x, int y, std::uint32_t value) {
     cairo_surface_t* pixels = surface();
     if (!pixels || x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
+    // The picture at twice the size would no longer show these pixels.
+    double_png_ = {};
     if (read_only_) {
         // Pixels in the program's read-only data: write into a copy from now on.
         cairo_surface_t* copy = res::argb32_copy(pixels);
@@ -178,6 +205,8 @@ const SkinImage* load_skin_image(int id) {
     else if (const res::SkinSize size = res::skin_png_size(id); size.width > 0)
         // The build's table knows the size: the window is built without reading any PNG.
         image = SkinImage::from_png_on_demand(res::skin_png(id), size.width, size.height);
+    if (image)
+        image->set_double_png(res::skin_png_double(id));
     const SkinImage* result = image.get();
     if (image)
         c.owned.push_back(std::move(image));

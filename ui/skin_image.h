@@ -39,6 +39,16 @@ class SkinImage {
 
     // The pixels (decoded now if they were not yet); null when the PNG does not decode.
     cairo_surface_t* surface() const;
+    // The pixels to draw on a target of `scale` device pixels per window pixel: at scale 2 the
+    // picture drawn at twice the size (decoded the first time it is asked for, with that device
+    // scale set, so it is placed in window pixels), else surface(). An image without such a
+    // picture, or whose pixels were changed, gives surface().
+    cairo_surface_t* surface_for_scale(int scale) const;
+    // Gives the image its picture at twice the size: PNG bytes that outlive it, decoded on
+    // first use at scale 2. Call before the image is shared between threads.
+    void set_double_png(std::span<const std::uint8_t> png) { double_png_ = png; }
+    // Whether the picture at twice the size is in memory (for tests and measurements).
+    bool double_decoded() const;
     int width() const { return width_; }
     int height() const { return height_; }
     // Whether the pixels are in memory (for tests and measurements).
@@ -56,6 +66,11 @@ class SkinImage {
     mutable std::atomic<bool> decoded_{false};
     mutable cairo_surface_t* surface_ = nullptr;
     std::span<const std::uint8_t> png_;  // empty for images made from pixels
+    // The picture at twice the size, made only when a window at scale 2 draws the image.
+    std::span<const std::uint8_t> double_png_;
+    mutable std::once_flag double_once_;
+    mutable std::atomic<bool> double_decoded_{false};
+    mutable cairo_surface_t* double_surface_ = nullptr;
     bool read_only_ = false;
     int width_ = 0;
     int height_ = 0;
@@ -65,7 +80,8 @@ class SkinImage {
 std::unique_ptr<SkinImage> decode_png(std::span<const std::uint8_t> bytes);
 
 // The image of built-in resource `id`, decoded on first use and kept; null for id 0 and for
-// ids without a decodable image. Thread-safe.
+// ids without a decodable image. Its picture at twice the size comes with it (decoded only when
+// drawn at scale 2). Thread-safe.
 const SkinImage* load_skin_image(int id);
 
 // Puts an image under `id` in the cache, replacing what the resources would give (images made

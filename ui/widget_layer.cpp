@@ -169,7 +169,7 @@ Rect paint_bounds(const Widget& w) {
 }
 
 void WidgetLayer::plan(const std::vector<const Widget*>& order, const WidgetBoard& board,
-                       const ListPaintHooks& hooks, int width, int height) {
+                       const ListPaintHooks& hooks, int width, int height, int scale) {
     std::unordered_map<const Widget*, Track> tracks;
     tracks.reserve(order.size());
     planned_.clear();
@@ -184,7 +184,9 @@ void WidgetLayer::plan(const std::vector<const Widget*>& order, const WidgetBoar
             track = std::move(it->second), ++track.quiet;
         else
             track.key = std::move(key);
-        const Rect area = clipped(paint_bounds(*w), width, height);
+        const Rect window_area = clipped(paint_bounds(*w), width, height);
+        const Rect area{window_area.left * scale, window_area.top * scale,
+                        window_area.right * scale, window_area.bottom * scale};
         const bool quiet = layerable_kind(w->kind) && track.quiet >= kQuietFrames;
         const bool clear = std::none_of(live_areas.begin(), live_areas.end(),
                                         [&](const Rect& a) { return overlaps(a, area); });

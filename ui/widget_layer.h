@@ -47,8 +47,10 @@ class WidgetLayer {
     static constexpr int kQuietFrames = 2;
 
     // Sorts the widgets of this frame, in drawing order, into the layer and the live rest.
+    // `width` and `height` are the window's; a frame of `scale` device pixels per window pixel
+    // keeps its pixels, bounds and patches in device pixels.
     void plan(const std::vector<const Widget*>& order, const WidgetBoard& board,
-              const ListPaintHooks& hooks, int width, int height);
+              const ListPaintHooks& hooks, int width, int height, int scale = 1);
     // What the layer needs before this frame can start from it.
     enum class Work {
         kNone,     // it holds the planned widgets

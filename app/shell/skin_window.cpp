@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include "res/png_decode.h"
 #include "res/skin_resources.h"
 
 namespace zentrik::app {
@@ -41,10 +42,23 @@ GdkPixbuf* pixbuf_from_resource(int resource_id) {
 }
 
 GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id) {
+    const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
+    // A screen at scale 2 gets the picture drawn at twice the size (GDK would enlarge the other);
+    // the hot spot stays in the picture's own pixels.
+    GdkMonitor* monitor = gdk_display_get_monitor(display, 0);
+    if (monitor && gdk_monitor_get_scale_factor(monitor) == 2) {
+        const auto png = res::skin_png_double(resource_id);
+        if (cairo_surface_t* sharp = png.empty() ? nullptr : res::decode_png_argb32(png)) {
+            cairo_surface_set_device_scale(sharp, 2, 2);
+            GdkCursor* cursor = gdk_cursor_new_from_surface(display, sharp, hot.x, hot.y);
+            cairo_surface_destroy(sharp);
+            if (cursor)
+                return cursor;
+        }
+    }
     GdkPixbuf* pixbuf = pixbuf_from_resource(resource_id);
     if (!pixbuf)
         return nullptr;
-    const res::CursorHotspot hot = res::cursor_hotspot(resource_id);
     GdkCursor* cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, hot.x, hot.y);
     g_object_unref(pixbuf);
     return cursor;

@@ -16,7 +16,8 @@ void apply_window_shape(GtkWidget* window, const ui::Region& shape);
 // A built-in image as a pixbuf (the caller owns it); null when the image is missing.
 GdkPixbuf* pixbuf_from_resource(int resource_id);
 
-// A cursor from a built-in image with its hot spot; null when the image is missing.
+// A cursor from a built-in image with its hot spot, from its picture at twice the size on a
+// screen at scale 2; null when the image is missing.
 GdkCursor* cursor_from_resource(GdkDisplay* display, int resource_id);
 
 }  // namespace zentrik::app

@@ -8,7 +8,9 @@ namespace zentrik::app {
 
 WindowPainter::WindowPainter(GtkWidget* window, std::unique_ptr<platform::SharedFrame> frame)
     : window_(window), frame_(std::move(frame)) {
-    if (frame_ && !frame_->attach(window_))
+    // The shared frame is prepared at the window's size in window pixels, before the toolkit
+    // knows the screen's scale; a window at another scale gets frames over the connection.
+    if (frame_ && (gtk_widget_get_scale_factor(window_) != 1 || !frame_->attach(window_)))
         frame_.reset();
 }
 
@@ -18,6 +20,10 @@ ui::Renderer& WindowPainter::start(ui::WidgetBoard& board, GtkWidget* canvas,
                                    std::function<void(ui::OverlayState&)> fill_overlay) {
     fill_overlay_ = std::move(fill_overlay);
     renderer_ = std::make_unique<ui::Renderer>(board);
+    // At GDK scale 2 the frame is drawn for the screen's pixels (pictures and text made for
+    // that scale); widget boxes, input and the window's shape stay in window pixels.
+    renderer_->set_scale(gtk_widget_get_scale_factor(window_));
+    g_signal_connect(window_, "notify::scale-factor", G_CALLBACK(on_scale_changed), this);
     // A frame in memory the display server can read shows without another copy of it.
     renderer_->set_frame_factory([this, canvas](int width, int height) -> cairo_surface_t* {
         if (frame_)
@@ -48,6 +54,20 @@ void WindowPainter::prepare_first_frame() {
         // background would flash there first.
         after_first_frame(window_, [this] { frame_->clear_background(window_); });
     }
+}
+
+void WindowPainter::on_scale_changed(GObject*, GParamSpec*, gpointer data) {
+    auto& self = *static_cast<WindowPainter*>(data);
+    const int scale = gtk_widget_get_scale_factor(self.window_);
+    if (scale == self.renderer_->scale())
+        return;
+    if (self.frame_)
+        self.frame_->wait_until_read();
+    self.renderer_->set_scale(scale);
+    // The shared frame has the size of scale 1 only.
+    if (scale != 1)
+        self.frame_.reset();
+    gtk_widget_queue_draw(self.window_);
 }
 
 gboolean WindowPainter::on_draw(GtkWidget*, cairo_t* cr, gpointer data) {

@@ -1,8 +1,9 @@
 #pragma once
 // The window's pictures: every repaint composes the renderer's frame, into the frame the
 // display server shares with this process when the platform gives one, else into an image made
-// for the canvas, and copies the invalidated part. The first frame is composed before the
-// window maps and made its background, so the server shows the finished page as it maps it.
+// for the canvas, and copies the invalidated part. At the window's scale 2 (GDK_SCALE=2 or
+// the desktop's setting) the frame is composed for that scale. The first frame is composed before
+// the window maps and made its background, so the server shows the finished page as it maps it.
 #include <glib.h>
 
 #include <functional>
@@ -14,6 +15,8 @@
 
 typedef struct _cairo cairo_t;
 typedef struct _GtkWidget GtkWidget;
+typedef struct _GObject GObject;
+typedef struct _GParamSpec GParamSpec;
 
 namespace zentrik::app {
 
@@ -35,6 +38,8 @@ class WindowPainter {
 
   private:
     static gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer self);
+    // The window moved to a screen of another scale: frames of that scale from now on.
+    static void on_scale_changed(GObject*, GParamSpec*, gpointer self);
     cairo_surface_t* compose_frame();
 
     GtkWidget* window_;

@@ -63,7 +63,8 @@ std::string start_usage_text() {
            "\n"
            "For development and tests:\n"
            "  --page N               show page N (0, 1, 2, 3, 5, 99) as if a mouse were selected\n"
-           "  --render-page N OUT    write page N as a PNG file without a display, then exit\n";
+           "  --render-page N OUT    write page N as a PNG file without a display, then exit;\n"
+           "                         with --scale 2, drawn for a high-DPI screen (2092 x 1310)\n";
 }
 
 }  // namespace zentrik::app

@@ -29,8 +29,12 @@ namespace {
 using zentrik::skin::Canvas;
 using zentrik::skin::Catalog;
 
-std::vector<std::uint8_t> render(const zentrik::skin::Entry& e) {
-    Canvas canvas(e.width, e.height);
+// The image drawn at `scale` device pixels per pixel of its natural size: the same vector
+// code, so a picture for a high-DPI window is sharp rather than an enlarged copy.
+std::vector<std::uint8_t> render(const zentrik::skin::Entry& e, int scale = 1) {
+    Canvas canvas(e.width * scale, e.height * scale);
+    if (scale != 1)
+        cairo_scale(canvas.cr(), scale, scale);
     e.paint(canvas.cr());
     return canvas.png();
 }
@@ -86,7 +90,7 @@ Pixels decode_like_the_program(const std::vector<std::uint8_t>& png) {
 void write_table(const Catalog& catalog, const std::string& cpp_path,
                  const std::string& blob_path) {
     std::vector<std::uint8_t> blob;
-    std::string rows, pixel_rows;
+    std::string rows, pixel_rows, double_rows;
     std::vector<std::pair<int, std::vector<std::uint8_t>>> ready;
     for (const auto& e : catalog) {
         const auto png = render(e);
@@ -110,6 +114,19 @@ void write_table(const Catalog& catalog, const std::string& cpp_path,
     }
     if (pixel_rows.empty()) {
         pixel_rows = "    {0, 0, 0, 0, 0u},\n";  // an array needs one element; id 0 is none
+    }
+    // The pictures for a window at scale 2 come last: a window at scale 1 never reads them.
+    for (const auto& e : catalog) {
+        const auto png = render(e, 2);
+        const Pixels drawn = decode_like_the_program(png);
+        if (drawn.width != 2 * e.width || drawn.height != 2 * e.height) {
+            throw std::runtime_error("image " + std::to_string(e.id) +
+                                     " at scale 2 is not twice its size");
+        }
+        double_rows += "    {" + std::to_string(e.id) + ", " + std::to_string(blob.size()) + "u, " +
+                       std::to_string(png.size()) + "u, " + std::to_string(drawn.width) + ", " +
+                       std::to_string(drawn.height) + "},\n";
+        blob.insert(blob.end(), png.begin(), png.end());
     }
     write_file(blob_path, blob);
     std::string cpp =
@@ -135,6 +152,11 @@ void write_table(const Catalog& catalog, const std::string& cpp_path,
         pixel_rows +
         "};\n"
         "const std::size_t kPixelEntryCount = sizeof(kPixelEntries) / sizeof(kPixelEntries[0]);\n"
+        "const PngEntry kDoublePngEntries[] = {\n" +
+        double_rows +
+        "};\n"
+        "const std::size_t kDoublePngEntryCount =\n"
+        "    sizeof(kDoublePngEntries) / sizeof(kDoublePngEntries[0]);\n"
         "const unsigned char* const kPngBlob = zentrik_skin_png_blob;\n\n"
         "}  // namespace zentrik::res::detail\n";
     write_file(cpp_path, std::vector<std::uint8_t>(cpp.begin(), cpp.end()));

@@ -14,7 +14,8 @@ start_xvfb() {
   # -noreset: the server must not reset (and refuse connections) when its last client ends.
   # XVFB_EXTRA_ARGS: e.g. "-extension MIT-SHM" for a server that shares no memory (remote).
   # shellcheck disable=SC2086
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset ${XVFB_EXTRA_ARGS:-} 3>"$fifo" >/dev/null 2>&1 &
+  # XVFB_SCREEN: another screen size (a high-DPI window needs more room).
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x800x24}" -nolisten tcp -noreset ${XVFB_EXTRA_ARGS:-} 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local display; read -r -t 15 display <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"

@@ -54,6 +54,53 @@ TEST(IniFile, OddLengthUtf16AndInvalidUtf8DoNotLoseTheRest) {
     EXPECT_EQ(ini.get_string("A", "good", ""), "yes");
 }
 
+TEST(IniFile, EightBitFilesAreDecodedInTheCodePageOfEachLanguageSection) {
+    // Windows-1252 "€ café" in the English section; Shift-JIS "ソフト" (whose first character's
+    // second byte is a backslash) and "デバイス" in the Japanese one; [APP] in the reader's page.
+    const std::string bytes =
+        "[APP]\r\nstr=\x83\x7D\x83\x45\x83\x58\r\n"
+        "[1033]\r\nmsg=\x80 caf\xE9\r\n"
+        "[1041]\r\nsoft=\x83\x5C\x83\x74\x83\x67\r\ntab=\x83\x66\x83\x6F\x83\x43\x83\x58\r\n"
+        "[1049]\r\nword=\xEC\xFB\xF8\xFC\r\n";
+    const auto ini = IniFile::parse(bytes, 932);
+    EXPECT_EQ(ini.get_string("1033", "msg", ""), "\u20AC caf\u00E9");
+    EXPECT_EQ(ini.get_string("1041", "soft", ""), "ソフト");
+    EXPECT_EQ(ini.get_string("1041", "tab", ""), "デバイス");
+    EXPECT_EQ(ini.get_string("1049", "word", ""), "мышь");  // Windows-1251
+    EXPECT_EQ(ini.get_string("APP", "str", ""), "マウス");
+    // Read for a Western language, [APP] is Windows-1252.
+    EXPECT_EQ(IniFile::parse(bytes).get_string("APP", "str", ""), "\u0192}\u0192E\u0192X");
+}
+
+TEST(IniFile, ReadsUtf16OfEitherByteOrderWithOrWithoutBom) {
+    const std::string text = "[1041]\r\ntab_str0=デバイス\r\nid=7\r\n";
+    const std::string le = utf8_to_utf16le(text), be = utf8_to_utf16be(text);
+    for (const auto& [bytes, encoding] :
+         {std::pair{"\xFE\xFF" + be, TextEncoding::kUtf16Be}, std::pair{be, TextEncoding::kUtf16Be},
+          std::pair{le, TextEncoding::kUtf16Le}}) {
+        const auto ini = IniFile::parse(bytes);
+        EXPECT_EQ(ini.encoding(), encoding);
+        EXPECT_EQ(ini.get_string("1041", "tab_str0", ""), "デバイス");
+        EXPECT_EQ(ini.get_int("1041", "id", 0), 7);
+    }
+    // A value set in a big-endian file is written back big-endian.
+    auto ini = IniFile::parse(be);
+    ini.set("1041", "id", "8");
+    EXPECT_EQ(ini.serialize().substr(0, 2), "\xFE\xFF");
+    EXPECT_EQ(IniFile::parse(ini.serialize()).get_int("1041", "id", 0), 8);
+}
+
+TEST(IniFile, AValueEndsAtANulByte) {
+    using namespace std::string_literals;
+    const std::string text = "[A]\r\nk = ab\0cd \r\nq=\"x\0\"\r\nnext=1\r\n"s;
+    for (const std::string& bytes : {text, "\xFF\xFE"s + utf8_to_utf16le(text)}) {
+        const auto ini = IniFile::parse(bytes);
+        EXPECT_EQ(ini.get_string("A", "k", ""), "ab");
+        EXPECT_EQ(ini.get_string("A", "q", ""), "\"x");
+        EXPECT_EQ(ini.get_int("A", "next", 0), 1);
+    }
+}
+
 TEST(IniFile, CutsLongValuesTo999Characters) {
     const auto ini = IniFile::parse("[A]\nk=" + std::string(5000, 'x') + "\n");
     EXPECT_EQ(ini.get_string("A", "k", "").size(), kMaxIniValueChars);

@@ -122,6 +122,15 @@ TEST_F(LanguageLoad, TranslationsReadFromUtf16AndUtf8Files) {
     }
 }
 
+TEST_F(LanguageLoad, ALegacyJapaneseFileReadsInItsCodePage) {
+    // Shift-JIS bytes: "マウス" as the caption, "デバイス" as the first tab.
+    language_ini(
+        "[APP]\nstr=\x83\x7D\x83\x45\x83\x58\n[1041]\ntab_str0=\x83\x66\x83\x6F\x83\x43\x83\x58\n");
+    const auto t = load(1041);
+    EXPECT_EQ(t.caption, "マウス");
+    EXPECT_EQ(t.tab_texts[0], "デバイス");
+}
+
 TEST_F(LanguageLoad, SetIniChoosesTheSectionAndPerUserFileComesFirst) {
     language_ini("[1041]\ntab_str0=ja\n[1042]\ntab_str0=ko\n");
     write(root_ / "module" / kSetIniName, "[LANG]\nid=1041\n");

@@ -144,6 +144,11 @@ TEST(SkinResources, EveryLayoutImageDecodesAtItsSize) {
             // The table's size, which the window is built with before any PNG is read.
             EXPECT_EQ(skin_png_size(id).width, group.width);
             EXPECT_EQ(skin_png_size(id).height, group.height);
+            // Its picture for a window at scale 2, drawn by the same code at twice the size.
+            const Surface sharp(decode_png_argb32(skin_png_double(id)), cairo_surface_destroy);
+            ASSERT_NE(sharp, nullptr);
+            EXPECT_EQ(cairo_image_surface_get_width(sharp.get()), 2 * group.width);
+            EXPECT_EQ(cairo_image_surface_get_height(sharp.get()), 2 * group.height);
         }
     }
 }
@@ -163,6 +168,7 @@ TEST(SkinResources, IdsWithoutAnImageAreEmpty) {
     // are not pictures; the others fall in gaps or outside the range.
     for (int id : {0, -1, 102, 131, 153, 214, 245, 336, 100000}) {
         EXPECT_TRUE(skin_png(id).empty()) << id;
+        EXPECT_TRUE(skin_png_double(id).empty()) << id;
         EXPECT_EQ(skin_png_size(id).width, 0) << id;
     }
 }
