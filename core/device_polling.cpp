@@ -28,6 +28,7 @@ void Session::poll() {
     });
     bool found = false;
     const std::vector<device::_DEVICE_> devices = lib_.devices();
+    announce_mice();
     for (const device::_DEVICE_& d : devices) {
         if (d.path != selected)
             continue;
@@ -54,6 +55,13 @@ void Session::poll() {
         if (const ui::Widget* tool = board_.find_widget("z_tool0"))
             board_.invalidate_rect(tool->box());
     }
+}
+
+void Session::announce_mice() {
+    std::vector<std::string> paths;
+    for (const device::_DEVICE_& d : lib_.devices())
+        paths.push_back(d.path);
+    shell_.mice_listed(paths);
 }
 
 void Session::drop_selection() {
@@ -102,6 +110,8 @@ void Session::list_devices() {
         if (!selected_row.empty())
             board_.select_in_group(board_.find_widget(selected_row));
         model_.with([&](SettingsState& s) { s.any_mouse_listed = count > 0; });
+        // With two mice or more the home page leads back to this list.
+        board_.set_visible(ui::kDeviceListButton, count > 1 ? 1 : 0);
         if (model_.with([](const SettingsState& s) { return s.chosen_page; }) == ui::kPageDevices)
             show_page(ui::kPageDevices);
     }
@@ -150,6 +160,7 @@ void Session::on_device_change(const platform::DeviceChange& change) {
             show_page(ui::kPageDevices);
         }
         if (lib_.device_count() > 0 && lib_.remove_device(change.path)) {
+            announce_mice();
             if (lib_.device_count() > 0) {
                 timers_.stop(kTimerListing);
                 timers_.arm(kTimerListing, 500);

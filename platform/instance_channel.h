@@ -21,6 +21,16 @@ class InstanceListener {
     virtual int fd() const = 0;
     // Takes one waiting message; nullopt when none is (or the sender is not this user).
     virtual std::optional<InstanceMessage> receive() = 0;
+    // The instance is ending (it finishes a job first): from now on receive() answers every
+    // message with "ending" and passes none on, so a new start waits instead of handing over.
+    virtual void announce_ending() = 0;
+};
+
+// What became of a message sent to the running instance.
+enum class Delivery {
+    kNone,       // no instance runs (or it did not answer)
+    kDelivered,  // it took the message
+    kEnding,     // it is ending and took nothing
 };
 
 // What an attempt to become the running instance found.
@@ -38,7 +48,10 @@ class InstanceChannel {
     explicit InstanceChannel(std::string name);
 
     // Delivers `message` to the running instance; false when there is none.
-    bool send_to_running(InstanceMessage message) const;
+    bool send_to_running(InstanceMessage message) const {
+        return deliver_to_running(message) != Delivery::kNone;
+    }
+    Delivery deliver_to_running(InstanceMessage message) const;
     // Becomes the running instance, unless another one holds the channel or no channel can
     // be set up (see ListenOutcome).
     ListenOutcome listen_as_first() const;

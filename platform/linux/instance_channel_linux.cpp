@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr char kRestoreWord[] = "restore\n";
 constexpr char kCloseWord[] = "close\n";
+constexpr char kEndingAnswer[] = "ending\n";
 
 std::string error_text(int error) {
     return std::strerror(error);
@@ -143,6 +144,7 @@ class SocketListener final : public InstanceListener {
     }
 
     int fd() const override { return fd_.get(); }
+    void announce_ending() override { ending_ = true; }
 
     std::optional<InstanceMessage> receive() override {
         UniqueFd client(::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
@@ -159,6 +161,10 @@ class SocketListener final : public InstanceListener {
             message = InstanceMessage::kRestore;
         if (std::strcmp(buf, kCloseWord) == 0)
             message = InstanceMessage::kClose;
+        if (message && ending_) {
+            (void)!::send(client.get(), kEndingAnswer, sizeof kEndingAnswer - 1, MSG_NOSIGNAL);
+            return std::nullopt;
+        }
         if (message)
             (void)!::send(client.get(), "ok\n", 3, MSG_NOSIGNAL);
         return message;
@@ -170,6 +176,7 @@ class SocketListener final : public InstanceListener {
     fs::path lock_path_;
     dev_t dev_;
     ino_t ino_;
+    bool ending_ = false;
 };
 
 }  // namespace
@@ -188,20 +195,23 @@ InstanceChannel::InstanceChannel(std::string name) {
     lock_path_ = folder / (base + ".lock");
 }
 
-bool InstanceChannel::send_to_running(InstanceMessage message) const {
+Delivery InstanceChannel::deliver_to_running(InstanceMessage message) const {
     if (socket_path_.empty())
-        return false;
+        return Delivery::kNone;
     UniqueFd s = connect_to(socket_path_);
     if (!s.valid() || !peer_is_this_user(s.get()))
-        return false;
+        return Delivery::kNone;
     const char* word = message == InstanceMessage::kClose ? kCloseWord : kRestoreWord;
     if (::send(s.get(), word, std::strlen(word), MSG_NOSIGNAL) < 0)
-        return false;
-    // Wait (briefly) for the acknowledgement so the caller knows the message arrived.
+        return Delivery::kNone;
+    // Wait (briefly) for the answer so the caller knows the message arrived.
     timeval tv{3, 0};
     ::setsockopt(s.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    char ack[4];
-    return ::recv(s.get(), ack, sizeof ack, 0) > 0;
+    char answer[16] = {};
+    const ssize_t n = ::recv(s.get(), answer, sizeof answer - 1, 0);
+    if (n <= 0)
+        return Delivery::kNone;
+    return std::strcmp(answer, kEndingAnswer) == 0 ? Delivery::kEnding : Delivery::kDelivered;
 }
 
 ListenOutcome InstanceChannel::listen_as_first() const {

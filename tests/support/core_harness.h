@@ -30,9 +30,11 @@ struct RecordingShell final : core::SessionShell {
     int hides = 0;
     int minimises = 0;
     std::vector<std::string> selections;
+    std::vector<std::string> listed;  // the mice of the last listing
     void hide_window() override { ++hides; }
     void minimise_window() override { ++minimises; }
     void selected_mouse_changed(const std::string& path) override { selections.push_back(path); }
+    void mice_listed(const std::vector<std::string>& paths) override { listed = paths; }
 };
 
 // A mouse of the family: model, sensor, firmware, DPI step, memory in bytes.
