@@ -56,6 +56,9 @@ class SessionShell {
     // The mice of the family listed now (after each poll and removal); the shell reads the
     // vendor input reports of all of them.
     virtual void mice_listed(const std::vector<std::string>& /*paths*/) {}
+    // The start-up's progress has ended: the first mouse is loaded, or there was none to load.
+    // Called on the thread that ended it.
+    virtual void start_finished() {}
 };
 
 // Runs a function on the window's thread (from any thread).
@@ -153,6 +156,7 @@ class Session : public ui::WidgetEventHandler {
     void install_rows();
     void drop_selection();
     void announce_mice();
+    void end_start_progress();
     void apply_profile_marks(int profile);
     void apply_picture_set(int sensor);
     void reset_level_pictures();
@@ -177,6 +181,8 @@ class Session : public ui::WidgetEventHandler {
     unsigned arrival_bits_ = 0;
     std::atomic<int> drag_source_kind_{0};
     std::atomic<int> tilt_{0};
+    // The start-up's progress box runs from the first poll to the end of the first load.
+    std::atomic<bool> start_progress_{true};
     std::function<void()> tilt_listener_;
     std::unique_ptr<ButtonPage> buttons_;
     std::unique_ptr<DpiPage> dpi_;

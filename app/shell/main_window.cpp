@@ -23,6 +23,7 @@
 #include "app/shell/main_loop_post.h"
 #include "app/shell/skin_window.h"
 #include "app/shell/start_helper.h"
+#include "app/shell/startup_report.h"
 #include "app/shell/tray_icon.h"
 #include "app/shell/window_painter.h"
 #include "core/macro_page.h"
@@ -70,6 +71,7 @@ class LiveWindow : public core::SessionShell {
     }
     void hide_window() override { gtk_widget_hide(window_); }
     void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
+    void start_finished() override { timing_->write_report(); }
     void mice_listed(const std::vector<std::string>& paths) override {
         post_to_main_loop([this, paths] {
             if (watch_)
@@ -109,6 +111,7 @@ class LiveWindow : public core::SessionShell {
     ui::SteadyClock clock_;
     std::unique_ptr<GtkInlineEditor> editor_;
     std::unique_ptr<GtkDialogs> dialogs_;
+    std::shared_ptr<AccountingTiming> timing_ = std::make_shared<AccountingTiming>();
     std::unique_ptr<device::zklib> lib_;
     core::Workers workers_;
     std::unique_ptr<core::Session> session_;
@@ -167,7 +170,7 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         painter_->start(board_, canvas_, [this](ui::OverlayState& o) { fill_overlay(o); });
 
     dialogs_ = std::make_unique<GtkDialogs>(win);
-    lib_ = std::make_unique<device::zklib>(backend, device::make_system_timing());
+    lib_ = std::make_unique<device::zklib>(backend, timing_);
     session_ = std::make_unique<core::Session>(
         core::SessionParts{board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
