@@ -6,12 +6,14 @@
 namespace zentrik::cli {
 
 void print_overview(std::ostream& out) {
-    out << "Usage: zentrikctl [--simulate[=SPEC]] [--trace] [--json] COMMAND [ARGS...]\n"
+    out << "Usage: zentrikctl [--simulate[=SPEC]] [--trace] [--json] [--device=N] COMMAND "
+           "[ARGS...]\n"
            "Reads and configures Zentrik mice from the command line.\n\n"
            "Global options:\n"
            "  --simulate[=SPEC]  use simulated mice instead of real ones (see README)\n"
            "  --trace            print every device exchange to stderr\n"
            "  --json             print data as JSON (commands marked [json]); also after COMMAND\n"
+           "  --device=N         the mouse a command addresses (as after COMMAND)\n"
            "  --help             show this text; COMMAND --help shows a command's own\n\n"
            "Commands:\n";
     for (const auto& c : all_commands()) {
@@ -26,6 +28,7 @@ void print_overview(std::ostream& out) {
 
 int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
     GlobalOptions globals;
+    std::vector<std::string> device_option;  // handed to the command, which reads it
     std::size_t i = 0;
     for (; i < argv.size() && argv[i].rfind("--", 0) == 0; ++i) {
         const std::string& a = argv[i];
@@ -40,6 +43,8 @@ int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
             globals.simulate = "";
         } else if (a.rfind("--simulate=", 0) == 0) {
             globals.simulate = a.substr(11);
+        } else if (a.rfind("--device=", 0) == 0) {
+            device_option = {a};
         } else {
             err << "zentrikctl: unknown option '" << a << "' (see zentrikctl --help)\n";
             return kExitUsage;
@@ -58,6 +63,7 @@ int run_cli(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     }
     CliContext ctx{
         globals, {argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end()}, out, err};
+    ctx.args.insert(ctx.args.begin(), device_option.begin(), device_option.end());
     if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
         out << it->usage;
         return kExitOk;

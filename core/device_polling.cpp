@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/session.h"
+#include "core/start_progress.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
 #include "ui/layout.h"
@@ -22,12 +23,17 @@ bool equal_ignoring_case(const std::string& a, const std::string& b) {
 
 void Session::poll() {
     std::lock_guard lock(poll_lock_);
+    if (start_progress_) {
+        job_progress_->begin(kDiscoverPhase.label());
+        job_progress_->set_fraction(kDiscoverPhase.from);
+    }
     lib_.discover();
     const auto [selected, tag] = model_.with([](const SettingsState& s) {
         return std::pair{s.selected_path, s.link_tag};
     });
     bool found = false;
     const std::vector<device::_DEVICE_> devices = lib_.devices();
+    announce_mice();
     for (const device::_DEVICE_& d : devices) {
         if (d.path != selected)
             continue;
@@ -39,6 +45,12 @@ void Session::poll() {
     const int count = static_cast<int>(devices.size());
     if (count > 0)
         arm_from_any_thread(kTimerListing, 100);
+    if (count == 0)
+        end_start_progress();
+    else if (start_progress_) {
+        job_progress_->set_text(kIdentifyPhase.label());
+        job_progress_->set_fraction(kIdentifyPhase.from);
+    }
     const bool list_changed = model_.with([&](SettingsState& s) {
         if (count != s.previous_device_count)
             s.list_changed = true;
@@ -54,6 +66,20 @@ void Session::poll() {
         if (const ui::Widget* tool = board_.find_widget("z_tool0"))
             board_.invalidate_rect(tool->box());
     }
+}
+
+void Session::end_start_progress() {
+    if (!start_progress_.exchange(false))
+        return;
+    job_progress_->end();
+    shell_.start_finished();
+}
+
+void Session::announce_mice() {
+    std::vector<std::string> paths;
+    for (const device::_DEVICE_& d : lib_.devices())
+        paths.push_back(d.path);
+    shell_.mice_listed(paths);
 }
 
 void Session::drop_selection() {
@@ -88,6 +114,8 @@ void Session::list_devices() {
                 lib_.find_device(path).value_or(devices[static_cast<std::size_t>(i)]);
             if (identity)
                 d.memory_size = identity->memory_size;
+            if (start_progress_)
+                job_progress_->set_fraction(kIdentifyPhase.at((i + 1.0) / count));
             const device::MouseModel& model = device::mouse_model(d.model);
             const std::string name = ui::device_row_name(i);
             ui::add_device_row(board_, i,
@@ -102,15 +130,17 @@ void Session::list_devices() {
         if (!selected_row.empty())
             board_.select_in_group(board_.find_widget(selected_row));
         model_.with([&](SettingsState& s) { s.any_mouse_listed = count > 0; });
+        // With two mice or more the home page leads back to this list.
+        board_.set_visible(ui::kDeviceListButton, count > 1 ? 1 : 0);
         if (model_.with([](const SettingsState& s) { return s.chosen_page; }) == ui::kPageDevices)
             show_page(ui::kPageDevices);
     }
-    if (count > 0 && selected_path().empty() && !first_row.empty()) {
-        const ui::Widget* row = board_.find_widget(first_row);
-        if (row) {
-            const ui::Widget copy = *row;
-            post([this, copy] { choose_row(copy); });
-        }
+    const ui::Widget* row = board_.find_widget(first_row);
+    if (count > 0 && selected_path().empty() && row) {
+        const ui::Widget copy = *row;
+        post([this, copy] { choose_row(copy); });
+    } else {
+        end_start_progress();  // nothing to load
     }
 }
 
@@ -124,19 +154,22 @@ void Session::choose_row(const ui::Widget& row) {
     }
     // The row is selected only by the job that loads it: while another job runs the click
     // is refused and the current mouse stays selected as it was.
-    jobs_.run([this, path, size = row.data, tag = row.model_tag, record = lib_.find_device(path)] {
-        model_.with([&](SettingsState& s) {
-            s.selected_path = path;
-            s.memory_size = size;
-            s.model_tag = tag;
-            if (record)
-                s.device = *record;
-            s.device.memory_size = size;
+    const bool started = jobs_.run(
+        [this, path, size = row.data, tag = row.model_tag, record = lib_.find_device(path)] {
+            model_.with([&](SettingsState& s) {
+                s.selected_path = path;
+                s.memory_size = size;
+                s.model_tag = tag;
+                if (record)
+                    s.device = *record;
+                s.device.memory_size = size;
+            });
+            reset_level_pictures();
+            shell_.selected_mouse_changed(path);
+            choose_mouse();
         });
-        reset_level_pictures();
-        shell_.selected_mouse_changed(path);
-        choose_mouse();
-    });
+    if (!started)
+        end_start_progress();
 }
 
 void Session::on_device_change(const platform::DeviceChange& change) {
@@ -150,6 +183,7 @@ void Session::on_device_change(const platform::DeviceChange& change) {
             show_page(ui::kPageDevices);
         }
         if (lib_.device_count() > 0 && lib_.remove_device(change.path)) {
+            announce_mice();
             if (lib_.device_count() > 0) {
                 timers_.stop(kTimerListing);
                 timers_.arm(kTimerListing, 500);

@@ -1,11 +1,13 @@
 // The mouse's own reports: changes made on the mouse, and tilts.
+#include <utility>
+
 #include "core/dpi_page.h"
 #include "core/session.h"
 #include "device/vendor_report.h"
 
 namespace zentrik::core {
 
-void Session::on_input_report(std::span<const std::uint8_t> bytes) {
+void Session::on_input_report(const std::string& source, std::span<const std::uint8_t> bytes) {
     const auto report = device::decode_vendor_report(bytes);
     if (!report)
         return;
@@ -15,9 +17,12 @@ void Session::on_input_report(std::span<const std::uint8_t> bytes) {
             tilt_listener_();
         return;
     }
-    // Reports carrying another tag belong to another program's selection.
-    const std::uint8_t tag = model_.with([](const SettingsState& s) { return s.link_tag; });
-    if (!device::addressed_to_us(*report, tag) || selected_path().empty())
+    // Profile, DPI and wheel changes concern the selected mouse only, and only while it holds
+    // our tag: reports carrying another tag belong to another program's selection.
+    const auto [selected, tag] = model_.with([](const SettingsState& s) {
+        return std::pair{s.selected_path, s.link_tag};
+    });
+    if (selected.empty() || source != selected || !device::addressed_to_us(*report, tag))
         return;
     on_mouse_event(*report);
 }

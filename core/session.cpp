@@ -181,7 +181,7 @@ void Session::install_rows() {
             [this](const WidgetEvent&) { shell_.minimise_window(); });
     add_rows(ui::kActionClick, ui::kFirstPageCommand, kHomeCommand, [this](const WidgetEvent& e) {
         const int page = e.id - ui::kFirstPageCommand;
-        if (page <= ui::kPageDpi || page == ui::kPageHome)
+        if (page <= ui::kPageDpi || page == ui::kPageHome || page == ui::kPageDevices)
             show_page(page);
     });
     add_rows(ui::kActionClick, kFirstProfileCommand, kFirstProfileCommand + 4,

@@ -56,6 +56,12 @@ class SessionShell {
     virtual void minimise_window() {}
     // The selected mouse changed (empty: none); the shell reads its reports from now on.
     virtual void selected_mouse_changed(const std::string& /*path*/) {}
+    // The mice of the family listed now (after each poll and removal); the shell reads the
+    // vendor input reports of all of them.
+    virtual void mice_listed(const std::vector<std::string>& /*paths*/) {}
+    // The start-up's progress has ended: the first mouse is loaded, or there was none to load.
+    // Called on the thread that ended it.
+    virtual void start_finished() {}
 };
 
 // Runs a function on the window's thread (from any thread).
@@ -82,8 +88,9 @@ class Session : public ui::WidgetEventHandler {
     // --- inputs ---
     void handle_widget_event(const ui::WidgetEvent& event) override;
     void on_device_change(const platform::DeviceChange& change);
-    // One input report of the selected mouse's vendor collections.
-    void on_input_report(std::span<const std::uint8_t> report);
+    // One input report from the vendor collections of the mouse at `source`: tilts count from
+    // any mouse, the other events only from the selected one.
+    void on_input_report(const std::string& source, std::span<const std::uint8_t> report);
     // Tilt amounts reported by the mouse since the last call (the tilt scroller takes them).
     int take_tilt() { return tilt_.exchange(0); }
     std::atomic<int>& tilt_accumulator() { return tilt_; }
@@ -166,6 +173,8 @@ class Session : public ui::WidgetEventHandler {
     void install_timers();
     void install_rows();
     void drop_selection();
+    void announce_mice();
+    void end_start_progress();
     void apply_profile_marks(int profile);
     void apply_picture_set(int sensor);
     void reset_level_pictures();
@@ -192,6 +201,8 @@ class Session : public ui::WidgetEventHandler {
     unsigned arrival_bits_ = 0;
     std::atomic<int> drag_source_kind_{0};
     std::atomic<int> tilt_{0};
+    // The start-up's progress box runs from the first poll to the end of the first load.
+    std::atomic<bool> start_progress_{true};
     std::function<void()> tilt_listener_;
     std::unique_ptr<ButtonPage> buttons_;
     std::unique_ptr<DpiPage> dpi_;

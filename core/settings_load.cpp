@@ -5,6 +5,7 @@
 #include "core/dpi_page.h"
 #include "core/mouse_job_lock.h"
 #include "core/session.h"
+#include "core/start_progress.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
 #include "lang/string_tables.h"
@@ -59,14 +60,26 @@ void Session::load_settings() {
     const lang::StringTables& texts = lang::strings();
     JobProgress& progress = *job_progress_;
     progress.begin(texts.process_captions[0]);
+    // At start the box has shown the discovery and identification; the load fills the rest.
+    const double base = start_progress_ ? kIdentifyPhase.to : 0.0;
+    const auto step = [&](const ProgressPhase& phase, double done = 0.0) {
+        progress.set_text(phase.label());
+        progress.set_fraction(base + (1.0 - base) * phase.at(done));
+    };
+    const auto end = [&] {
+        progress.end();
+        if (start_progress_.exchange(false))
+            shell_.start_finished();
+    };
     const std::string path = selected_path();
     // The whole load, including the limit it may correct, sees one state of the mouse.
     const auto lock = hold_mouse_for_job(lib_, path, progress, &texts.process_captions[0]);
     if (!lock.held()) {
-        progress.end();
+        end();
         dialogs_.message("", mouse_unavailable_message(lock));
         return;
     }
+    step(kLoadMacrosPhase);
     const auto identity = device::identify(lib_, path);
     // A row listed while the mouse did not answer carries no memory size; the load finds it.
     const int memory_size = model_.with([&](SettingsState& s) {
@@ -92,10 +105,13 @@ void Session::load_settings() {
     select_profile(profile, false);
     if (refresh_memory_info)
         refresh_memory_info();
+    step(kLoadButtonsPhase);
     buttons_->reload_assignments();
+    step(kLoadDpiPhase);
     dpi_->load();
     apply_picture_set(model_.with([](const SettingsState& s) { return s.sensor; }));
 
+    step(kLoadNamesPhase);
     for (int p = 0; p < device::kProfileCount; ++p) {
         const auto name16 = device::read_profile_name(lib_, path, p);
         std::string name = name16 ? lang::utf16_to_utf8(*name16) : std::string();
@@ -103,13 +119,13 @@ void Session::load_settings() {
             name = default_profile_name(p);
         model_.with([&](SettingsState& s) { s.profile_names[static_cast<std::size_t>(p)] = name; });
         board_.set_text("profile " + std::to_string(p), name);
-        progress.set_fraction(std::min(1.0, 0.9 + (p + 1) / 50.0));
+        step(kLoadNamesPhase, (p + 1.0) / device::kProfileCount);
     }
     if (refresh_macro_lists)
         refresh_macro_lists();
     else
         buttons_->rebuild_function_list();
-    progress.end();
+    end();
 }
 
 void Session::select_profile(int profile, bool from_widget) {

@@ -25,6 +25,16 @@ class InstanceListener {
     virtual std::optional<InstanceMessage> receive() = 0;
     // The text that came with the message receive() last returned (empty for most messages).
     virtual std::string received_text() const { return {}; }
+    // The instance is ending (it finishes a job first): from now on receive() answers every
+    // message with "ending" and passes none on, so a new start waits instead of handing over.
+    virtual void announce_ending() = 0;
+};
+
+// What became of a message sent to the running instance.
+enum class Delivery {
+    kNone,       // no instance runs (or it did not answer)
+    kDelivered,  // it took the message
+    kEnding,     // it is ending and took nothing
 };
 
 // What an attempt to become the running instance found.
@@ -42,8 +52,11 @@ class InstanceChannel {
     explicit InstanceChannel(std::string name);
 
     // Delivers `message` (with `text`, one line of at most kMaxMessageText bytes) to the running
-    // instance; false when there is none, or the text is not one such line.
-    bool send_to_running(InstanceMessage message, const std::string& text = {}) const;
+    // instance; false when there is none, it is ending, or the text is not one such line.
+    bool send_to_running(InstanceMessage message, const std::string& text = {}) const {
+        return deliver_to_running(message, text) == Delivery::kDelivered;
+    }
+    Delivery deliver_to_running(InstanceMessage message, const std::string& text = {}) const;
     static constexpr std::size_t kMaxMessageText = 3000;
     // Becomes the running instance, unless another one holds the channel or no channel can
     // be set up (see ListenOutcome).

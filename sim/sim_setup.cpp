@@ -75,6 +75,7 @@ std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& erro
                  (setup.memory_kib == 8 || setup.memory_kib == 16 || setup.memory_kib == 32);
         } else if (key == "mice") {
             ok = ok && parse_int(value, 1, 16, setup.mice);
+            setup.mice_given = true;
         } else if (key == "variant") {
             ok = ok && value == "kp3";
             setup.variant_kp3 = ok;
@@ -105,18 +106,25 @@ std::optional<SimSetup> parse_sim_setup(std::string_view text, std::string& erro
 std::shared_ptr<SimBackend> make_sim_backend(const SimSetup& setup) {
     auto backend = std::make_shared<SimBackend>();
     const int size = setup.memory_kib * 1024;
-    for (int i = 0; i < setup.mice; ++i) {
+    const auto stem = [&](int i) {
+        // The memory size is part of the name, so a mouse of another size starts afresh
+        // instead of overwriting this one's image.
+        return *setup.state_dir /
+               ("mouse" + std::to_string(i) + "-" + std::to_string(setup.memory_kib) + "k");
+    };
+    int mice = setup.mice;
+    std::error_code ec;
+    while (!setup.mice_given && setup.state_dir && mice < 16 &&
+           std::filesystem::exists(stem(mice).string() + ".mem", ec))
+        ++mice;
+    for (int i = 0; i < mice; ++i) {
         SimMouseConfig config =
             setup.variant_kp3 ? SimMouseConfig::variant_kp3(size)
                               : SimMouseConfig::family_mouse(setup.model, setup.sensor,
                                                              setup.firmware, setup.dpi_step, size);
         config.faults = setup.faults;
-        if (setup.state_dir) {
-            // The memory size is part of the name, so a mouse of another size starts afresh
-            // instead of overwriting this one's image.
-            config.state_file_stem = *setup.state_dir / ("mouse" + std::to_string(i) + "-" +
-                                                         std::to_string(setup.memory_kib) + "k");
-        }
+        if (setup.state_dir)
+            config.state_file_stem = stem(i);
         backend->add(std::make_shared<SimMouse>(std::move(config)));
     }
     return backend;

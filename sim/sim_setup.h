@@ -19,6 +19,9 @@ struct SimSetup {
     int dpi_step = 100;
     int memory_kib = 16;
     int mice = 1;
+    // Without "mice=", the mice that already have state files in the state directory are
+    // listed too, so a program shares every mouse another program started with "mice=N".
+    bool mice_given = false;
     bool variant_kp3 = false;
     // Directory of the mice's state files; nullopt keeps state in memory only ("state=none").
     std::optional<std::filesystem::path> state_dir;

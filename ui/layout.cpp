@@ -317,6 +317,11 @@ void build_widgets(WidgetBoard& b) {
         spin->font = 11;
     }
     picture(b, "_mouse p50", kPageHome, 430, 170, 257);
+    // Back to the device list, shown only while more than one mouse is listed.
+    region_button(b, kDeviceListButton, kPageHome, 780, 540, {277, 276, 276, 276},
+                  kFirstPageCommand + kPageDevices, lang::own_text("zk_device_list", "Mice"));
+    b.find_widget(kDeviceListButton)->align = kCentre;
+    b.set_visible(kDeviceListButton, 0);
     b.create_panel(
         "_mouse 1",
         {.x = 205, .y = 132, .width = 716, .height = 258, .fill = 0x5E202020, .page = kPageDpi});

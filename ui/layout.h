@@ -25,6 +25,8 @@ inline constexpr int kFirstPageCommand = 4;
 inline constexpr int kDeviceRowCommand = 50;
 inline constexpr int kDeviceRowGroup = 7;
 inline constexpr int kMaxDeviceRows = 10;
+// The home page's way back to the device list (its command is the device page's).
+inline constexpr const char* kDeviceListButton = "bt_devices";
 // Image ids the window itself uses.
 inline constexpr int kAppIcon = 128;
 inline constexpr int kDragCursor = 202;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/shell/app_profile_link.h"
 #include "app/shell/accessible_board.h"
@@ -24,6 +25,7 @@
 #include "app/shell/main_loop_post.h"
 #include "app/shell/skin_window.h"
 #include "app/shell/start_helper.h"
+#include "app/shell/startup_report.h"
 #include "app/shell/tray_icon.h"
 #include "app/shell/window_painter.h"
 #include "core/macro_page.h"
@@ -72,16 +74,23 @@ class LiveWindow : public core::SessionShell {
     }
     void hide_window() override { gtk_widget_hide(window_); }
     void minimise_window() override { gtk_window_iconify(GTK_WINDOW(window_)); }
-    void selected_mouse_changed(const std::string& path) override {
-        post_to_main_loop([this, path] {
+    void start_finished() override { timing_->write_report(); }
+    void mice_listed(const std::vector<std::string>& paths) override {
+        post_to_main_loop([this, paths] {
             if (watch_)
-                watch_->follow_mouse(path);
+                watch_->follow_mice(paths);
         });
     }
     GtkWidget* window() const { return window_; }
     const std::string& title() const { return build_.title; }
     // Ends the device work: no new dialogs, no timers, every worker waited for.
     void shut_down();
+    // Ends the program (tray Exit, a "close" message, the window manager): the window and the
+    // tray icon go at once, a running job finishes so the mouse's memory stays whole, then the
+    // main loop ends. Meanwhile a new start hears that this instance is ending and waits.
+    void end();
+    // Run when the ending begins (the tray hides its icon).
+    std::function<void()> on_ending;
 
   private:
     static gboolean on_instance_message(gint, GIOCondition, gpointer self);
@@ -89,6 +98,8 @@ class LiveWindow : public core::SessionShell {
     // a hidden window has no frame to wait for and starts as soon as the main loop runs.
     void start_device_work();
     static gboolean start_device_work_now(gpointer self);
+    void stop_timers();
+    static gboolean quit_when_idle(gpointer self);
     void fill_overlay(ui::OverlayState& overlay) const;
 
     std::unique_ptr<platform::InstanceListener> listener_;
@@ -103,6 +114,7 @@ class LiveWindow : public core::SessionShell {
     ui::SteadyClock clock_;
     std::unique_ptr<GtkInlineEditor> editor_;
     std::unique_ptr<GtkDialogs> dialogs_;
+    std::shared_ptr<AccountingTiming> timing_ = std::make_shared<AccountingTiming>();
     std::unique_ptr<device::zklib> lib_;
     core::Workers workers_;
     std::unique_ptr<core::Session> session_;
@@ -116,7 +128,9 @@ class LiveWindow : public core::SessionShell {
     std::unique_ptr<AccessibleBoard> accessible_;
     guint watch_source_ = 0;
     guint start_source_ = 0;
+    guint ending_source_ = 0;
     bool device_work_started_ = false;
+    bool ending_ = false;
 };
 
 LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
@@ -161,7 +175,7 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         painter_->start(board_, canvas_, [this](ui::OverlayState& o) { fill_overlay(o); });
 
     dialogs_ = std::make_unique<GtkDialogs>(win);
-    lib_ = std::make_unique<device::zklib>(backend, device::make_system_timing());
+    lib_ = std::make_unique<device::zklib>(backend, timing_);
     session_ = std::make_unique<core::Session>(
         core::SessionParts{board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
@@ -198,11 +212,11 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
 
     // The window manager's close request ends the program.
     g_signal_connect(window_, "delete-event",
-                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean {
-                         gtk_main_quit();
+                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+                         static_cast<LiveWindow*>(self)->end();
                          return TRUE;
                      }),
-                     nullptr);
+                     this);
 
     gtk_widget_show_all(fixed_);  // the editor's entry stays hidden (no-show-all)
     apply_window_shape(window_, build_.shape);
@@ -210,13 +224,42 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
         watch_source_ = g_unix_fd_add(listener_->fd(), G_IO_IN, on_instance_message, this);
 }
 
-void LiveWindow::shut_down() {
-    dialogs_->shut_down();
+void LiveWindow::stop_timers() {
     for (int id : {core::kTimerPoll, core::kTimerProfileReload, core::kTimerDpiX, core::kTimerDpiY,
                    core::kTimerCommit, core::kTimerListing, core::kTimerRate, core::kTimerWheel})
         timers_.stop(id);
+}
+
+void LiveWindow::shut_down() {
+    dialogs_->shut_down();
+    stop_timers();
     // A worker on a dead mouse ends within the transport's retry limits.
     workers_.wait_all();
+}
+
+void LiveWindow::end() {
+    if (std::exchange(ending_, true))
+        return;
+    if (listener_)
+        listener_->announce_ending();
+    if (on_ending)
+        on_ending();
+    gtk_widget_hide(window_);
+    dialogs_->shut_down();
+    stop_timers();
+    // The main loop keeps running meanwhile: a job's worker may still post to it.
+    ending_source_ = g_timeout_add(50, quit_when_idle, this);
+}
+
+gboolean LiveWindow::quit_when_idle(gpointer data) {
+    auto& self = *static_cast<LiveWindow*>(data);
+    // Work a finishing job posted may have armed a timer again.
+    self.stop_timers();
+    if (self.workers_.running() > 0)
+        return G_SOURCE_CONTINUE;
+    self.ending_source_ = 0;
+    gtk_main_quit();
+    return G_SOURCE_REMOVE;
 }
 
 gboolean LiveWindow::start_device_work_now(gpointer data) {
@@ -242,6 +285,8 @@ LiveWindow::~LiveWindow() {
     if (start_source_)
         g_source_remove(start_source_);
     accessible_.reset();
+    if (ending_source_)
+        g_source_remove(ending_source_);
     pointer_input_.reset();
     dispatcher_.reset();  // stops the animation timer
     desktop_input_.reset();
@@ -264,7 +309,7 @@ gboolean LiveWindow::on_instance_message(gint, GIOCondition, gpointer data) {
     auto& self = *static_cast<LiveWindow*>(data);
     if (auto message = self.listener_->receive()) {
         if (*message == platform::InstanceMessage::kClose) {
-            gtk_main_quit();
+            self.end();
         } else if (*message == platform::InstanceMessage::kMouseChanged) {
             // Another program changed a mouse: the window reads again what it changed.
             if (const auto change = core::decode_outside_change(self.listener_->received_text()))
@@ -309,7 +354,7 @@ int run_main_window(const StartOptions& options,
         tray.icon = std::make_unique<TrayIcon>(
             live.title(), texts.menu_texts[lang::kMenuTrayRestore],
             texts.menu_texts[lang::kMenuTrayExit],
-            TrayActions{[&live] { live.bring_forward(); }, [] { gtk_main_quit(); }});
+            TrayActions{[&live] { live.bring_forward(); }, [&live] { live.end(); }});
         tray.icon->set_window_visible(gtk_widget_get_visible(live.window()));
     };
     g_signal_connect(live.window(), "show", G_CALLBACK(+[](GtkWidget*, gpointer t) {
@@ -330,6 +375,11 @@ int run_main_window(const StartOptions& options,
                          }
                      }),
                      &tray);
+    live.on_ending = [&tray] {
+        tray.told = true;  // no "keeps running" notice as the window goes
+        if (tray.icon)
+            tray.icon->hide();
+    };
     if (options.hide) {
         add_tray();
     } else {

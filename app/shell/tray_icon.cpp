@@ -143,13 +143,9 @@ void TrayIcon::Impl::make_status_icon(const std::string& title) {
 }
 
 TrayIcon::~TrayIcon() {
-    impl_->cancel_menu();
-    if (impl_->indicator) {
-        // The library was loaded when the indicator was made.
-        indicator_library()->app_indicator_set_status(impl_->indicator,
-                                                      APP_INDICATOR_STATUS_PASSIVE);
+    hide();
+    if (impl_->indicator)
         g_object_unref(impl_->indicator);
-    }
     if (impl_->status_icon)
         g_object_unref(impl_->status_icon);
     gtk_widget_destroy(impl_->menu);
@@ -163,6 +159,18 @@ bool TrayIcon::shown_in_panel() const {
         G_GNUC_END_IGNORE_DEPRECATIONS
     }
     return impl_->indicator_connected;
+}
+
+void TrayIcon::hide() {
+    impl_->cancel_menu();
+    if (impl_->indicator)  // the library was loaded when the indicator was made
+        indicator_library()->app_indicator_set_status(impl_->indicator,
+                                                      APP_INDICATOR_STATUS_PASSIVE);
+    if (impl_->status_icon) {
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        gtk_status_icon_set_visible(impl_->status_icon, FALSE);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+    }
 }
 
 void TrayIcon::set_window_visible(bool visible) {

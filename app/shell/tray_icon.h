@@ -22,6 +22,8 @@ class TrayIcon {
 
     // The "Restore" item is greyed while the window is visible.
     void set_window_visible(bool visible);
+    // Takes the icon out of the panel (the program is ending).
+    void hide();
     // Whether a panel shows the icon (a desktop without a tray host shows none).
     bool shown_in_panel() const;
 

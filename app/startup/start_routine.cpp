@@ -1,7 +1,9 @@
 #include "app/startup/start_routine.h"
 
+#include <chrono>
 #include <cstdio>
 #include <system_error>
+#include <thread>
 
 #include "lang/ini_file.h"
 #include "lang/language_files.h"
@@ -18,7 +20,36 @@ bool write_ini_value(const std::filesystem::path& file, const std::string& id, s
     return bytes && platform::replace_file(file, *bytes, &error);
 }
 
+// Hands `request` to the running instance. While that instance is ending, waits for it to go
+// (bounded): returns kNone once no instance runs, kEnding when the wait ran out.
+platform::Delivery hand_over(const StartEnvironment& env, InstanceMessage request, bool close) {
+    int waited = 0;
+    for (;;) {
+        const platform::Delivery delivery = env.channel.deliver_to_running(request);
+        if (delivery != platform::Delivery::kEnding || close)
+            return delivery;
+        if (waited == 0)
+            std::fprintf(stderr,
+                         "zentrik: the running instance is ending once it has finished a job on "
+                         "the mouse; waiting for it before starting.\n");
+        if (waited >= env.ending_wait_ms) {
+            std::fprintf(stderr,
+                         "zentrik: the running instance has not ended after %d s; try again "
+                         "once it has.\n",
+                         env.ending_wait_ms / 1000);
+            return delivery;
+        }
+        constexpr int kPauseMs = 200;
+        env.pause(kPauseMs);
+        waited += kPauseMs;
+    }
+}
+
 }  // namespace
+
+void StartEnvironment::pause_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::filesystem::path store_language_choice(const StartEnvironment& env, const std::string& id,
                                             std::string* error) {
@@ -52,17 +83,22 @@ int run_start_routine(const StartOptions& options, const StartEnvironment& env,
     // it has no counterpart here.
 
     const auto request = options.close ? InstanceMessage::kClose : InstanceMessage::kRestore;
-    if (env.channel.send_to_running(request))
-        return status;
-    if (options.close)
-        return status;
-
-    platform::ListenOutcome outcome = env.channel.listen_as_first();
-    if (!outcome.listener && outcome.unavailable.empty()) {
-        // Another instance started in the meantime: let it come forward instead.
-        env.channel.send_to_running(InstanceMessage::kRestore);
-        return status;
+    platform::ListenOutcome outcome;
+    // An instance that holds the channel without answering is one that started meanwhile (it
+    // answers in a moment) or one in its last moments of ending: ask again a few times.
+    for (int round = 0;; ++round) {
+        const platform::Delivery delivery = hand_over(env, request, options.close);
+        if (delivery == platform::Delivery::kDelivered || options.close)
+            return status;
+        if (delivery == platform::Delivery::kEnding)
+            return 1;
+        outcome = env.channel.listen_as_first();
+        constexpr int kRounds = 5;
+        if (outcome.listener || !outcome.unavailable.empty() || round + 1 == kRounds)
+            break;
     }
+    if (!outcome.listener && outcome.unavailable.empty())
+        return status;
     if (!outcome.listener)
         std::fprintf(stderr,
                      "zentrik: the single-instance channel cannot be set up (%s); starting "

@@ -82,6 +82,7 @@ Start StartWatcher::measure(const StartRequest& request) {
     double last_change = 0;
     const Picture behind = capture_screen(dpy_);
     const double t0 = now_ms();
+    result.exec_at_ms = t0;
     const pid_t pid = spawn(request.argv, request.env);
     const int fd = ConnectionNumber(dpy_);
     for (;;) {

@@ -24,6 +24,7 @@ struct Start {
     double map_ms = -1;      // exec → the window is mapped
     double frame_ms = -1;    // exec → the first picture that is the finished page
     double settled_ms = -1;  // exec → the last change (the settled picture appears)
+    double exec_at_ms = 0;   // the exec on this process's monotonic clock
     int before_frame = 0;    // pictures shown before the finished page: each one is a fault
     bool first_is_settled = false;
     Memory memory;            // once settled

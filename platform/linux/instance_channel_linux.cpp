@@ -54,6 +54,7 @@ std::string read_line(int fd) {
     }
     return {};
 }
+constexpr char kEndingAnswer[] = "ending\n";
 
 std::string error_text(int error) {
     return std::strerror(error);
@@ -173,6 +174,7 @@ class SocketListener final : public InstanceListener {
     }
 
     int fd() const override { return fd_.get(); }
+    void announce_ending() override { ending_ = true; }
 
     std::optional<InstanceMessage> receive() override {
         UniqueFd client(::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
@@ -191,6 +193,10 @@ class SocketListener final : public InstanceListener {
             message = InstanceMessage::kMouseChanged;
             text_ = line.substr(sizeof kChangedWord - 1, line.size() - sizeof kChangedWord);
         }
+        if (message && ending_) {
+            (void)!::send(client.get(), kEndingAnswer, sizeof kEndingAnswer - 1, MSG_NOSIGNAL);
+            return std::nullopt;
+        }
         if (message)
             (void)!::send(client.get(), "ok\n", 3, MSG_NOSIGNAL);
         return message;
@@ -205,6 +211,7 @@ class SocketListener final : public InstanceListener {
     dev_t dev_;
     ino_t ino_;
     std::string text_;  // what came with the last message
+    bool ending_ = false;
 };
 
 }  // namespace
@@ -223,22 +230,26 @@ InstanceChannel::InstanceChannel(std::string name) {
     lock_path_ = folder / (base + ".lock");
 }
 
-bool InstanceChannel::send_to_running(InstanceMessage message, const std::string& text) const {
+Delivery InstanceChannel::deliver_to_running(InstanceMessage message,
+                                             const std::string& text) const {
     if (socket_path_.empty() || text.size() > kMaxMessageText ||
         text.find('\n') != std::string::npos)
-        return false;
+        return Delivery::kNone;
     UniqueFd s = connect_to(socket_path_);
     if (!s.valid() || !peer_is_this_user(s.get()))
-        return false;
+        return Delivery::kNone;
     const std::string line = message_line(message, text);
     if (::send(s.get(), line.data(), line.size(), MSG_NOSIGNAL) !=
         static_cast<ssize_t>(line.size()))
-        return false;
-    // Wait (briefly) for the acknowledgement so the caller knows the message arrived.
+        return Delivery::kNone;
+    // Wait (briefly) for the answer so the caller knows the message arrived.
     timeval tv{3, 0};
     ::setsockopt(s.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    char ack[4];
-    return ::recv(s.get(), ack, sizeof ack, 0) > 0;
+    char answer[16] = {};
+    const ssize_t n = ::recv(s.get(), answer, sizeof answer - 1, 0);
+    if (n <= 0)
+        return Delivery::kNone;
+    return std::strcmp(answer, kEndingAnswer) == 0 ? Delivery::kEnding : Delivery::kDelivered;
 }
 
 ListenOutcome InstanceChannel::listen_as_first() const {

@@ -133,6 +133,63 @@ TEST_F(StartRoutine, LangidThatCannotBeSavedKeepsSetIniAndFails) {
     }
 }
 
+// An instance that is ending (it finishes a job on the mouse first) answers "ending" and
+// takes no message: "/close" returns at once, a start waits for it to go and then opens its own
+// window, and a wait that runs out opens nothing and fails.
+TEST_F(StartRoutine, AStartWaitsForAnEndingInstanceThenOpensItsOwnWindow) {
+    StartEnvironment e = env();
+    auto ending = e.channel.listen_as_first().listener;
+    ASSERT_TRUE(ending);
+    ending->announce_ending();
+    std::atomic<bool> serving = true;
+    std::atomic<int> passed_on = 0;
+    std::thread server([&] {
+        while (serving) {
+            if (ending->receive())
+                ++passed_on;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    int windows = 0;
+    bool had_listener = false;
+    auto count_window = [&](const StartOptions&, auto listener) {
+        had_listener = listener != nullptr;
+        return ++windows, 0;
+    };
+    StartOptions close;
+    close.close = true;
+    EXPECT_EQ(run_start_routine(close, e, count_window), 0);
+
+    int pauses = 0;
+    e.ending_wait_ms = 1000;
+    e.pause = [&](int) { ++pauses; };
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run_start_routine({}, e, count_window), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(pauses, 5);
+    EXPECT_NE(said.find("has not ended after 1 s"), std::string::npos) << said;
+
+    pauses = 0;
+    e.ending_wait_ms = StartEnvironment::kEndingWaitMs;
+    e.pause = [&](int) {
+        if (++pauses == 3) {  // the instance ends while the start waits
+            serving = false;
+            server.join();
+            ending.reset();
+        }
+    };
+    EXPECT_EQ(run_start_routine({}, e, count_window), 0);
+    EXPECT_EQ(pauses, 3);
+    EXPECT_EQ(windows, 1);
+    EXPECT_TRUE(had_listener);
+    EXPECT_EQ(passed_on, 0);
+    if (server.joinable()) {
+        serving = false;
+        server.join();
+    }
+}
+
 TEST_F(StartRoutine, CloseWithNoInstanceOpensNothing) {
     int windows = 0;
     StartOptions close;

@@ -122,13 +122,15 @@ TEST(Dpi, MouseReportedChangesUpdateTheModelAndWriteNothing) {
     h.start_and_load();
     h.clear_requests();
     const std::uint8_t tag = h.mouse().link_tag();
-    h.session->on_input_report(std::vector<std::uint8_t>{4, 0x12, tag, 2, 3, 0xFA, 20, 21});
+    h.session->on_input_report(h.session->selected_path(),
+                               std::vector<std::uint8_t>{4, 0x12, tag, 2, 3, 0xFA, 20, 21});
     auto s = h.session->model().snapshot();
     EXPECT_EQ(s.level, 3);
     EXPECT_EQ(s.levels[3].x, 20);
     EXPECT_EQ(s.levels[3].y, 21);
     EXPECT_EQ(h.widget("z_dpi4").visible, 1);
-    h.session->on_input_report(std::vector<std::uint8_t>{4, 0x12, tag, 11, 1, 7, 8, 4});
+    h.session->on_input_report(h.session->selected_path(),
+                               std::vector<std::uint8_t>{4, 0x12, tag, 11, 1, 7, 8, 4});
     s = h.session->model().snapshot();
     EXPECT_EQ(s.level, 1);
     EXPECT_EQ(s.levels[1].x, 7);

@@ -104,7 +104,7 @@ TEST(MouseReports, ProfileFromTheMouseChangesThePageWithoutWritingIt) {
     h.mouse().press_profile_button(2);
     std::vector<std::uint8_t> report(8);
     ASSERT_EQ(h.mouse().read_input(report, 0), 8);
-    h.session->on_input_report(report);
+    h.session->on_input_report(h.session->selected_path(), report);
     EXPECT_EQ(h.widget("profile 2").checked, 1);
     EXPECT_EQ(h.widget("_mouse p11b").visible, 1);
     EXPECT_EQ(h.count_requests(0x01, 0x88), 0);
@@ -116,11 +116,11 @@ TEST(MouseReports, ReportsWithAnotherTagAreIgnoredTiltsAreNot) {
     h.start_and_load();
     const std::uint8_t other = static_cast<std::uint8_t>(h.mouse().link_tag() + 1);
     const std::vector<std::uint8_t> profile = {4, 0x12, other, 1, 3, 0, 0, 0};
-    h.session->on_input_report(profile);
+    h.session->on_input_report(h.session->selected_path(), profile);
     EXPECT_EQ(h.session->model().snapshot().profile, 0);
     const std::vector<std::uint8_t> tilt = {4, 0x12, other, 3, 0xFE, 0, 0, 0};
-    h.session->on_input_report(tilt);
-    h.session->on_input_report(tilt);
+    h.session->on_input_report(h.session->selected_path(), tilt);
+    h.session->on_input_report(h.session->selected_path(), tilt);
     EXPECT_EQ(h.session->take_tilt(), -4);
     EXPECT_EQ(h.session->take_tilt(), 0);
 }

@@ -46,5 +46,23 @@ TEST(SimSetup, BackendHasTheMiceAsked) {
     EXPECT_TRUE(backend->mouse(0)->config().state_file_stem.empty());
 }
 
+// A program started without "mice=" also reaches the mice another program made in the same
+// state directory (of the same memory size), and no others.
+TEST(SimSetup, WithoutAMouseCountTheMiceOfTheStateDirectoryAreListed) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zentrik-sim-setup-" + std::to_string(::testing::UnitTest::GetInstance()
+                                                                 ->random_seed()));
+    std::filesystem::remove_all(dir);
+    std::string error;
+    const auto with = [&](const std::string& spec) {
+        return make_sim_backend(*parse_sim_setup(spec + ",state=" + dir.string(), error))->size();
+    };
+    EXPECT_EQ(with("memory=16,mice=3"), 3u);
+    EXPECT_EQ(with("memory=16"), 3u);
+    EXPECT_EQ(with("memory=8"), 1u);  // another size: another set of mice
+    EXPECT_EQ(with("memory=16,mice=1"), 1u);
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zentrik::sim

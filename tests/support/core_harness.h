@@ -3,6 +3,7 @@
 // the whole layout, simulated mice, virtual timers, virtual device time, scripted dialogs and
 // workers that run inline. Tests drive it by widget name and by timer expiry, then check the
 // simulated mice's requests and state and the widgets.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,12 @@ namespace zentrik::testing {
 // Device time that passes without waiting.
 class InstantTiming final : public device::Timing {
   public:
-    void sleep_ms(int ms) override { now_us_ += ms * 1000; }
+    void sleep_ms(int ms) override {
+        now_us_ += ms * 1000;
+        if (on_sleep)
+            on_sleep(ms);
+    }
+    std::function<void(int ms)> on_sleep;  // sees every sleep (set before the work starts)
     std::int64_t now_us() override { return now_us_ += 1; }
 
   private:
@@ -30,9 +36,11 @@ struct RecordingShell final : core::SessionShell {
     int hides = 0;
     int minimises = 0;
     std::vector<std::string> selections;
+    std::vector<std::string> listed;  // the mice of the last listing
     void hide_window() override { ++hides; }
     void minimise_window() override { ++minimises; }
     void selected_mouse_changed(const std::string& path) override { selections.push_back(path); }
+    void mice_listed(const std::vector<std::string>& paths) override { listed = paths; }
 };
 
 // A mouse of the family: model, sensor, firmware, DPI step, memory in bytes.
