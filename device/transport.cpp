@@ -1,6 +1,7 @@
 #include "device/transport.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 
 namespace zentrik::device {
@@ -20,14 +21,12 @@ Outcome run_handshake(const Report& request_in, Report& reply, platform::HidHand
     reply.fill(0);
 
     // Wait until the mouse is not busy; a read that fails counts as busy.
-    bool stale_done = false;
+    Report status{};
     for (int failed = 0;;) {
-        Report status{};
+        status.fill(0);
         status[0] = link.id;
-        if (handle.get_feature(std::span(status.data(), n)) && !(status[1] & kStatusBusy)) {
-            stale_done = (status[1] & kStatusDone) != 0;
+        if (handle.get_feature(std::span(status.data(), n)) && !(status[1] & kStatusBusy))
             break;
-        }
         if (handle.gone() || ++failed >= kBusyReads) {
             handle.cancel();
             return {false, handle.gone() ? "device gone" : "busy"};
@@ -38,15 +37,18 @@ Outcome run_handshake(const Report& request_in, Report& reply, platform::HidHand
 
     request[0] = link.id;
     const char* note = "";
+    // A mouse may act on a request and still fail the transfer's status stage, so after a
+    // failed send the reply is waited for as usual. The previous reply may still carry the
+    // done bit, though: a reply that reads exactly as the status before the send is not taken.
+    std::optional<Report> previous;
     if (!handle.set_feature(std::span<const std::uint8_t>(request.data(), n))) {
-        // A mouse may act on a request and still fail the transfer's status stage, so the
-        // reply is waited for as usual. Not when the done bit was already up before the send:
-        // the previous reply would then pass for this one.
-        if (handle.gone() || stale_done) {
+        if (handle.gone()) {
             handle.cancel();
-            return {false, handle.gone() ? "device gone" : "send failed"};
+            return {false, "device gone"};
         }
         note = "send failed";
+        if (status[1] & kStatusDone)
+            previous = status;
     }
     if (delay_ms > 0)
         timing.sleep_ms(delay_ms);
@@ -54,7 +56,8 @@ Outcome run_handshake(const Report& request_in, Report& reply, platform::HidHand
     // Wait for the reply; a read that fails counts as not done.
     for (int failed = 0;;) {
         reply[0] = link.id;
-        if (handle.get_feature(std::span(reply.data(), n)) && (reply[1] & kStatusDone))
+        if (handle.get_feature(std::span(reply.data(), n)) && (reply[1] & kStatusDone) &&
+            reply != previous)
             break;
         if (handle.gone() || ++failed >= kDoneReads) {
             reply.fill(0);

@@ -30,7 +30,8 @@ LinkReport link_report(const std::vector<platform::HidCollectionCaps>& collectio
 // The exchange on a handle that is already open; discovery uses it directly. `path` only
 // labels the trace. A set-feature that fails does not end the exchange while the device is
 // there (a firmware may act on a request and fail the transfer's status stage): the reply is
-// still waited for, and the trace notes "send failed".
+// still waited for, except that one reading exactly as the done status before the send (the
+// previous reply) is not taken, and the trace notes "send failed".
 int handshake(const Report& request, Report& reply, platform::HidHandle& handle, zklib& lock_owner,
               const LinkReport& link, int delay_ms, const std::string& path = {});
 

@@ -124,15 +124,18 @@ TEST(Transport, UnpluggedMouseFailsAtOnce) {
 }
 
 TEST(Transport, RequestThatCannotBeSentIsNotAnsweredByTheLastReply) {
-    // The status before the send still carries the previous reply's done bit.
+    // The status before the send still carries the previous reply's done bit, and the mouse
+    // never got the request: what it keeps answering is that previous reply.
     auto iface = std::make_shared<ScriptedInterface>();
     iface->set_feature_result = false;
-    iface->reads = {testing::done_reply({0, 0x11}), testing::done_reply({0, 0x99})};
+    for (int i = 0; i < 300; ++i)
+        iface->reads.push_back(testing::done_reply({0, 0x11}));
     auto timing = std::make_shared<testing::FakeTiming>();
     zklib lib(std::make_shared<ScriptedBackend>(iface), timing);
     Report reply{};
     EXPECT_EQ(transfer(lib, "scripted", kReadIdentity, reply, 0), 0);
-    EXPECT_EQ(iface->get_calls, 1) << "only the status read";
+    EXPECT_EQ(reply, Report{}) << "the previous reply is not passed on";
+    EXPECT_EQ(iface->get_calls, 1 + kDoneReads);
 }
 
 // A firmware that acts on the request but fails the status stage of the set-feature: the reply
