@@ -21,15 +21,21 @@ void choose_mice(zentrik::app::WindowOptions& options, bool simulate,
         options.backend = sim::make_sim_backend(setup);
         return;
     }
+    // A mouse plugged in later is picked up: the system's devices stay watched.
     auto choice = device::select_backend(
         platform::make_system_hid_backend(), [&] { return sim::make_sim_backend(setup); },
-        device::make_system_timing());
+        device::make_system_timing(), device::Arrivals::kFollow);
     options.backend = std::move(choice.backend);
     for (const device::UnopenedInterface& node : choice.unopened)
-        options.start_message += "The mouse at " + node.path + " cannot be opened" +
-                                 (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
-                                 ". Install the program's udev rule (see README: device access) "
-                                 "and plug the mouse in again.\n";
+        options.start_message +=
+            (node.confirmed
+                 ? "The mouse at " + node.path + " cannot be opened"
+                 : "The device at " + node.path + " may be a Zentrik mouse but cannot be opened") +
+            (node.reason.empty() ? std::string() : " (" + node.reason + ")") +
+            (node.confirmed ? ". Install the program's udev rule (see README: device access) "
+                              "and plug the mouse in again.\n"
+                            : ". If it is one, install the program's udev rule (see README: "
+                              "device access) and plug it in again.\n");
 }
 
 }  // namespace

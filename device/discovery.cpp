@@ -1,5 +1,7 @@
 // zklib::discover(): walks the backend's interfaces and lists the mice of the family.
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "device/family_strings.h"
 #include "device/transport.h"
@@ -28,6 +30,16 @@ bool looks_like_link_interface(platform::HidBackend& backend, const std::string&
            kReportLength;
 }
 
+// An interface that may be a mouse this user cannot use, unless the system recorded the device
+// as another maker's: then it is none of ours and nobody is told to fix its access.
+void note_unopened(platform::HidBackend& backend, const std::string& path, std::string reason,
+                   std::vector<UnopenedInterface>& unopened) {
+    const std::optional<bool> verdict = backend.family_verdict(path);
+    if (verdict == false)
+        return;
+    unopened.push_back({path, std::move(reason), verdict.has_value()});
+}
+
 }  // namespace
 
 void zklib::discover() {
@@ -38,11 +50,12 @@ void zklib::discover() {
         auto handle = backend_->open(path);
         if (!handle) {
             if (looks_like_link_interface(*backend_, path))
-                unopened_.push_back({path, backend_->open_failure(path)});
+                note_unopened(*backend_, path, backend_->open_failure(path), unopened_);
             continue;
         }
         const auto caps = handle->collections();
-        if (caps.empty() || link_report_length(caps) != kReportLength) {
+        const LinkReport link = link_report(caps);
+        if (caps.empty() || link.length != kReportLength) {
             handle->cancel();
             continue;
         }
@@ -53,7 +66,7 @@ void zklib::discover() {
             // Wake the variant up; it is not listed by this discovery.
             Report wake{0x00, 0x08, 0x01, 0x00};
             Report ignored{};
-            handshake(wake, ignored, *handle, *this, kReportLength, kVariantWakeDelayMs, path);
+            handshake(wake, ignored, *handle, *this, link, kVariantWakeDelayMs, path);
         } else if (const auto identity = handle->indexed_string(kIdentityString);
                    identity && has_family_signature(*identity) && complete_identity(*identity)) {
             _DEVICE_ d;
@@ -67,10 +80,14 @@ void zklib::discover() {
             // The node opened, but the device that answers its strings may not be reached:
             // a mouse of the family may be there all the same.
             if (std::string why = handle->strings_failure(); !why.empty())
-                unopened_.push_back({path, std::move(why)});
+                note_unopened(*backend_, path, std::move(why), unopened_);
         }
         handle->cancel();
     }
+    std::vector<std::string> listed;
+    for (const auto& d : devices_)
+        listed.push_back(d.path);
+    links_.keep_only(listed);
 }
 
 }  // namespace zentrik::device

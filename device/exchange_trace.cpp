@@ -20,6 +20,8 @@ std::string format_exchange(const ExchangeTrace& trace) {
     std::string line =
         hex_bytes(trace.request) + "  delay " + std::to_string(trace.delay_ms) + "  ->  ";
     line += trace.reply ? hex_bytes(*trace.reply) : "failed (" + trace.failure + ")";
+    if (trace.reply && !trace.failure.empty())
+        line += "  (" + trace.failure + ")";  // answered all the same
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "  %.2f ms", trace.elapsed_ms);
     return line + elapsed;

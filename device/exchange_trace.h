@@ -13,7 +13,8 @@ struct ExchangeTrace {
     Report request{};
     int delay_ms = 0;
     std::optional<Report> reply;  // nullopt when the exchange failed
-    std::string failure;          // why it failed ("busy", "no reply", ...)
+    std::string failure;  // why it failed ("busy", "no reply", ...), or what went wrong in an
+                          // exchange that was answered all the same ("send failed")
     double elapsed_ms = 0;
 };
 

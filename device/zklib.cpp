@@ -59,6 +59,7 @@ int zklib::remove_device(const std::string& path) {
     });
     if (it == devices_.end())
         return 0;
+    links_.close(it->path);
     devices_.erase(it);
     return 1;
 }
@@ -95,6 +96,7 @@ std::shared_ptr<platform::HidBackend> zklib::backend_ptr() const {
 
 void zklib::use_backend(std::shared_ptr<platform::HidBackend> backend) {
     std::lock_guard hold(mutex_);
+    links_.clear();
     backend_ = std::move(backend);
     devices_.clear();
     unopened_.clear();

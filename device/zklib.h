@@ -9,6 +9,7 @@
 
 #include "device/device_record.h"
 #include "device/exchange_trace.h"
+#include "device/link_handles.h"
 #include "device/timing.h"
 #include "platform/hid_backend.h"
 
@@ -20,6 +21,9 @@ namespace zentrik::device {
 struct UnopenedInterface {
     std::string path;
     std::string reason;  // why, e.g. "Permission denied"; may be empty
+    // The system recorded the device as a mouse of the family (the udev probe's verdict); when
+    // false nothing was recorded and the node may as well be another maker's device.
+    bool confirmed = false;
 };
 
 class zklib {
@@ -60,6 +64,9 @@ class zklib {
     void use_backend(std::shared_ptr<platform::HidBackend> backend);
     Timing& timing() const { return *timing_; }
 
+    // The link nodes kept open between exchanges; use only while holding lock().
+    LinkHandles& links() { return links_; }
+
     // Receives every exchange (trace output); empty to stop.
     void set_trace(TraceSink sink);
     void trace(const ExchangeTrace& record) const;
@@ -71,6 +78,7 @@ class zklib {
     std::shared_ptr<Timing> timing_;
     std::vector<_DEVICE_> devices_;
     std::vector<UnopenedInterface> unopened_;
+    LinkHandles links_;
     TraceSink trace_;
 };
 

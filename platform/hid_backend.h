@@ -25,6 +25,9 @@ struct HidCollectionCaps {
     int input_report_length = 0;
     int output_report_length = 0;
     int feature_report_length = 0;
+    // The report id of the longest feature report (the one feature_report_length counts); 0 when
+    // the descriptor declares no report ids.
+    std::uint8_t feature_report_id = 0;
 };
 
 struct HidAttributes {
@@ -60,6 +63,9 @@ class HidHandle {
 
     // Drops pending input and output (a no-op where the backend has none).
     virtual void cancel() = 0;
+
+    // True once a call failed because the device is gone (unplugged): nothing more will work.
+    virtual bool gone() { return false; }
 };
 
 class HidBackend {
@@ -81,6 +87,13 @@ class HidBackend {
     virtual std::string open_failure(const std::string& path) {
         (void)path;
         return {};
+    }
+    // What the system recorded about the device behind `path` when it appeared (on Linux the udev
+    // probe's verdict in the udev database): true for a mouse of the family, false for another
+    // device, nullopt when nothing was recorded (no rule installed, not on USB).
+    virtual std::optional<bool> family_verdict(const std::string& path) {
+        (void)path;
+        return std::nullopt;
     }
     // The USB interface number (bInterfaceNumber) the interface belongs to; -1 when unknown or
     // not on USB. A mouse of the family announces interface 0 and interface 1 (see

@@ -38,6 +38,7 @@ class SimHandle final : public platform::HidHandle {
         return mouse_->read_input(report, timeout_ms);
     }
     void cancel() override {}
+    bool gone() override { return !mouse_->present(); }
 
   private:
     std::shared_ptr<SimMouse> mouse_;

@@ -48,17 +48,21 @@ std::optional<fs::path> usbfs_node_of(const ProbeRoots& roots, const fs::path& d
 std::string probe_device(const ProbeRoots& roots, const fs::path& device_dir,
                          const StringReader& read_string) {
     const auto node = usbfs_node_of(roots, device_dir);
-    if (!node)
-        return {};
-    // The variant answers string 199 with its code; discovery leaves it out, and so does this.
+    std::error_code ec;
+    if (!node || !fs::exists(*node, ec))
+        return {};  // no device to ask: no verdict either way
+    // The variant answers string 199 with its code. Discovery does not list it, but it must open
+    // it to send the wake-up request, so its nodes get access too.
     if (const auto variant = read_string(*node, device::kVariantString);
         variant && device::is_variant_string(*variant))
-        return {};
+        return "ZENTRIK_MOUSE=1\n";
+    // A device that is there but does not answer with the family signature (most devices have
+    // no string 120 at all) is recorded as not one: discovery then leaves its nodes alone
+    // instead of asking the user to fix their access. Nothing the device sent is printed: udev
+    // reads these lines as properties.
     const auto identity = read_string(*node, device::kIdentityString);
-    if (!identity || !device::has_family_signature(*identity))
-        return {};
-    // Nothing the device sent is printed: udev reads these lines as properties.
-    return "ZENTRIK_MOUSE=1\n";
+    return identity && device::has_family_signature(*identity) ? "ZENTRIK_MOUSE=1\n"
+                                                               : "ZENTRIK_MOUSE=0\n";
 }
 
 }  // namespace zentrik::udev

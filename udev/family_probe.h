@@ -19,8 +19,9 @@ struct ProbeRoots {
 };
 
 // `device_dir` is the sysfs directory of a USB device, or of a hidraw node (whose USB device is
-// found as discovery finds it). Returns the udev properties to print ("ZENTRIK_MOUSE=1\n") for
-// a mouse of the family, and an empty string for everything else, errors included.
+// found as discovery finds it). Returns the udev properties to print: "ZENTRIK_MOUSE=1\n" for a
+// mouse of the family or its variant, "ZENTRIK_MOUSE=0\n" for a device that was asked and is
+// not one, and an empty string when there is no USB device to ask (no verdict).
 std::string probe_device(const ProbeRoots& roots, const std::filesystem::path& device_dir,
                          const StringReader& read_string);
 

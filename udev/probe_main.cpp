@@ -1,6 +1,7 @@
 // zentrik-udev-probe: run by the udev rule for USB devices; prints ZENTRIK_MOUSE=1 for a mouse
-// of the family. It only reads two string descriptors on the control pipe: it never claims an
-// interface or detaches a driver, and it always exits 0 so udev goes on with the event.
+// of the family (or its variant) and ZENTRIK_MOUSE=0 for another device. It only reads two string
+// descriptors on the control pipe: it never claims an interface or detaches a driver, and it always
+// exits 0 so udev goes on with the event.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,7 +18,8 @@ constexpr std::chrono::milliseconds kRequestTimeout(250);
 constexpr char kUsage[] =
     "Usage: zentrik-udev-probe [--sysfs DIR] [--usbfs DIR] SYSFS_DEVICE_PATH\n"
     "Prints ZENTRIK_MOUSE=1 when the USB device (or the hidraw node's USB device) at\n"
-    "SYSFS_DEVICE_PATH is a Zentrik mouse; prints nothing otherwise. Always exits 0.\n";
+    "SYSFS_DEVICE_PATH is a Zentrik mouse, ZENTRIK_MOUSE=0 when it is another device, and\n"
+    "nothing when there is no USB device to ask. Always exits 0.\n";
 
 }  // namespace
 

@@ -27,14 +27,18 @@ std::shared_ptr<platform::HidBackend> system_backend() {
 }
 
 // A mouse is attached but this user may not open it: say which node and where the fix is.
+// Without the udev probe's verdict the node only may be one: a hint, not an error.
 void report_unopened(CliContext& ctx, const std::vector<device::UnopenedInterface>& unopened) {
     for (const auto& u : unopened) {
         ctx.err << "zentrikctl: " << u.path
-                << " looks like a mouse of the family but cannot be opened";
+                << (u.confirmed ? " is a mouse of the family but cannot be opened"
+                                : " may be a mouse of the family but cannot be opened");
         if (!u.reason.empty())
             ctx.err << " (" << u.reason << ")";
-        ctx.err << "; install the udev rule that "
-                   "gives you access to it (see README: device access)\n";
+        ctx.err << (u.confirmed ? "; install the udev rule that "
+                                  "gives you access to it (see README: device access)\n"
+                                : "; if it is one, install the udev rule that gives you access "
+                                  "to it (see README: device access)\n");
     }
 }
 
@@ -68,8 +72,8 @@ std::unique_ptr<device::zklib> open_device_link(CliContext& ctx, int& exit_code)
                 return sim::make_sim_backend(*sim::parse_sim_setup("", unused));
             },
             timing);
-        if (!choice.unopened.empty()) {
-            report_unopened(ctx, choice.unopened);
+        report_unopened(ctx, choice.unopened);
+        if (device::any_confirmed(choice.unopened)) {
             exit_code = kExitDevice;
             return nullptr;
         }

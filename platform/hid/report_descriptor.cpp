@@ -94,15 +94,32 @@ struct OpenCollection {
     std::map<std::pair<ReportKind, std::uint8_t>, std::uint64_t> report_bits;
 
     int length(ReportKind kind) const {
-        std::uint64_t longest = 0;
-        bool any = false;
-        for (const auto& [key, bits] : report_bits) {
-            if (key.first != kind)
-                continue;
-            any = true;
-            longest = std::max(longest, bits);
+        const auto it = longest(kind);
+        return it == report_bits.end() ? 0 : static_cast<int>((it->second + 7) / 8 + 1);
+    }
+    // The id of the longest report of `kind` (the lowest id among equals); 0 when none.
+    std::uint8_t longest_id(ReportKind kind) const {
+        const auto it = longest(kind);
+        return it == report_bits.end() ? 0 : it->first.second;
+    }
+    std::vector<std::uint8_t> ids(ReportKind kind) const {
+        std::vector<std::uint8_t> out;
+        for (const auto& entry : report_bits) {
+            if (entry.first.first == kind)
+                out.push_back(entry.first.second);
         }
-        return any ? static_cast<int>((longest + 7) / 8 + 1) : 0;
+        return out;
+    }
+
+  private:
+    using Bits = std::map<std::pair<ReportKind, std::uint8_t>, std::uint64_t>;
+    Bits::const_iterator longest(ReportKind kind) const {
+        auto best = report_bits.end();
+        for (auto it = report_bits.begin(); it != report_bits.end(); ++it) {
+            if (it->first.first == kind && (best == report_bits.end() || it->second > best->second))
+                best = it;
+        }
+        return best;
     }
 };
 
@@ -196,7 +213,9 @@ class Parser {
         current_->caps.input_report_length = current_->length(ReportKind::input);
         current_->caps.output_report_length = current_->length(ReportKind::output);
         current_->caps.feature_report_length = current_->length(ReportKind::feature);
+        current_->caps.feature_report_id = current_->longest_id(ReportKind::feature);
         out_.collections.push_back(current_->caps);
+        out_.input_report_ids.push_back(current_->ids(ReportKind::input));
         current_.reset();
     }
 

@@ -20,6 +20,10 @@ struct ReportDescriptorInfo {
     // The application collections at the top level, in descriptor order. Only collections whose
     // End Collection was reached are listed.
     std::vector<HidCollectionCaps> collections;
+    // For each of `collections`, the ids of its input reports in ascending order ({0} for a
+    // collection with input reports in a descriptor without report ids). hidraw hands out every
+    // input report of the interface; these tell which belong to the collection.
+    std::vector<std::vector<std::uint8_t>> input_report_ids;
     // True when the descriptor declares report ids: every report then starts with its id byte.
     bool numbered_reports = false;
     // Empty when the whole descriptor was read; otherwise why reading stopped, and the offset of

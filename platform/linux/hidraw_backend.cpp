@@ -17,11 +17,15 @@
 #include "platform/linux/hidraw_input_stream.h"
 #include "platform/linux/hidraw_sysfs.h"
 #include "platform/linux/udev_monitor.h"
+#include "platform/linux/udev_verdict.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/linux/usb_string_descriptor.h"
 
 namespace zentrik::platform::hidraw {
 namespace {
+
+// Usage pages 0xFF00 to 0xFFFF belong to the device's maker.
+constexpr std::uint16_t kVendorUsagePages = 0xFF00;
 
 // The length of a feature ioctl is encoded in 14 bits of the request number.
 constexpr std::size_t kMaxIoctlBytes = (1u << 14) - 1;
@@ -111,6 +115,7 @@ class HidrawHandle final : public HidHandle {
         std::vector<std::uint8_t> buf(report.begin(), report.end());
         const int n = retry_on_eintr(
             [&] { return ::ioctl(fd_.get(), HIDIOCSFEATURE(buf.size()), buf.data()); });
+        note_failure(n);
         return n == static_cast<int>(buf.size());
     }
 
@@ -121,6 +126,7 @@ class HidrawHandle final : public HidHandle {
         // without report ids) and returns the data after it.
         const int n = retry_on_eintr(
             [&] { return ::ioctl(fd_.get(), HIDIOCGFEATURE(report.size()), report.data()); });
+        note_failure(n);
         if (n <= 0)
             return false;
         // A short answer must not leave what the buffer held before looking like reply bytes.
@@ -150,8 +156,10 @@ class HidrawHandle final : public HidHandle {
         if (room == 0)
             return 0;
         const ssize_t n = ::read(fd_.get(), dst, room);
-        if (n < 0)
+        if (n < 0) {
+            note_failure(static_cast<int>(n));
             return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+        }
         if (n == 0)
             return 0;
         if (!numbered)
@@ -162,7 +170,32 @@ class HidrawHandle final : public HidHandle {
     // Exchanges here are synchronous: nothing of ours is ever pending.
     void cancel() override {}
 
+    bool gone() override { return gone_; }
+
+    // The input report ids of the node's collections on a vendor usage page: the only input
+    // reports that are the mouse's own (hidraw also hands out the interface's ordinary mouse or
+    // keyboard reports).
+    std::vector<std::uint8_t> vendor_input_ids() {
+        std::vector<std::uint8_t> ids;
+        const auto* info = parsed();
+        if (!info)
+            return ids;
+        for (std::size_t i = 0; i < info->collections.size(); ++i) {
+            if (info->collections[i].usage_page < kVendorUsagePages)
+                continue;
+            const auto& more = info->input_report_ids[i];
+            ids.insert(ids.end(), more.begin(), more.end());
+        }
+        return ids;
+    }
+
   private:
+    // hidraw answers ENODEV once the device is unplugged (usbhid: ESHUTDOWN while it goes).
+    void note_failure(int result) {
+        if (result < 0 && (errno == ENODEV || errno == ESHUTDOWN))
+            gone_ = true;
+    }
+
     const hid::ReportDescriptorInfo* parsed() {
         if (!parsed_) {
             // The node's own answer first: it belongs to this very device, while a sysfs name
@@ -187,6 +220,7 @@ class HidrawHandle final : public HidHandle {
     std::optional<std::filesystem::path> class_dir_;
     HidrawRoots roots_;
     std::optional<hid::ReportDescriptorInfo> parsed_;
+    bool gone_ = false;
 };
 
 class HidrawBackend final : public HidBackend {
@@ -227,6 +261,17 @@ class HidrawBackend final : public HidBackend {
         return std::error_code(errno, std::generic_category()).message();
     }
 
+    std::optional<bool> family_verdict(const std::string& path) override {
+        const auto dir = class_dir(roots_.sysfs, path);
+        if (!dir)
+            return std::nullopt;
+        const auto usb = find_usb_parent(roots_.sysfs, *dir);
+        if (!usb)
+            return std::nullopt;
+        return roots_.read_verdict ? roots_.read_verdict(usb->sysfs_dir)
+                                   : udev_family_verdict(usb->sysfs_dir);
+    }
+
     int interface_number(const std::string& path) override {
         const auto dir = class_dir(roots_.sysfs, path);
         if (!dir)
@@ -264,7 +309,8 @@ class HidrawBackend final : public HidBackend {
                 continue;
             auto handle =
                 std::make_unique<HidrawHandle>(fd, class_dir(roots_.sysfs, input_path), roots_);
-            nodes.push_back({fd, std::move(handle)});
+            auto ids = handle->vendor_input_ids();
+            nodes.push_back({fd, std::move(handle), std::move(ids)});
         }
         return make_input_report_stream(std::move(nodes));
     }
@@ -272,9 +318,6 @@ class HidrawBackend final : public HidBackend {
     std::unique_ptr<DeviceMonitor> make_monitor() override { return make_udev_monitor(roots_.dev); }
 
   private:
-    // Usage pages 0xFF00 to 0xFFFF belong to the device's maker.
-    static constexpr std::uint16_t kVendorUsagePages = 0xFF00;
-
     HidrawRoots roots_;
 };
 

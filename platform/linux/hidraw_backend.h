@@ -20,6 +20,8 @@ struct HidrawRoots {
     std::filesystem::path dev = "/dev";            // where the hidrawN nodes are
     std::filesystem::path usbfs = "/dev/bus/usb";  // where USB devices are opened for strings
     StringReader read_string;                      // empty: the device's own answer (libusb)
+    // The udev probe's verdict on the USB device at a sysfs directory; empty: the udev database.
+    std::function<std::optional<bool>(const std::filesystem::path& usb_device)> read_verdict;
 };
 
 std::unique_ptr<HidBackend> make_hidraw_backend(HidrawRoots roots);

@@ -1,6 +1,9 @@
 #include "platform/linux/hidraw_input_stream.h"
 
 #include <sys/epoll.h>
+
+#include <algorithm>
+
 #include "platform/linux/unique_fd.h"
 
 namespace zentrik::platform::hidraw {
@@ -37,6 +40,9 @@ class EpollInputStream final : public InputReportStream {
                 }
                 if (n == 0)
                     break;
+                if (std::find(node.report_ids.begin(), node.report_ids.end(), buffer_[0]) ==
+                    node.report_ids.end())
+                    continue;  // an ordinary input report of the interface, not the mouse's own
                 reports.emplace_back(buffer_.begin(), buffer_.begin() + n);
             }
         }

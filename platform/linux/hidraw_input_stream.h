@@ -12,6 +12,8 @@ namespace zentrik::platform::hidraw {
 struct InputNode {
     int fd = -1;                        // the node's descriptor, owned by `handle`
     std::unique_ptr<HidHandle> handle;  // reads one report at a time, report id in byte 0
+    // The report ids of the vendor collections on the node; other reports are dropped.
+    std::vector<std::uint8_t> report_ids;
 };
 
 // nullptr when `nodes` is empty or the epoll set cannot be made.

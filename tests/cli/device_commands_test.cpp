@@ -188,29 +188,49 @@ class AttachedMice : public DeviceCommands {
     std::optional<std::string> old_state_home_;
 };
 
-// A hidraw node that shows the mouse's link collection but may not be opened.
+// A hidraw node that shows the mouse's link collection but may not be opened, with what the
+// udev probe recorded about its device.
 class LockedNode final : public platform::HidBackend {
   public:
+    explicit LockedNode(std::optional<bool> verdict) : verdict_(verdict) {}
     std::vector<std::string> enumerate() override { return {"/dev/hidraw7"}; }
     std::unique_ptr<platform::HidHandle> open(const std::string&) override { return nullptr; }
     std::optional<std::vector<std::uint8_t>> report_descriptor(const std::string&) override {
         return platform::hid::test::vendor_feature_collection();
     }
     std::string open_failure(const std::string&) override { return "Permission denied"; }
+    std::optional<bool> family_verdict(const std::string&) override { return verdict_; }
+
+  private:
+    std::optional<bool> verdict_;
 };
 
 TEST_F(AttachedMice, AMouseThatCannotBeOpenedFailsInsteadOfSimulating) {
-    use_system_backend([] { return std::make_shared<LockedNode>(); });
+    use_system_backend([] { return std::make_shared<LockedNode>(true); });
     for (const char* command : {"list", "identify", "names", "settings", "macros"}) {
         EXPECT_EQ(run_attached({command}), kExitDevice) << command;
         EXPECT_EQ(err_.str(),
-                  "zentrikctl: /dev/hidraw7 looks like a mouse of the family but cannot be opened "
+                  "zentrikctl: /dev/hidraw7 is a mouse of the family but cannot be opened "
                   "(Permission denied); install the udev rule that gives you access to it (see "
                   "README: device access)\n")
             << command;
         EXPECT_EQ(out_.str(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(state_)) << "no simulated mouse state was written";
+}
+
+// Another maker's device with a look-alike collection: the probe's "not one" leaves it alone,
+// and without any verdict it is only a hint beside the simulated mouse.
+TEST_F(AttachedMice, ALookAlikeNodeWithoutTheProbesVerdictIsOnlyAHint) {
+    use_system_backend([] { return std::make_shared<LockedNode>(false); });
+    EXPECT_EQ(run_attached({"list"}), 0);
+    EXPECT_EQ(err_.str(), "zentrikctl: no mouse attached; using the simulated mouse\n");
+    use_system_backend([] { return std::make_shared<LockedNode>(std::nullopt); });
+    EXPECT_EQ(run_attached({"list"}), 0);
+    EXPECT_THAT(err_.str(), HasSubstr("/dev/hidraw7 may be a mouse of the family but cannot be "
+                                      "opened (Permission denied); if it is one"));
+    EXPECT_THAT(err_.str(), HasSubstr("using the simulated mouse"));
+    EXPECT_THAT(out_.str(), HasSubstr("sim:mouse0"));
 }
 
 TEST_F(AttachedMice, AMouseThatDoesNotAnswerIsListedWithoutIdentity) {

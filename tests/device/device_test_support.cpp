@@ -20,6 +20,7 @@ class ScriptedHandle final : public platform::HidHandle {
     }
     bool get_feature(std::span<std::uint8_t> report) override {
         ++iface_->get_calls;
+        iface_->read_ids.push_back(report[0]);
         if (iface_->reads.empty()) {
             std::fill(report.begin(), report.end(), 0);
             return true;
@@ -33,6 +34,7 @@ class ScriptedHandle final : public platform::HidHandle {
     }
     int read_input(std::span<std::uint8_t>, int) override { return 0; }
     void cancel() override {}
+    bool gone() override { return iface_->gone; }
 
   private:
     std::shared_ptr<ScriptedInterface> iface_;

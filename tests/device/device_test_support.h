@@ -46,6 +46,8 @@ struct ScriptedInterface {
     std::string strings_failure;  // what the handle says when strings cannot be read
     std::vector<Report> sent;
     int get_calls = 0;
+    std::vector<std::uint8_t> read_ids;  // byte 0 of each feature read as the transport passed it
+    bool gone = false;                   // what the handle says after a failed call
 };
 
 class ScriptedBackend final : public platform::HidBackend {

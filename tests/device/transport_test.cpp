@@ -124,14 +124,80 @@ TEST(Transport, UnpluggedMouseFailsAtOnce) {
 }
 
 TEST(Transport, RequestThatCannotBeSentIsNotAnsweredByTheLastReply) {
+    // The status before the send still carries the previous reply's done bit, and the mouse
+    // never got the request: what it keeps answering is that previous reply.
     auto iface = std::make_shared<ScriptedInterface>();
     iface->set_feature_result = false;
-    iface->reads = {testing::idle_status(), testing::done_reply({0, 0x99})};
+    for (int i = 0; i < 300; ++i)
+        iface->reads.push_back(testing::done_reply({0, 0x11}));
     auto timing = std::make_shared<testing::FakeTiming>();
     zklib lib(std::make_shared<ScriptedBackend>(iface), timing);
     Report reply{};
     EXPECT_EQ(transfer(lib, "scripted", kReadIdentity, reply, 0), 0);
-    EXPECT_EQ(iface->get_calls, 1) << "only the status read";
+    EXPECT_EQ(reply, Report{}) << "the previous reply is not passed on";
+    EXPECT_EQ(iface->get_calls, 1 + kDoneReads);
+}
+
+// A firmware that acts on the request but fails the status stage of the set-feature: the reply
+// is still waited for and taken, and the trace says what happened; once the device is gone the
+// exchange ends at once.
+TEST(Transport, AFailedSendStillWaitsForTheReplyWhileTheDeviceIsThere) {
+    auto iface = std::make_shared<ScriptedInterface>();
+    iface->set_feature_result = false;
+    iface->reads = {testing::idle_status(), testing::idle_status(), testing::done_reply({0, 0x99})};
+    auto timing = std::make_shared<testing::FakeTiming>();
+    zklib lib(std::make_shared<ScriptedBackend>(iface), timing);
+    std::vector<std::string> lines;
+    lib.set_trace([&](const ExchangeTrace& t) { lines.push_back(format_exchange(t)); });
+    Report reply{};
+    EXPECT_EQ(transfer(lib, "scripted", kReadIdentity, reply, 0), 1);
+    EXPECT_EQ(reply[2], 0x99);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("00 00 99 00 00 00 00 00 00  (send failed)"), std::string::npos)
+        << lines[0];
+
+    iface->gone = true;
+    iface->get_calls = 0;
+    iface->reads = {std::nullopt, testing::done_reply({0, 0x99})};
+    EXPECT_EQ(transfer(lib, "scripted", kReadIdentity, reply, 0), 0);
+    EXPECT_EQ(iface->get_calls, 1) << "no retries on a device that is gone";
+    EXPECT_NE(lines.back().find("failed (device gone)"), std::string::npos) << lines.back();
+}
+
+// A link collection that numbers its feature report is written and read with that number.
+TEST(Transport, ANumberedLinkReportCarriesItsReportId) {
+    auto iface = std::make_shared<ScriptedInterface>();
+    iface->collections = {{1, 2, 0, 0, 9, 0x05}};
+    iface->reads = {testing::idle_status(), testing::done_reply({0, 0x42})};
+    auto timing = std::make_shared<testing::FakeTiming>();
+    zklib lib(std::make_shared<ScriptedBackend>(iface), timing);
+    Report reply{};
+    EXPECT_EQ(transfer(lib, "scripted", kReadIdentity, reply, 0), 1);
+    ASSERT_EQ(iface->sent.size(), 1u);
+    EXPECT_EQ(iface->sent[0][0], 0x05);
+    EXPECT_EQ(iface->read_ids, (std::vector<std::uint8_t>{0x05, 0x05}));
+    EXPECT_EQ(reply[0], 0) << "callers see the body as always";
+    EXPECT_EQ(reply[2], 0x42);
+}
+
+// The node is opened once for the session, not per exchange, and anew after a failure (the
+// mouse may have been unplugged and plugged in again) or once it is no longer listed.
+TEST(Transport, TheLinkNodeStaysOpenForTheSession) {
+    SimRig rig;
+    auto mouse = rig.add_mouse(8192);
+    rig.lib.discover();
+    Report reply{};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(transfer(rig.lib, "sim:mouse0", kReadIdentity, reply, 0), 1);
+    EXPECT_EQ(rig.lib.links().opens(), 1);
+    mouse->unplug();
+    EXPECT_EQ(transfer(rig.lib, "sim:mouse0", kReadIdentity, reply, 0), 0);
+    mouse->plug();
+    EXPECT_EQ(transfer(rig.lib, "sim:mouse0", kReadIdentity, reply, 0), 1);
+    EXPECT_EQ(rig.lib.links().opens(), 2) << "reopened after the failure";
+    EXPECT_EQ(rig.lib.remove_device("SIM:MOUSE0"), 1);
+    EXPECT_EQ(transfer(rig.lib, "sim:mouse0", kReadIdentity, reply, 0), 1);
+    EXPECT_EQ(rig.lib.links().opens(), 3) << "closed with the removal";
 }
 
 TEST(Transport, TraceHasOneLinePerExchange) {

@@ -35,16 +35,20 @@ class FakeSysfs {
     FakeSysfs(const FakeSysfs&) = delete;
     FakeSysfs& operator=(const FakeSysfs&) = delete;
 
-    // Indexed strings are answered from strings() instead of a USB device.
+    // Indexed strings are answered from strings() instead of a USB device; the udev probe's
+    // verdict from the udev database, which has none for these trees.
     HidrawRoots roots() const {
         auto strings = strings_;
-        return {root_ / "sys", root_ / "dev", root_ / "usb",
+        return {root_ / "sys",
+                root_ / "dev",
+                root_ / "usb",
                 [strings](const std::filesystem::path& node, int index) {
                     const auto it = strings->find({node.string(), index});
                     return it == strings->end()
                                ? std::nullopt
                                : std::optional<std::vector<std::uint8_t>>(it->second);
-                }};
+                },
+                {}};
     }
 
     // Indexed string `index` of the USB device at bus 1, `address`.

@@ -137,5 +137,28 @@ TEST_F(HidrawInput, NumberedReportsArriveAsTheyAre) {
     EXPECT_EQ(handle->read_input({}, 0), 0);
 }
 
+// hidraw hands out every input report of the interface: an ordinary mouse report whose bytes
+// look like the mouse's own must not reach the decoder, only the vendor collection's.
+TEST_F(HidrawInput, OnlyTheVendorCollectionsReportsReachTheStream) {
+    hid::test::DescriptorBuilder d;
+    d.usage_page(0x01).usage(0x02).application().report_id(1).fields(8, 3).input().end();
+    d.usage_page(0xFF00).usage(0x01).application().report_id(2).fields(8, 3).input().end();
+    fs_.add_usb_node(3, "1-4", 5, "0100", d.bytes());
+    const auto path = fs_.dev_path(3);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    auto stream = make_hidraw_backend(fs_.roots())->open_input_reports(path);
+    ASSERT_NE(stream, nullptr);
+    writer_ = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(writer_, 0);
+    std::vector<std::vector<std::uint8_t>> reports;
+    send({0x01, 0x0A, 0x0B, 0x0C});
+    ASSERT_TRUE(stream->read_pending(reports));
+    EXPECT_TRUE(reports.empty()) << "the pointer's own report";
+    send({0x02, 0x0A, 0x0B, 0x0C});
+    ASSERT_TRUE(stream->read_pending(reports));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], (std::vector<std::uint8_t>{0x02, 0x0A, 0x0B, 0x0C}));
+}
+
 }  // namespace
 }  // namespace zentrik::platform::hidraw

@@ -9,8 +9,10 @@
 
 #include "device/backend_selection.h"
 #include "device/zklib.h"
+#include "platform/joined_monitor.h"
 #include "platform/linux/hidraw_sysfs.h"
 #include "platform/linux/udev_monitor.h"
+#include "sim/sim_backend.h"
 #include "tests/platform/descriptor_builder.h"
 #include "tests/platform/fake_sysfs.h"
 
@@ -85,10 +87,24 @@ TEST(HidrawDiscovery, AMouseThatCannotBeOpenedIsReportedAndNotReplacedBySimulati
     ASSERT_EQ(lib->unopened().size(), 1u) << "only the node that shows the link collection";
     EXPECT_EQ(lib->unopened()[0].path, fs.dev_path(1).string());
     EXPECT_EQ(lib->unopened()[0].reason, "No such file or directory");
+    EXPECT_FALSE(lib->unopened()[0].confirmed) << "nothing recorded about the device";
+
+    // The udev probe's verdict decides: another maker's device is left alone, and a mouse it
+    // recorded as one of the family is not replaced by the simulated one.
+    auto roots = fs.roots();
+    roots.read_verdict = [](const std::filesystem::path&) { return false; };
+    device::zklib other(make_hidraw_backend(roots), device::make_system_timing());
+    other.discover();
+    EXPECT_TRUE(other.unopened().empty());
+    roots.read_verdict = [](const std::filesystem::path&) { return true; };
+    device::zklib confirmed(make_hidraw_backend(roots), device::make_system_timing());
+    confirmed.discover();
+    ASSERT_EQ(confirmed.unopened().size(), 1u);
+    EXPECT_TRUE(confirmed.unopened()[0].confirmed);
 
     bool simulated_made = false;
     const auto choice = device::select_backend(
-        make_hidraw_backend(fs.roots()),
+        make_hidraw_backend(roots),
         [&] {
             simulated_made = true;
             return std::shared_ptr<HidBackend>();
@@ -104,6 +120,85 @@ TEST(HidrawDiscovery, AMouseThatCannotBeOpenedIsReportedAndNotReplacedBySimulati
     const auto again = discover(fs);
     EXPECT_EQ(again->device_count(), 1);
     EXPECT_TRUE(again->unopened().empty());
+}
+
+// A window that started with no mouse runs on the simulated one; a mouse of the family plugged
+// in later is listed instead of it (the poll then drops the simulated selection), and the
+// simulated mouse comes back when the real one goes. With --simulate nothing is joined.
+TEST(JoinedBackend, AMousePluggedInLaterIsPreferredToTheSimulatedOne) {
+    FakeSysfs fs;
+    auto simulated = std::make_shared<sim::SimBackend>();
+    simulated->add(
+        std::make_shared<sim::SimMouse>(sim::SimMouseConfig::family_mouse(7, 1, 3, 100, 8192)));
+    const auto timing = device::make_system_timing();
+    const auto choice = device::select_backend(
+        make_hidraw_backend(fs.roots()), [&] { return simulated; }, timing,
+        device::Arrivals::kFollow);
+    ASSERT_TRUE(choice.simulated);
+    device::zklib lib(choice.backend, timing);
+    lib.discover();
+    ASSERT_EQ(lib.device_count(), 1);
+    EXPECT_EQ(lib.path_of(0), "sim:mouse0");
+
+    fs.add_usb_node(1, "1-2", 7, "0100", mouse_with_vendor_collection());
+    fs.set_string(7, 120, kIdentity);
+    fs.add_dev_file(1);
+    lib.discover();
+    ASSERT_EQ(lib.device_count(), 1);
+    EXPECT_EQ(lib.path_of(0), fs.dev_path(1).string());
+    // Each path goes to the backend that lists it.
+    EXPECT_EQ(choice.backend->interface_number(fs.dev_path(1)), 1);
+    EXPECT_EQ(choice.backend->lock_key("sim:mouse0"), simulated->lock_key("sim:mouse0"));
+    EXPECT_NE(choice.backend->open("sim:mouse0"), nullptr);
+
+    std::filesystem::remove(fs.roots().sysfs / "class" / "hidraw" / "hidraw1");
+    lib.discover();
+    ASSERT_EQ(lib.device_count(), 1);
+    EXPECT_EQ(lib.path_of(0), "sim:mouse0");
+
+    const auto asked_for = device::select_backend(
+        make_hidraw_backend(fs.roots()), [&] { return simulated; }, timing);
+    EXPECT_EQ(asked_for.backend, simulated) << "only a window follows arrivals";
+}
+
+// One descriptor for both monitors: a change of either wakes the loop and is read.
+TEST(JoinedBackend, TheJoinedMonitorReportsBoth) {
+    struct PipeMonitor final : DeviceMonitor {
+        int ends[2] = {-1, -1};
+        std::string name;
+        explicit PipeMonitor(std::string n) : name(std::move(n)) {
+            EXPECT_EQ(::pipe2(ends, O_NONBLOCK | O_CLOEXEC), 0);
+        }
+        ~PipeMonitor() override {
+            ::close(ends[0]);
+            ::close(ends[1]);
+        }
+        int fd() const override { return ends[0]; }
+        std::vector<DeviceChange> read_changes() override {
+            char c;
+            std::vector<DeviceChange> out;
+            while (::read(ends[0], &c, 1) == 1)
+                out.push_back({DeviceChange::Kind::kArrival, name, kAllInterfaceBits});
+            return out;
+        }
+    };
+    auto system = std::make_unique<PipeMonitor>("/dev/hidraw3");
+    auto simulated = std::make_unique<PipeMonitor>("sim:mouse0");
+    const int system_in = system->ends[1];
+    std::vector<std::unique_ptr<DeviceMonitor>> parts;
+    parts.push_back(std::move(system));
+    parts.push_back(nullptr);  // a backend without a monitor is left out
+    parts.push_back(std::move(simulated));
+    const auto joined = join_monitors(std::move(parts));
+    ASSERT_NE(joined, nullptr);
+    pollfd p{joined->fd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, 0), 0);
+    ASSERT_EQ(::write(system_in, "x", 1), 1);
+    EXPECT_EQ(::poll(&p, 1, 5000), 1);
+    const auto changes = joined->read_changes();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].path, "/dev/hidraw3");
+    EXPECT_EQ(::poll(&p, 1, 0), 0) << "drained";
 }
 
 TEST(HidrawMouseNodes, InterfaceNumbersAndVendorInputSiblings) {

@@ -64,6 +64,9 @@ TEST(ReportDescriptor, ReportsAreSummedPerIdAndTheLongestCounts) {
     const auto info = parse_report_descriptor(d.bytes());
     EXPECT_TRUE(info.numbered_reports);
     EXPECT_EQ(caps_of(info), (std::vector<Caps>{{0xFF00, 0x01, 6, 2, 17}}));
+    // The link is carried by the longest feature report, so that is the id it is sent with.
+    EXPECT_EQ(info.collections[0].feature_report_id, 3);
+    EXPECT_EQ(info.input_report_ids[0], (std::vector<std::uint8_t>{1, 2}));
 }
 
 TEST(ReportDescriptor, SeveralTopLevelCollectionsKeepTheirOwnReports) {
@@ -77,6 +80,10 @@ TEST(ReportDescriptor, SeveralTopLevelCollectionsKeepTheirOwnReports) {
                                                       {0x0C, 0x01, 3, 0, 0},
                                                       {0xFF00, 0x02, 0, 0, 9},
                                                       {0x01, 0x80, 2, 0, 0}}));
+    // Which input reports belong to which collection: hidraw mixes them on one node.
+    const auto info = parse_report_descriptor(d.bytes());
+    EXPECT_EQ(info.input_report_ids, (std::vector<std::vector<std::uint8_t>>{{1}, {2}, {}, {5}}));
+    EXPECT_EQ(info.collections[2].feature_report_id, 3);
 }
 
 TEST(ReportDescriptor, OnlyApplicationCollectionsAtTheTopAreListed) {

@@ -45,7 +45,11 @@ class FamilyProbe : public ::testing::Test {
 
     // A hidraw node on a USB device at `address`; returns the node's class directory.
     fs::path add_device(int n, int address) {
-        return sysfs_.add_usb_node(n, "1-" + std::to_string(n + 1), address, "0100", {0x05, 0x01});
+        auto node =
+            sysfs_.add_usb_node(n, "1-" + std::to_string(n + 1), address, "0100", {0x05, 0x01});
+        fs::create_directories(fs::path(node_path(address)).parent_path());
+        FakeSysfs::write(node_path(address), "");  // the usbfs node the probe asks
+        return node;
     }
     static fs::path usb_device_of(const fs::path& node) {
         // node -> HID device -> interface -> USB device
@@ -71,19 +75,25 @@ TEST_F(FamilyProbe, AFamilyMouseIsNamedFromItsUsbDeviceAndFromItsHidrawNode) {
     }
 }
 
-TEST_F(FamilyProbe, OtherDevicesGetNothing) {
+TEST_F(FamilyProbe, TheVariantIsGrantedAndOtherDevicesAreRecordedAsNone) {
+    // Discovery must open the variant to wake it up, so it gets access like a mouse.
     const auto variant = add_device(0, 2);
     device_.strings[{node_path(2), 199}] = kVariantCode;
-    device_.strings[{node_path(2), 120}] = kFamilyIdentity;
+    EXPECT_EQ(probe_device(roots(), usb_device_of(variant), device_.reader()), "ZENTRIK_MOUSE=1\n");
+    EXPECT_EQ(probe_device(roots(), variant, device_.reader()), "ZENTRIK_MOUSE=1\n");
     const auto keyboard = add_device(1, 3);
     device_.strings[{node_path(3), 120}] = kKeyboardText;
     const auto silent = add_device(2, 4);  // answers no string at all
     const auto short_answer = add_device(3, 6);
     device_.strings[{node_path(6), 120}] = {'Z'};
-    for (const auto& node : {variant, keyboard, silent, short_answer}) {
-        EXPECT_EQ(probe_device(roots(), usb_device_of(node), device_.reader()), "") << node;
-        EXPECT_EQ(probe_device(roots(), node, device_.reader()), "") << node;
+    for (const auto& node : {keyboard, silent, short_answer}) {
+        EXPECT_EQ(probe_device(roots(), usb_device_of(node), device_.reader()), "ZENTRIK_MOUSE=0\n")
+            << node;
+        EXPECT_EQ(probe_device(roots(), node, device_.reader()), "ZENTRIK_MOUSE=0\n") << node;
     }
+    // A device gone before the probe asked leaves no verdict.
+    fs::remove(node_path(4));
+    EXPECT_EQ(probe_device(roots(), silent, device_.reader()), "");
 }
 
 TEST_F(FamilyProbe, NodesWithoutAUsbDeviceAreNeverOpened) {
@@ -102,7 +112,8 @@ TEST_F(FamilyProbe, NodesWithoutAUsbDeviceAreNeverOpened) {
 // well-formed properties on stdout.
 TEST_F(FamilyProbe, TheProgramExitsZeroQuietlyForEveryOtherDevice) {
     const auto virtual_node = sysfs_.add_virtual_node(0, {0x05, 0x01});
-    const auto usb_node = add_device(1, 9);  // its usbfs node does not exist: unreadable
+    const auto usb_node = add_device(1, 9);
+    fs::remove(node_path(9));  // its usbfs node does not exist: nothing to ask
     const std::string probe = ZENTRIK_UDEV_PROBE_BINARY;
     const std::string roots_args =
         " --sysfs '" + roots().sysfs.string() + "' --usbfs '" + roots().usbfs.string() + "' ";
