@@ -38,9 +38,6 @@ class MacroPage {
     void install_rows();
     // Worker side: the memory of the selected mouse (made anew when the mouse changed).
     macro::MacroMemory& memory();
-    void publish();     // copies the directory for the window's thread
-    void show_lists();  // window thread: lists, markers, memory line, labels
-    void after_job();   // worker: publish, then show on the window's thread
     // Whether a name in the macro list is being edited; marks it contested when `dir` names
     // its slot otherwise.
     bool macro_name_being_edited(const macro::MacroDirectory& dir);
