@@ -193,17 +193,22 @@ void zk_node_component_init(AtkComponentIface* iface) {
     iface->grab_focus = zk_node_grab_focus;
 }
 
+// "click" and "press" both act as a click does: readers and scripts ask for either.
+constexpr const gchar* kActionNames[] = {"click", "press"};
+constexpr gint kActionCount = 2;
+
 gint zk_node_get_n_actions(AtkAction* action) {
-    return clickable(data_of(action).node) ? 1 : 0;
+    return clickable(data_of(action).node) ? kActionCount : 0;
 }
 
 const gchar* zk_node_get_action_name(AtkAction* action, gint i) {
-    return i == 0 && clickable(data_of(action).node) ? "click" : nullptr;
+    return i >= 0 && i < kActionCount && clickable(data_of(action).node) ? kActionNames[i]
+                                                                         : nullptr;
 }
 
 gboolean zk_node_do_action(AtkAction* action, gint i) {
     const NodeData& d = data_of(action);
-    if (i != 0 || !d.owner || !clickable(d.node) || !d.node.enabled)
+    if (i < 0 || i >= kActionCount || !d.owner || !clickable(d.node) || !d.node.enabled)
         return FALSE;
     d.owner->click(d.node);
     return TRUE;
