@@ -1,6 +1,7 @@
 #include "core/backup_rows.h"
 
 #include "core/backup_flows.h"
+#include "core/outside_changes.h"
 #include "core/session.h"
 
 namespace zentrik::core {
@@ -31,9 +32,11 @@ BackupSettings shown_settings(Session& session) {
     });
 }
 
-void reload(Session& session) {
+// After a restore or reset: the whole mouse again, here and in the other windows.
+void reload(Session& session, const std::string& path) {
     session.model().forget_loaded();
     session.load_settings();
+    session.tell_others_of(path, kChangedEverything);
 }
 
 }  // namespace
@@ -59,7 +62,7 @@ void install_backup_rows(Session& session, const std::filesystem::path& safety_d
             const JobResult r =
                 run_restore(session.lib(), *mouse, session.dialogs(), session.progress(), options);
             if (r.reload)
-                reload(session);
+                reload(session, mouse->path);
         });
     });
     session.add_row(ui::kActionClick, kResetCommand, [&session, options](const ui::WidgetEvent&) {
@@ -70,7 +73,7 @@ void install_backup_rows(Session& session, const std::filesystem::path& safety_d
             const JobResult r =
                 run_reset(session.lib(), *mouse, session.dialogs(), session.progress(), options);
             if (r.reload)
-                reload(session);
+                reload(session, mouse->path);
         });
     });
 }

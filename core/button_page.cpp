@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/button_functions.h"
+#include "core/outside_changes.h"
 #include "core/session.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
@@ -161,10 +162,13 @@ bool ButtonPage::assign(int ui_index, int code, const std::string& name, bool by
         const std::uint16_t sent = cell.remapped ? cell.code
                                    : by_drag     ? static_cast<std::uint16_t>(code)
                                                  : 0xFFFF;
-        session_.write_to_mouse(path, [=](device::zklib& lib, const std::string& at) {
-            device::write_button(lib, at, profile, button_info(ui_index).device_index,
-                                 cell.remapped, sent);
-        });
+        session_.write_to_mouse(
+            path,
+            [=](device::zklib& lib, const std::string& at) {
+                return device::write_button(lib, at, profile, button_info(ui_index).device_index,
+                                            cell.remapped, sent);
+            },
+            kChangedButtons, profile);
     }
     session_.board().set_text(numbered("zz_button ", ui_index),
                               cell.remapped ? name : lang::strings().button_name(ui_index));

@@ -227,10 +227,12 @@ void DpiPage::axis_changed(int axis, int dpi) {
 void DpiPage::level_clicked(int level) {
     level = std::clamp(level, 0, kLevelCount - 1);
     session_.model().with([&](SettingsState& s) { s.level = level; });
-    session_.write_to_mouse(session_.selected_path(),
-                            [level](device::zklib& lib, const std::string& path) {
-                                device::write_dpi_level(lib, path, level);
-                            });
+    session_.write_to_mouse(
+        session_.selected_path(),
+        [level](device::zklib& lib, const std::string& path) {
+            return device::write_dpi_level(lib, path, level);
+        },
+        kChangedLevel);
     refresh();
 }
 
@@ -284,7 +286,7 @@ void DpiPage::deferred_write(int timer_id) {
         return;
     device::zklib& lib = session_.lib();
     // A short write; it waits while another program's job runs, without a box of its own.
-    const auto lock = device::lock_mouse(lib, path, nullptr);
+    auto lock = device::lock_mouse(lib, path, nullptr);
     if (!lock.held()) {
         session_.dialogs().message("", mouse_unavailable_message(lock));
         return;
@@ -302,20 +304,24 @@ void DpiPage::deferred_write(int timer_id) {
     if (s.selected_path != path)
         return;
     const DpiLevel& d = s.levels[static_cast<std::size_t>(s.level)];
+    int written = 0;
+    OutsideChange change{kChangedDpi, s.level, {}};  // what the other windows are told
     switch (timer_id) {
         case kTimerDpiX:
-            device::write_dpi_value(lib, path, 0, s.level, d.x);
+            written = device::write_dpi_value(lib, path, 0, s.level, d.x);
             break;
         case kTimerDpiY:
-            device::write_dpi_value(lib, path, 1, s.level, d.y);
+            written = device::write_dpi_value(lib, path, 1, s.level, d.y);
             break;
         case kTimerRate:
-            device::write_rate_byte(lib, path, s.rate_byte());
+            written = device::write_rate_byte(lib, path, s.rate_byte());
+            change = {kChangedRate, -1, {}};
             break;
         case kTimerWheel:
             if (!s.has_wheel_rate())
                 return;
-            device::write_wheel_rate(lib, path, static_cast<std::uint8_t>(s.wheel_rate));
+            written = device::write_wheel_rate(lib, path, static_cast<std::uint8_t>(s.wheel_rate));
+            change = {kChangedWheel, -1, {}};
             break;
         default:
             return;
@@ -325,6 +331,9 @@ void DpiPage::deferred_write(int timer_id) {
     const bool level_kept = bit != kPendingRate && bit != kPendingWheel && edits.take("dpi level");
     if (edits.take(contested) || level_kept)
         session_.dialogs().message("", contested_note());
+    lock.release();  // the windows told read the mouse in their own lock
+    if (written)
+        session_.tell_others_of(path, change.kinds, change.index);
 }
 
 }  // namespace zentrik::core

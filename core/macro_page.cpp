@@ -226,13 +226,19 @@ void MacroPage::ask_remove(int slot) {
 
 void MacroPage::run_locked(std::function<void()> work) {
     session_.jobs().run([this, work = std::move(work)] {
-        const auto lock = hold_mouse_for_job(session_.lib(), session_.selected_path(),
-                                             session_.progress(), nullptr);
-        if (lock.held())
+        const std::string path = session_.selected_path();
+        auto lock = hold_mouse_for_job(session_.lib(), path, session_.progress(), nullptr);
+        const bool ran = lock.held();
+        if (ran)
             work();
         else
             session_.dialogs().message("", mouse_unavailable_message(lock));
+        lock.release();
         after_job();
+        // A job that ran may have changed the directory, even one that failed halfway: the
+        // other windows read it again (a needless read costs little, a stale list a macro).
+        if (ran)
+            session_.tell_others_of(path, kChangedMacros);
     });
 }
 
@@ -361,6 +367,15 @@ void MacroPage::install_rows() {
             return;
         macro::select_editor_row(board, e.second->drop_row);
         macro::insert_wait(board);
+    });
+    // A rename given up: the rows kept for it follow what changed meanwhile.
+    s.add_row(ui::kActionEditCancelled, kMemoryListId, [this, &board](const WidgetEvent& e) {
+        if (e.first && e.first->has_row(board.pointer.edit_row))
+            session_.contested_edits().take(
+                "macro name " +
+                std::to_string(
+                    e.first->rows[static_cast<std::size_t>(board.pointer.edit_row)].tag));
+        show_lists();
     });
     // A slot renamed in place.
     s.add_row(ui::kActionEdited, kMemoryListId, [this](const WidgetEvent& e) {

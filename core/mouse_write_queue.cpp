@@ -5,10 +5,10 @@
 
 namespace zentrik::core {
 
-void MouseWriteQueue::submit(const std::string& path, Write write) {
+void MouseWriteQueue::submit(const std::string& path, Write write, Written written) {
     {
         std::lock_guard lock(mutex_);
-        queue_.emplace_back(path, std::move(write));
+        queue_.push_back({path, std::move(write), std::move(written)});
         if (draining_)
             return;  // the worker that drains takes it in turn
         draining_ = true;
@@ -18,7 +18,7 @@ void MouseWriteQueue::submit(const std::string& path, Write write) {
 
 void MouseWriteQueue::drain() {
     for (;;) {
-        std::pair<std::string, Write> next;
+        Entry next;
         {
             std::lock_guard lock(mutex_);
             if (queue_.empty()) {
@@ -29,12 +29,15 @@ void MouseWriteQueue::drain() {
             queue_.pop_front();
         }
         // A short write; it waits while another program's job runs, without a box of its own.
-        const auto lock = device::lock_mouse(lib_, next.first, nullptr);
+        auto lock = device::lock_mouse(lib_, next.path, nullptr);
         if (!lock.held()) {
             dialogs_.message("", mouse_unavailable_message(lock));
             continue;
         }
-        next.second(lib_, next.first);
+        const bool went_through = next.write(lib_, next.path) != 0;
+        lock.release();  // whoever `written` tells reads the mouse in its own lock
+        if (went_through && next.written)
+            next.written();
     }
 }
 

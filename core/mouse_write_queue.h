@@ -15,12 +15,15 @@ namespace zentrik::core {
 
 class MouseWriteQueue {
   public:
-    using Write = std::function<void(device::zklib&, const std::string& path)>;
+    // A write answers whether the mouse took it (nonzero, as the device commands answer).
+    using Write = std::function<int(device::zklib&, const std::string& path)>;
+    // Runs once a write went through and the mouse's lock is free again.
+    using Written = std::function<void()>;
     MouseWriteQueue(device::zklib& lib, Workers& workers, ui::Dialogs& dialogs)
         : lib_(lib), workers_(workers), dialogs_(dialogs) {}
 
     // Writes to the mouse at `path` once the writes before it are done.
-    void submit(const std::string& path, Write write);
+    void submit(const std::string& path, Write write, Written written = nullptr);
 
   private:
     void drain();
@@ -29,7 +32,12 @@ class MouseWriteQueue {
     Workers& workers_;
     ui::Dialogs& dialogs_;
     std::mutex mutex_;
-    std::deque<std::pair<std::string, Write>> queue_;
+    struct Entry {
+        std::string path;
+        Write write;
+        Written written;
+    };
+    std::deque<Entry> queue_;
     bool draining_ = false;
 };
 

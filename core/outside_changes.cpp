@@ -161,12 +161,25 @@ std::string contested_note() {
                           "your value replaced it.");
 }
 
+void Session::tell_others_of(const std::string& path, unsigned kinds, int index) {
+    if (!tell_others || path.empty())
+        return;
+    OutsideChange change{kinds, index, lib_.backend().lock_key(path)};
+    if (!change.mouse.empty())
+        tell_others(change);
+}
+
 void Session::write_profile_name(const std::string& path, int profile, const std::string& name) {
-    write_to_mouse(path, [this, profile, name](device::zklib& lib, const std::string& at) {
-        device::write_profile_name(lib, at, profile, lang::utf8_to_utf16(name));
-        if (contested_->take("profile name " + std::to_string(profile)))
-            dialogs_.message("", contested_note());
-    });
+    write_to_mouse(
+        path,
+        [this, profile, name](device::zklib& lib, const std::string& at) {
+            const int written =
+                device::write_profile_name(lib, at, profile, lang::utf8_to_utf16(name));
+            if (contested_->take("profile name " + std::to_string(profile)))
+                dialogs_.message("", contested_note());
+            return written;
+        },
+        kChangedNames, profile);
 }
 
 void follow_outside_change(Session& session, const OutsideChange& change) {

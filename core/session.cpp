@@ -62,9 +62,10 @@ std::string Session::selected_path() const {
     return model_.with([](const SettingsState& s) { return s.selected_path; });
 }
 
-void Session::write_to_mouse(const std::string& path, MouseWrite write) {
+void Session::write_to_mouse(const std::string& path, MouseWrite write, unsigned kinds, int index) {
     if (!path.empty())
-        writes_->submit(path, std::move(write));
+        writes_->submit(path, std::move(write),
+                        [this, path, kinds, index] { tell_others_of(path, kinds, index); });
 }
 
 void Session::arm_from_any_thread(int id, int ms) {
@@ -192,6 +193,11 @@ void Session::install_rows() {
              [this](const WidgetEvent& e) {
                  if (e.first)
                      rename_profile(e.id - kFirstProfileCommand, e.first->text);
+             });
+    // A name edit given up: a change another program made meanwhile is simply the name now.
+    add_rows(ui::kActionEditCancelled, kFirstProfileCommand, kFirstProfileCommand + 4,
+             [this](const WidgetEvent& e) {
+                 contested_->take("profile name " + std::to_string(e.id - kFirstProfileCommand));
              });
     add_row(ui::kActionClick, ui::kDeviceRowCommand, [this](const WidgetEvent& e) {
         if (e.first)

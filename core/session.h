@@ -32,6 +32,7 @@ namespace zentrik::core {
 
 class ButtonPage;
 class ContestedEdits;
+struct OutsideChange;
 class DpiPage;
 class MouseWriteQueue;
 
@@ -158,9 +159,16 @@ class Session : public ui::WidgetEventHandler {
     DpiPage& dpi() { return *dpi_; }
 
     // --- the window's own writes ---
-    // Runs `write` on a worker inside the mouse's lock, after the writes submitted before it.
-    using MouseWrite = std::function<void(device::zklib&, const std::string& path)>;
-    void write_to_mouse(const std::string& path, MouseWrite write);
+    // Runs `write` on a worker inside the mouse's lock, after the writes submitted before it;
+    // once the mouse took it (`write` answers nonzero), the other windows are told of a change
+    // of `kinds` (and `index`, as in OutsideChange).
+    using MouseWrite = std::function<int(device::zklib&, const std::string& path)>;
+    void write_to_mouse(const std::string& path, MouseWrite write, unsigned kinds, int index = -1);
+    // Tells the other running windows what this one changed on the mouse at `path` (nothing
+    // when tell_others is unset or the mouse is one no other program reaches).
+    void tell_others_of(const std::string& path, unsigned kinds, int index = -1);
+    // What tell_others_of calls; the window wires it to the instance channel.
+    std::function<void(const OutsideChange&)> tell_others;
     // Values the user edited while another program changed them (outside_changes.h).
     ContestedEdits& contested_edits() { return *contested_; }
 

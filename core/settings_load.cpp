@@ -4,6 +4,7 @@
 #include "core/button_page.h"
 #include "core/dpi_page.h"
 #include "core/mouse_job_lock.h"
+#include "core/outside_changes.h"
 #include "core/session.h"
 #include "core/start_progress.h"
 #include "device/commands.h"
@@ -135,9 +136,12 @@ void Session::select_profile(int profile, bool from_widget) {
         board_.set_checked("profile " + std::to_string(p), p == profile ? 1 : 0);
     if (from_widget) {
         const std::string path = selected_path();
-        write_to_mouse(path, [profile](device::zklib& lib, const std::string& at) {
-            device::write_profile(lib, at, profile);
-        });
+        write_to_mouse(
+            path,
+            [profile](device::zklib& lib, const std::string& at) {
+                return device::write_profile(lib, at, profile);
+            },
+            kChangedProfile);
     }
     model_.with([&](SettingsState& s) { s.profile = profile; });
     post([this] { timers_.arm(kTimerProfileReload, 100); });
@@ -159,6 +163,8 @@ void Session::rename_profile(int profile, const std::string& text) {
     const std::string path = selected_path();
     if (changed)
         write_profile_name(path, profile, name);
+    else  // the user's name is the mouse's already: nothing of another program's was replaced
+        contested_->take("profile name " + std::to_string(profile));
 }
 
 }  // namespace zentrik::core

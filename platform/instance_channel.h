@@ -57,6 +57,12 @@ class InstanceChannel {
         return deliver_to_running(message, text) == Delivery::kDelivered;
     }
     Delivery deliver_to_running(InstanceMessage message, const std::string& text = {}) const;
+    // Delivers `message` to every running instance of this user (each program name has its own
+    // channel in the same private folder), but to this channel's own when `skip_own` is set:
+    // a window tells the others what it wrote. A channel nobody listens on is skipped at once.
+    // Returns how many took it.
+    int deliver_to_every_running(InstanceMessage message, const std::string& text,
+                                 bool skip_own) const;
     static constexpr std::size_t kMaxMessageText = 3000;
     // Becomes the running instance, unless another one holds the channel or no channel can
     // be set up (see ListenOutcome).

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/shell/app_profile_link.h"
 #include "app/shell/accessible_board.h"
+#include "app/shell/app_profile_link.h"
 #include "app/shell/desktop_input.h"
 #include "app/shell/desktop_notice.h"
 #include "app/shell/device_watch.h"
@@ -35,6 +35,7 @@
 #include "device/zklib.h"
 #include "lang/string_tables.h"
 #include "macro/macro_library.h"
+#include "platform/instance_channel.h"
 #include "platform/paths.h"
 #include "ui/fonts.h"
 #include "ui/input/clock.h"
@@ -178,6 +179,15 @@ LiveWindow::LiveWindow(std::unique_ptr<platform::InstanceListener> listener,
     lib_ = std::make_unique<device::zklib>(backend, timing_);
     session_ = std::make_unique<core::Session>(
         core::SessionParts{board_, *lib_, timers_, *dialogs_, workers_, *this, post_to_main_loop});
+    // What this window wrote, the other running windows of the user read again (each has a
+    // channel of its own; this one's is left out). On a worker of its own: a window that is
+    // slow to answer never holds up the next write.
+    session_->tell_others = [this](const core::OutsideChange& change) {
+        workers_.start([text = core::encode_outside_change(change)] {
+            platform::InstanceChannel(platform::default_instance_name())
+                .deliver_to_every_running(platform::InstanceMessage::kMouseChanged, text, true);
+        });
+    };
     watch_ = std::make_unique<DeviceWatch>(*backend, *session_);
     desktop_input_ = std::make_unique<DesktopInput>(window_, board_, *session_, *dialogs_);
     // The macro page saves a copy of the whole mouse before it rewrites the memory.

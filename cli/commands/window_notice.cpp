@@ -15,9 +15,10 @@ WindowNotice::~WindowNotice() {
         return;  // a mouse no other program reaches
     // The window reads the change inside the lock: it is free before the window is told.
     mouse_.lock.release();
+    // Every running window of the user, whatever ZENTRIK_INSTANCE each was started with.
     platform::InstanceChannel(platform::default_instance_name())
-        .send_to_running(platform::InstanceMessage::kMouseChanged,
-                         core::encode_outside_change(change));
+        .deliver_to_every_running(platform::InstanceMessage::kMouseChanged,
+                                  core::encode_outside_change(change), false);
 }
 
 }  // namespace zentrik::cli

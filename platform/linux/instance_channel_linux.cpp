@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/instance_channel.h"
 #include "platform/linux/unique_fd.h"
@@ -230,12 +231,13 @@ InstanceChannel::InstanceChannel(std::string name) {
     lock_path_ = folder / (base + ".lock");
 }
 
-Delivery InstanceChannel::deliver_to_running(InstanceMessage message,
-                                             const std::string& text) const {
-    if (socket_path_.empty() || text.size() > kMaxMessageText ||
-        text.find('\n') != std::string::npos)
+namespace {
+
+// Delivers one message line to the instance listening at `socket`.
+Delivery deliver_to(const fs::path& socket, InstanceMessage message, const std::string& text) {
+    if (text.size() > InstanceChannel::kMaxMessageText || text.find('\n') != std::string::npos)
         return Delivery::kNone;
-    UniqueFd s = connect_to(socket_path_);
+    UniqueFd s = connect_to(socket);
     if (!s.valid() || !peer_is_this_user(s.get()))
         return Delivery::kNone;
     const std::string line = message_line(message, text);
@@ -250,6 +252,43 @@ Delivery InstanceChannel::deliver_to_running(InstanceMessage message,
     if (n <= 0)
         return Delivery::kNone;
     return std::strcmp(answer, kEndingAnswer) == 0 ? Delivery::kEnding : Delivery::kDelivered;
+}
+
+// Whether `name` is the file name of a program's channel: "zentrik.socket", "zentrik-*.socket".
+bool is_channel_name(const std::string& name) {
+    constexpr std::string_view kSuffix = ".socket";
+    if (name == "zentrik.socket")
+        return true;
+    return name.rfind("zentrik-", 0) == 0 && name.size() > 8 + kSuffix.size() &&
+           name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
+}
+
+}  // namespace
+
+Delivery InstanceChannel::deliver_to_running(InstanceMessage message,
+                                             const std::string& text) const {
+    if (socket_path_.empty())
+        return Delivery::kNone;
+    return deliver_to(socket_path_, message, text);
+}
+
+int InstanceChannel::deliver_to_every_running(InstanceMessage message, const std::string& text,
+                                              bool skip_own) const {
+    if (socket_path_.empty())
+        return 0;
+    int delivered = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(socket_path_.parent_path(), ec)) {
+        const fs::path& path = entry.path();
+        struct stat st {};
+        // Only this user's sockets (the folder is private; the peer is checked again on connect).
+        if (!is_channel_name(path.filename().string()) || (skip_own && path == socket_path_) ||
+            ::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::getuid())
+            continue;
+        if (deliver_to(path, message, text) == Delivery::kDelivered)
+            ++delivered;
+    }
+    return delivered;
 }
 
 ListenOutcome InstanceChannel::listen_as_first() const {

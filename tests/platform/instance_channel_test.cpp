@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 namespace zentrik::platform {
 namespace {
@@ -113,6 +114,47 @@ TEST_F(InstanceChannelTest, ChangeMessagesArriveWholeAndOddTextIsRefused) {
     EXPECT_FALSE(channel.send_to_running(InstanceMessage::kMouseChanged, "4 1 a\nclose"));
     EXPECT_FALSE(channel.send_to_running(InstanceMessage::kMouseChanged,
                                          std::string(InstanceChannel::kMaxMessageText + 1, 'k')));
+}
+
+// A window tells every other running instance what it wrote: each listening channel gets it
+// once, the sender's own none, and a channel left by an ended instance does not stop the rest.
+TEST_F(InstanceChannelTest, AChangeReachesEveryOtherInstanceButNotTheSender) {
+    ::close(bound_socket((runtime_ / "zentrik-ended.socket").string()));  // nobody listens
+    const InstanceChannel own("zentrik-first"), other("zentrik"), third("zentrik-third");
+    auto own_end = own.listen_as_first().listener;
+    auto other_end = other.listen_as_first().listener;
+    auto third_end = third.listen_as_first().listener;
+    ASSERT_TRUE(own_end && other_end && third_end);
+    std::atomic<bool> done{false};
+    std::vector<std::string> texts[2];
+    auto take = [&done](InstanceListener& l, std::vector<std::string>& got) {
+        return std::thread([&] {
+            while (!done) {
+                if (auto m = l.receive(); m && *m == InstanceMessage::kMouseChanged)
+                    got.push_back(l.received_text());
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    };
+    std::thread a = take(*other_end, texts[0]), b = take(*third_end, texts[1]);
+    EXPECT_EQ(own.deliver_to_every_running(InstanceMessage::kMouseChanged, "1 2 sim:x", true), 2);
+    done = true;
+    a.join();
+    b.join();
+    for (const auto& got : texts)
+        EXPECT_EQ(got, std::vector<std::string>{"1 2 sim:x"});
+    EXPECT_FALSE(own_end->receive());
+    // A program without a channel of its own (zentrikctl) reaches them all, whatever its name.
+    done = false;
+    std::vector<std::string> own_texts;
+    std::thread c = take(*own_end, own_texts), d = take(*other_end, texts[0]),
+                e = take(*third_end, texts[1]);
+    EXPECT_EQ(own.deliver_to_every_running(InstanceMessage::kMouseChanged, "2 0 sim:x", false), 3);
+    done = true;
+    for (std::thread* t : {&c, &d, &e})
+        t->join();
+    EXPECT_EQ(own_texts, std::vector<std::string>{"2 0 sim:x"});
+    EXPECT_EQ(texts[1].size(), 2u);
 }
 
 TEST_F(InstanceChannelTest, UnusableRuntimeFolderFallsBackToAPrivateFolder) {

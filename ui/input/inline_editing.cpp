@@ -1,6 +1,7 @@
 // Opening and committing the inline editor.
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ui/fonts.h"
 #include "ui/input/pointer_dispatcher.h"
@@ -90,8 +91,10 @@ void PointerDispatcher::cancel_editor() {
         return;
     WidgetBoard::Lock lock = board_.lock();
     editor_->hide();
-    board_.invalidate_widget(board_.pointer.edit_target);
-    board_.pointer.edit_target = nullptr;
+    Widget* w = std::exchange(board_.pointer.edit_target, nullptr);
+    board_.invalidate_widget(w);
+    if (w)  // what waited for the edit to end (rows another program changed) may follow now
+        emit(kActionEditCancelled, w->id, w, nullptr);
 }
 
 }  // namespace zentrik::ui

@@ -14,6 +14,7 @@ enum Action : int {
     kActionDragStarted = 5,      // first = second = the source
     kActionDragEnded = 6,        // first = second = the source
     kActionContextPress = 7,     // a right press on a widget while input is live: first = it
+    kActionEditCancelled = 8,    // the inline editor closed on `first` without its text
     kActionUnderChanged = 10,    // id 0; first = previous widget, second = new one
 };
 
