@@ -15,7 +15,11 @@ mkdir -p "$work"
 ctl button 1 2 copy >/dev/null && ctl name 1 Game >/dev/null || fail "preparing the mouse failed"
 ctl profile-file export 1 "$work/expected.json" || fail "zentrikctl profile-file export failed"
 
-"$ZENTRIK" --simulate & app=$!
+# GTK's file chooser reads folders on GIO's worker pool, which hands its data to the main loop
+# through glib's futex locks that ThreadSanitizer cannot see: it ignores what the uninstrumented
+# libraries themselves touch (an AddressSanitizer build ignores the variable).
+TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}ignore_noninstrumented_modules=1" \
+  "$ZENTRIK" --simulate & app=$!
 wait_for 20 window_visible "$TITLE" || fail "no window"
 main=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
