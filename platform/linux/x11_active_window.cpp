@@ -13,18 +13,13 @@
 #include <string>
 
 #include "platform/active_window.h"
+#include "platform/linux/xcb_queries.h"
 #include "platform/raw_input.h"
 
 namespace zentrik::platform {
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> own(T* reply) {
-    return Reply<T>(reply, &std::free);
-}
+using xcb::own;
 
 class X11ActiveWindowWatcher final : public ActiveWindowWatcher {
   public:
@@ -135,24 +130,10 @@ class X11ActiveWindowWatcher final : public ActiveWindowWatcher {
         return false;
     }
 
-    xcb_atom_t atom(const char* name) {
-        auto reply = own(xcb_intern_atom_reply(
-            connection_, xcb_intern_atom(connection_, 0, std::string(name).size(), name), nullptr));
-        return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    }
+    xcb_atom_t atom(const char* name) { return xcb::atom(connection_, name); }
 
     std::optional<xcb_window_t> active_from_window_manager() {
-        auto reply = own(xcb_get_property_reply(
-            connection_,
-            xcb_get_property(connection_, 0, root_, net_active_window_, XCB_ATOM_WINDOW, 0, 1),
-            nullptr));
-        if (!reply || xcb_get_property_value_length(reply.get()) < 4)
-            return std::nullopt;
-        const xcb_window_t window =
-            *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
-        if (window == XCB_NONE)
-            return std::nullopt;
-        return window;
+        return xcb::active_window(connection_, root_, net_active_window_);
     }
 
     // The top-level window (a child of the root) that holds the input focus.
@@ -176,23 +157,7 @@ class X11ActiveWindowWatcher final : public ActiveWindowWatcher {
     }
 
     std::vector<std::string> classes(xcb_window_t window) {
-        auto reply = own(xcb_get_property_reply(
-            connection_,
-            xcb_get_property(connection_, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
-            nullptr));
-        std::vector<std::string> names;
-        if (!reply)
-            return names;
-        const char* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
-        const std::string both(bytes, xcb_get_property_value_length(reply.get()));
-        // Two NUL-ended strings: the instance name, then the class name.
-        std::size_t start = 0;
-        while (start < both.size() && names.size() < 2) {
-            const std::size_t end = std::min(both.find('\0', start), both.size());
-            names.push_back(both.substr(start, end - start));
-            start = end + 1;
-        }
-        return names;
+        return xcb::window_classes(connection_, window);
     }
 
     xcb_connection_t* connection_;

@@ -10,17 +10,12 @@
 #include <vector>
 
 #include "platform/linux/x11_window_system.h"
+#include "platform/linux/xcb_queries.h"
 
 namespace zentrik::platform {
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> own(T* reply) {
-    return Reply<T>(reply, &std::free);
-}
+using xcb::own;
 
 // X core buttons and the keys held around a wheel step.
 constexpr std::uint8_t kButtonWheelUp = 4;
@@ -104,33 +99,14 @@ class X11WindowSystem final : public WindowSystem {
                                            0, 0);
     }
 
-    xcb_atom_t atom(const char* name) {
-        auto reply = own(xcb_intern_atom_reply(
-            connection_, xcb_intern_atom(connection_, 0, std::string(name).size(), name), nullptr));
-        return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    }
+    xcb_atom_t atom(const char* name) { return xcb::atom(connection_, name); }
 
     std::optional<std::string> property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
-        auto reply = own(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, window, name, type, 0, 1024), nullptr));
-        if (!reply || reply->type == XCB_ATOM_NONE)
-            return std::nullopt;
-        const char* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
-        return std::string(bytes, xcb_get_property_value_length(reply.get()));
+        return xcb::property(connection_, window, name, type);
     }
 
     std::optional<xcb_window_t> active_window() {
-        auto reply = own(xcb_get_property_reply(
-            connection_,
-            xcb_get_property(connection_, 0, root_, net_active_window_, XCB_ATOM_WINDOW, 0, 1),
-            nullptr));
-        if (!reply || xcb_get_property_value_length(reply.get()) < 4)
-            return std::nullopt;
-        const xcb_window_t window =
-            *static_cast<xcb_window_t*>(xcb_get_property_value(reply.get()));
-        if (window == XCB_NONE)
-            return std::nullopt;
-        return window;
+        return xcb::active_window(connection_, root_, net_active_window_);
     }
 
     std::optional<xcb_window_t> focus_window() {
@@ -178,20 +154,8 @@ class X11WindowSystem final : public WindowSystem {
         return property(window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY).value_or("");
     }
 
-    // WM_CLASS holds two NUL-terminated strings: the instance name, then the class name.
     std::vector<std::string> classes(xcb_window_t window) {
-        std::vector<std::string> names;
-        const std::string value = property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).value_or("");
-        std::size_t start = 0;
-        while (start < value.size()) {
-            std::size_t end = value.find('\0', start);
-            if (end == std::string::npos)
-                end = value.size();
-            if (end > start)
-                names.push_back(value.substr(start, end - start));
-            start = end + 1;
-        }
-        return names;
+        return xcb::window_classes(connection_, window);
     }
 
     xcb_keycode_t keycode(xcb_keysym_t keysym) {
