@@ -31,11 +31,17 @@ empty_row7=$(pixel_now $ROW_X "$(row_y 7)")
 empty_row8=$(pixel_now $ROW_X "$(row_y 8)")
 
 click_at $TOOL_X $REC_Y
+# The recorder connects to the display when the recording starts: give a slow (sanitized,
+# loaded) build time to listen before the first key.
+sleep 1
 xdotool type --delay 300 ab  # A down, wait, A up, wait, B down, wait, B up: rows 1-7
 sleep 0.3
 xdotool mousemove $((X + TOOL_X)) $((Y + STOP_Y)); sleep 0.3; xdotool click 1; sleep 0.5
-d=$(distance "$empty_row7" "$(pixel_now $ROW_X "$(row_y 7)")")
-(( d > 40 )) || fail "the recording did not select a seventh row (distance $d)"
+row7_selected() {
+  d=$(distance "$empty_row7" "$(pixel_now $ROW_X "$(row_y 7)")")
+  (( d > 40 ))
+}
+wait_for 10 row7_selected || fail "the recording did not select a seventh row (distance $d)"
 d=$(distance "$empty_row8" "$(pixel_now $ROW_X "$(row_y 8)")")
 (( d <= 40 )) || fail "the recording added more than seven rows (the stop click?)"
 
