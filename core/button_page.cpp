@@ -70,10 +70,14 @@ void ButtonPage::install_rows() {
     });
 }
 
-void ButtonPage::reload_assignments() {
+void ButtonPage::reload_assignments(const std::function<void(double)>& read_progress) {
     SettingsModel& model = session_.model();
     const std::string path = session_.selected_path();
     if (!path.empty()) {
+        int to_read = 0;
+        for (int p = 0; p < device::kProfileCount; ++p)
+            to_read += model.buttons.loaded(p) ? 0 : device::kButtonCount;
+        int read = 0;
         for (int p = 0; p < device::kProfileCount; ++p) {
             if (model.buttons.loaded(p))
                 continue;
@@ -86,6 +90,8 @@ void ButtonPage::reload_assignments() {
                     cell.code = reply->value;
                 }
                 model.buttons.set(p, b, cell);
+                if (read_progress)
+                    read_progress(static_cast<double>(++read) / to_read);
             }
             model.buttons.set_loaded(p, true);
         }

@@ -107,7 +107,7 @@ void Session::load_settings() {
     if (refresh_memory_info)
         refresh_memory_info();
     step(kLoadButtonsPhase);
-    buttons_->reload_assignments();
+    buttons_->reload_assignments([&](double done) { step(kLoadButtonsPhase, done); });
     step(kLoadDpiPhase);
     dpi_->load();
     apply_picture_set(model_.with([](const SettingsState& s) { return s.sensor; }));

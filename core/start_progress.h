@@ -21,15 +21,23 @@ struct ProgressPhase {
 inline constexpr ProgressPhase kDiscoverPhase{"zk_start_discover", "Looking for the mouse...", 0.0,
                                               0.03};
 inline constexpr ProgressPhase kIdentifyPhase{"zk_start_identify", "Identifying the mouse...", 0.03,
-                                              0.08};
+                                              0.1};
 
-// The load's steps, as shares of the load (the load's own bar, or what is left of the start's).
+// The load's steps, as shares of the load (the load's own bar, or what is left of the start's),
+// after the time their exchanges take: the buttons, 55 reads, are most of it.
 inline constexpr ProgressPhase kLoadMacrosPhase{"zk_load_macros", "Reading the macro memory...",
-                                                0.0, 0.3};
-inline constexpr ProgressPhase kLoadButtonsPhase{"zk_load_buttons", "Reading the buttons...", 0.3,
-                                                 0.82};
-inline constexpr ProgressPhase kLoadDpiPhase{"zk_load_dpi", "Reading the DPI levels...", 0.75, 0.9};
-inline constexpr ProgressPhase kLoadNamesPhase{"zk_load_names", "Reading the profile names...", 0.9,
-                                               1.0};
+                                                0.0, 0.05};
+inline constexpr ProgressPhase kLoadButtonsPhase{"zk_load_buttons", "Reading the buttons...", 0.05,
+                                                 0.86};
+inline constexpr ProgressPhase kLoadDpiPhase{"zk_load_dpi", "Reading the DPI levels...", 0.86,
+                                             0.95};
+inline constexpr ProgressPhase kLoadNamesPhase{"zk_load_names", "Reading the profile names...",
+                                               0.95, 1.0};
+
+// The bar never goes back: each phase starts where the one before it ends.
+static_assert(kDiscoverPhase.to == kIdentifyPhase.from);
+static_assert(kLoadMacrosPhase.to == kLoadButtonsPhase.from &&
+              kLoadButtonsPhase.to == kLoadDpiPhase.from &&
+              kLoadDpiPhase.to == kLoadNamesPhase.from && kLoadNamesPhase.to == 1.0);
 
 }  // namespace zentrik::core
