@@ -107,7 +107,12 @@ void Session::load_settings() {
     if (refresh_memory_info)
         refresh_memory_info();
     step(kLoadButtonsPhase);
-    buttons_->reload_assignments([&](double done) { step(kLoadButtonsPhase, done); });
+    // Each move repaints the box: it moves by tenths of the step, not after each of the 55 reads.
+    double shown = 0.0;
+    buttons_->reload_assignments([&](double done) {
+        if (done - shown >= 0.1 || done == 1.0)
+            step(kLoadButtonsPhase, shown = done);
+    });
     step(kLoadDpiPhase);
     dpi_->load();
     apply_picture_set(model_.with([](const SettingsState& s) { return s.sensor; }));
