@@ -1,7 +1,5 @@
 #include "core/app_profile_rules.h"
 
-#include <algorithm>
-#include <cctype>
 #include <sstream>
 
 #include "device/protocol.h"
@@ -27,14 +25,6 @@ std::vector<std::string> words_of(const std::string& line) {
     for (std::string word; in >> word;)
         words.push_back(word);
     return words;
-}
-
-// The same class as written (case ignored; a '*' only equals a '*').
-bool same_class(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 }  // namespace
@@ -108,7 +98,8 @@ void AppProfileRules::set_rule(const std::string& class_pattern, int profile) {
     std::vector<std::string> kept;
     for (std::string& old : lines_) {
         const auto words = words_of(old);
-        if (!words.empty() && same_class(words[0], class_pattern) && words[0] != kDefaultWord) {
+        if (!words.empty() && platform::same_class_name(words[0], class_pattern) &&
+            words[0] != kDefaultWord) {
             if (!placed)
                 kept.push_back(line);
             placed = true;
@@ -126,7 +117,8 @@ bool AppProfileRules::remove_rule(const std::string& class_pattern) {
     const auto before = lines_.size();
     std::erase_if(lines_, [&](const std::string& line) {
         const auto words = words_of(line);
-        return !words.empty() && words[0] != kDefaultWord && same_class(words[0], class_pattern);
+        return !words.empty() && words[0] != kDefaultWord &&
+               platform::same_class_name(words[0], class_pattern);
     });
     reparse();
     return lines_.size() != before;

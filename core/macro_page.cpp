@@ -2,6 +2,7 @@
 
 #include "core/button_functions.h"
 #include "core/button_page.h"
+#include "core/macro_users.h"
 #include "core/mouse_job_lock.h"
 #include "core/outside_changes.h"
 #include "lang/string_tables.h"
@@ -34,23 +35,6 @@ bool is_editor_tool(int id) {
 
 bool is_editor(const ui::Widget* w) {
     return w && w->kind == ui::kList && w->edit_mode == 1;
-}
-
-// The buttons that use the macro starting at `start` ("profile 2: Forward, ..."); empty when
-// none does.
-std::string buttons_using(SettingsModel& model, int start) {
-    const auto names = model.with([](const SettingsState& s) { return s.profile_names; });
-    std::string list;
-    for (int p = 0; p < device::kProfileCount; ++p) {
-        for (int b = 0; b < device::kButtonCount; ++b) {
-            const device::ButtonAssignment cell = model.buttons.get(p, b);
-            if (!cell.remapped || cell.code != start)
-                continue;
-            list += (list.empty() ? "" : ", ") + names[static_cast<std::size_t>(p)] + ": " +
-                    lang::strings().button_name(b);
-        }
-    }
-    return list;
 }
 
 }  // namespace
@@ -212,7 +196,10 @@ void MacroPage::ask_remove(int slot) {
     std::string question =
         lang::format_text(s.message(lang::kMsgRemoveQuestion), dir.slots[slot].name);
     // Its buttons lose it too: the question names them.
-    if (const std::string users = buttons_using(session_.model(), dir.slots[slot].start);
+    const auto names =
+        session_.model().with([](const SettingsState& s) { return s.profile_names; });
+    if (const std::string users =
+            buttons_using_macro(session_.model().buttons, names, dir.slots[slot].start);
         !users.empty()) {
         question += "\n" + lang::format_text(lang::own_text("zk_remove_used_by",
                                                             "These buttons use it and get their "

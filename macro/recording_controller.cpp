@@ -11,6 +11,11 @@ std::string own_window_note() {
                           "On Wayland only keys and clicks that go to this window are recorded.");
 }
 
+// What an X11 source on a Wayland desktop can record; the English default is the platform's.
+std::string wayland_note() {
+    return lang::own_text("zk_rec_wayland_x11_only", platform::kWaylandRecordingNote);
+}
+
 constexpr char kRecordIcon[] = "icon tool rec";
 constexpr char kStopIcon[] = "icon tool stop";
 constexpr char kRecordCheck[] = "record check";
@@ -52,7 +57,7 @@ void RecordingController::record_clicked() {
         return;
     begin_input();
     if (hooks_.wayland_session && hooks_.wayland_session() && hooks_.show_message)
-        hooks_.show_message(texts_.caption, platform::kWaylandRecordingNote);
+        hooks_.show_message(texts_.caption, wayland_note());
     if (own_window_only() && !own_window_note_shown_ && hooks_.show_message) {
         own_window_note_shown_ = true;
         hooks_.show_message(texts_.caption, own_window_note());

@@ -57,6 +57,8 @@ inline std::uint32_t elapsed_ms(std::uint32_t earlier, std::uint32_t later) {
 // Whether the desktop session is a Wayland one: there an X11 source hears only the input that
 // goes to X11 windows.
 bool wayland_session();
+// The note that says so, in English: zentrikctl prints it as is, the window shows it through the
+// language's "zk_rec_wayland_x11_only" text.
 inline constexpr char kWaylandRecordingNote[] =
     "This is a Wayland session: only keys and clicks that go to X11 windows can be recorded.";
 

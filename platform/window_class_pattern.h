@@ -10,16 +10,21 @@
 
 namespace zentrik::platform {
 
-inline bool window_class_matches(std::string_view pattern, std::string_view name) {
-    const bool prefix = !pattern.empty() && pattern.back() == '*';
-    if (prefix)
-        pattern.remove_suffix(1);
-    if (prefix ? name.size() < pattern.size() : name.size() != pattern.size())
-        return false;
-    return std::equal(pattern.begin(), pattern.end(), name.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
+// Whether two names are the same but for case; a '*' equals only a '*'. Rule lines name the
+// same program when their names compare so.
+inline bool same_class_name(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+inline bool window_class_matches(std::string_view pattern, std::string_view name) {
+    if (pattern.empty() || pattern.back() != '*')
+        return same_class_name(pattern, name);
+    pattern.remove_suffix(1);
+    return name.size() >= pattern.size() &&
+           same_class_name(pattern, name.substr(0, pattern.size()));
 }
 
 // True when `pattern` matches any of a window's class names.

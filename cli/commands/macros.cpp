@@ -11,9 +11,11 @@
 #include "cli/commands/window_notice.h"
 #include "cli/exit_codes.h"
 #include "core/button_functions.h"
+#include "core/macro_users.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
 #include "lang/string_tables.h"
+#include "lang/text_codec.h"
 #include "macro/macro_file.h"
 #include "macro/macro_memory.h"
 #include "macro/slot_code.h"
@@ -40,7 +42,9 @@ const char kMacrosUsage[] =
     "          or NAME). Overwriting a used slot asks first; --yes answers yes to that and to\n"
     "          defragmenting when the free bytes are enough but not in one piece.\n"
     "  rename  gives the slot's macro a new name (at most 14 characters).\n"
-    "  remove  empties the slot; the buttons that used the macro get their default function.\n"
+    "  remove  empties the slot; the buttons that used the macro get their default function\n"
+    "          first, and a note on stderr names them as the window does (\"Games: Forward,\n"
+    "          profile 2: Backward\"; an unnamed profile shows as 'profile N', N from 1).\n"
     "  defrag  moves the macros together at the start of the code area, in slot order, into\n"
     "          slots 0, 1, 2, ...; buttons follow their macros. A copy of the mouse's memory is\n"
     "          saved first (its path is printed).\n\n"
@@ -280,6 +284,47 @@ void note_cut_name(CliContext& ctx, const std::string& asked, const std::string&
                 << macro::kMaxNameChars << " characters)\n";
 }
 
+// The profiles' names as the window shows them ("profile N" for an unnamed one); nullopt when
+// the mouse did not answer.
+std::optional<core::ProfileNames> read_profile_names(Session& s) {
+    core::ProfileNames names;
+    for (int p = 0; p < device::kProfileCount; ++p) {
+        const auto name = device::read_profile_name(*s.mouse.lib, s.mouse.device.path, p);
+        if (!name)
+            return std::nullopt;
+        names[static_cast<std::size_t>(p)] = lang::utf16_to_utf8(*name);
+        if (names[static_cast<std::size_t>(p)].empty())
+            names[static_cast<std::size_t>(p)] = "profile " + std::to_string(p + 1);
+    }
+    return names;
+}
+
+// Removing resets the buttons that used the macro first; the note names them, as the window's
+// question does.
+int remove_slot(CliContext& ctx, Session& s, int slot) {
+    const auto names = read_profile_names(s);
+    if (!names) {
+        ctx.err << "zentrikctl macros: the mouse did not answer (reading its profile names)\n";
+        return kExitDevice;
+    }
+    const std::string users =
+        core::buttons_using_macro(s.buttons, *names, s.memory->directory().slots[slot].start);
+    const auto r = s.memory->remove_macro(slot);
+    if (!r.ok) {
+        ctx.err << "zentrikctl macros: " << r.error << "\n";
+        if (!users.empty())
+            ctx.err << "zentrikctl macros: buttons that used it (some may already have their "
+                       "default function): "
+                    << users << "\n";
+        return kExitDevice;
+    }
+    if (!users.empty())
+        ctx.err << "zentrikctl macros: these buttons used it and have their default function "
+                   "again: "
+                << users << "\n";
+    return kExitOk;
+}
+
 int write_slot(CliContext& ctx, Session& s, int slot, const std::string& in,
                const std::optional<std::string>& name, bool yes) {
     const auto contents = macro::read_macro_file(in);
@@ -419,14 +464,8 @@ int run_macros(CliContext& ctx) {
         ctx.err << "zentrikctl macros: slot " << *slot << " is empty\n";
         return kExitFailure;
     }
-    if (verb == "remove") {
-        const auto r = s.memory->remove_macro(*slot);
-        if (!r.ok) {
-            ctx.err << "zentrikctl macros: " << r.error << "\n";
-            return kExitDevice;
-        }
-        return kExitOk;
-    }
+    if (verb == "remove")
+        return remove_slot(ctx, s, *slot);
     if (refuse_damaged(ctx, m, *slot))
         return kExitFailure;
     if (const auto problem = macro::record_name_problem(words[2])) {

@@ -29,8 +29,9 @@ const char* const kSettingsButtonUsage =
     "  Right click 0xFF22, Wheel click 0xFF26, Forward 0xFF2E, Backward 0xFF2A, Cut 0xFF3E,\n"
     "  Copy 0xFF32, Paste 0xFF38, Web browser 0xFF44, My computer 0xFF4A,\n"
     "  Email reader 0xFF50, Calculator 0xFF56, Media player 0xFF5C, Mute 0xFF68,\n"
-    "  Volume + 0xFF6E, Volume - 0xFF74, Adjust lift 0xFF02 (not on QX10), Lock X-axis 0xFF0A,\n"
-    "  Lock Y-axis 0xFF0C, Speedup 2x 0xFF0E ... Speedup 9x 0xFF1C (every 2).\n"
+    "  Volume + 0xFF6E, Volume - 0xFF74, Adjust lift 0xFF02 (only on the models that have it;\n"
+    "  refused on the others), Lock X-axis 0xFF0A, Lock Y-axis 0xFF0C,\n"
+    "  Speedup 2x 0xFF0E ... Speedup 9x 0xFF1C (every 2).\n"
     "Some button of the profile must keep the left click: a change that leaves none is\n"
     "refused.\n";
 

@@ -15,6 +15,7 @@
 #include "cli/commands/device_session.h"
 #include "cli/commands/macros.h"
 #include "cli/exit_codes.h"
+#include "lang/string_tables.h"
 #include "macro/macro_file.h"
 #include "tests/device/device_test_support.h"
 
@@ -104,6 +105,31 @@ TEST_F(MacrosCommand, ButtonsAssignedBySlotAreListedAndFollowDefrag) {
     EXPECT_EQ(j["macros"][0]["profiles"], nlohmann::json::array({1}));
     ASSERT_EQ(run({"--json"}, "settings"), kExitOk);
     EXPECT_THAT(out_.str(), HasSubstr("Burst"));
+}
+
+// Removing names the buttons that used the macro, as the window's question does, and gives
+// exactly those their default function back; another macro's button keeps it.
+TEST_F(MacrosCommand, RemoveNamesAndResetsTheButtonsThatUsedTheMacro) {
+    const auto a = file("a.mf", {0x04, 0x88, 0x05});
+    ASSERT_EQ(run({"write", "2", a.string()}), kExitOk);
+    ASSERT_EQ(run({"write", "7", a.string(), "--name", "Burst"}), kExitOk);
+    ASSERT_EQ(run({"1", "Games"}, "name"), kExitOk) << err_.str();
+    ASSERT_EQ(run({"1", "3", "macro:7"}, "button"), kExitOk) << err_.str();
+    ASSERT_EQ(run({"4", "4", "macro:7"}, "button"), kExitOk) << err_.str();
+    ASSERT_EQ(run({"4", "5", "macro:2"}, "button"), kExitOk) << err_.str();
+
+    ASSERT_EQ(run({"remove", "7"}), kExitOk) << err_.str();
+    const auto& names = lang::default_string_tables();
+    EXPECT_THAT(err_.str(), HasSubstr("default function again: Games: " + names.button_name(3) +
+                                      ", profile 5: " + names.button_name(4) + "\n"));
+    ASSERT_EQ(run({"--json"}, "settings"), kExitOk);
+    const auto profiles = nlohmann::json::parse(out_.str())["profiles"];
+    EXPECT_EQ(profiles[1]["buttons"][3]["remapped"], false);
+    EXPECT_EQ(profiles[4]["buttons"][4]["remapped"], false);
+    EXPECT_EQ(profiles[4]["buttons"][5]["remapped"], true);
+
+    ASSERT_EQ(run({"remove", "2"}), kExitOk);
+    EXPECT_THAT(err_.str(), HasSubstr("profile 5: " + names.button_name(5) + "\n"));
 }
 
 TEST_F(MacrosCommand, OverwriteAsksAndInvalidFilesAreRefused) {

@@ -4,10 +4,9 @@
 source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
-work=$(mktemp -d)
 start_xvfb
 openbox >/dev/null 2>&1 & wm=$!
-trap 'kill $wm $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
+trap 'kill $wm $XVFB_PID 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
 
 "$ZENTRIKCTL" app-profile add zk-alpha 3 || fail "app-profile add failed"
 "$ZENTRIKCTL" app-profile default 1 || fail "app-profile default failed"
@@ -47,6 +46,5 @@ sleep 0.5
 wait_for 15 on_profile zk-alpha 3 || fail "focusing zk-alpha again did not choose profile 3"
 wait_for 15 on_profile zk-beta 2 || fail "a rule added while running was not used"
 
-"$ZENTRIK" /close
-wait_for 10 process_gone $app || fail "/close did not end the program"
+close_program 10
 echo "app profiles: all checks passed"

@@ -15,10 +15,7 @@ settings_json() { "$ZENTRIKCTL" --simulate settings --json; }
 loaded() { [[ -n "$(xdotool search --onlyvisible --name "$TITLE")" ]] && settings_json >/dev/null; }
 
 "$ZENTRIK" --simulate & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window"
 sleep 4  # listing and loading the mouse
 
 click 223 178                 # the button category on the home page
@@ -40,8 +37,7 @@ click 303 226                 # fold the built-in functions: the stored macro sh
 drag 243 295 530 391          # the first macro by name ("Double click") onto "Zentrik Button 2"
 sleep 3                       # the store-settings timer (2 s after the last write)
 
-"$ZENTRIK" /close
-wait_for 15 process_gone $app || fail "/close did not end the program"
+close_program 15
 
 json=$(settings_json) || fail "zentrikctl settings failed"
 backward=$(jq -r '.profiles[0].buttons[4].function' <<<"$json")

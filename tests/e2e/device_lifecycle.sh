@@ -6,19 +6,11 @@ source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
 TITLE="Zentrik Mouse"
-work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 for page in 0 5 99; do reference "$ZENTRIK" $page "$work"; done
 
 "$ZENTRIK" --simulate & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X; WY=$Y
-shot() { import -window root "$work/shot.png"; }
-home() { shot && looks_like 5 99 "$work" "$work/shot.png"; }
-no_mouse() { shot && looks_like 99 5 "$work" "$work/shot.png"; }
+await_window "$TITLE" 20 "no window"
 wait_for 20 home || fail "the window does not land on the home page after loading the mouse"
 
 "$ZENTRIKCTL" --simulate unplug 0 || fail "zentrikctl unplug failed"
@@ -44,6 +36,5 @@ wait_for 5 profile1_checked "$work" || fail "the button page did not show"
 "$ZENTRIKCTL" --simulate event 0 profile 2 || fail "zentrikctl event failed"
 wait_for 5 profile3_checked "$work" || fail "a profile chosen on the mouse did not show"
 
-"$ZENTRIK" /close
-wait_for 10 process_gone $app || fail "/close did not end the program"
+close_program 10
 echo "device lifecycle: all checks passed"

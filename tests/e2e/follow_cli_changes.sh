@@ -8,9 +8,7 @@ source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
 TITLE="Zentrik Mouse"
-work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 ctl() { "$ZENTRIKCTL" --simulate "$@"; }
 
 # The window's picture (pointer parked outside it) as FILE.
@@ -20,19 +18,10 @@ window_shot() {
   import -window root -crop "${WIDTH}x${HEIGHT}+${WX}+${WY}" +repage "$1"
 }
 # How many pixels of two pictures differ.
-differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 >/dev/null | cut -d' ' -f1; }
-same_picture() { (( $(differing "$1" "$2") == 0 )); }
 start_window() {
   "$ZENTRIK" --simulate & app=$!
-  wait_for 20 window_visible "$TITLE" || fail "no window"
-  local wid; wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  WX=$X; WY=$Y
+  await_window "$TITLE" 20 "no window"
   sleep 4  # listing and loading the mouse
-}
-close_window() {
-  "$ZENTRIK" /close
-  wait_for 15 process_gone $app || fail "/close did not end the program"
 }
 # PAGE_TAB_Y NAME: shows a page by its tab and takes its picture as $work/NAME.png.
 page_shot() { click 104 "$1"; window_shot "$work/$2.png"; }
@@ -85,14 +74,14 @@ page_shot 178 buttons_after
 page_shot 458 dpi_after
 same_picture "$work/dpi_before.png" "$work/dpi_after.png" &&
   fail "the DPI level from the command line did not show"
-close_window
+close_program 15
 
 # A window started afresh on the same mouse shows the same pages.
 start_window
 click 223 178
 page_shot 178 buttons_fresh
 page_shot 458 dpi_fresh
-close_window
+close_program 15
 same_picture "$work/buttons_after.png" "$work/buttons_fresh.png" ||
   fail "the followed button page differs from a fresh window's in $(differing "$work/buttons_after.png" "$work/buttons_fresh.png") pixels"
 same_picture "$work/dpi_after.png" "$work/dpi_fresh.png" ||

@@ -10,10 +10,7 @@ TITLE="Zentrik Mouse"
 start_xvfb
 
 "$ZENTRIK" --simulate & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window"
 sleep 4  # listing and loading the mouse
 xdotool windowfocus --sync "$wid"
 
@@ -25,8 +22,7 @@ xdotool key 2 4 5 0 Return; sleep 0.5     # whole steps of 100: 2400
 xdotool key Tab shift+Tab Up; sleep 0.5   # back on the spin box: 2500
 sleep 3  # the store-settings timer (2 s after the last write)
 
-"$ZENTRIK" /close
-wait_for 15 process_gone $app || fail "/close did not end the program"
+close_program 15
 wait $app || fail "the program exited with $?"
 json=$("$ZENTRIKCTL" --simulate settings --json) || fail "zentrikctl settings failed"
 x=$(jq ".dpi.levels[.dpi.level].x" <<<"$json")

@@ -12,6 +12,5 @@ printf '[APP]\r\nstr=Zentrik Japanese Test\r\n[1041]\r\nmsg_str1=Select one\r\n'
 wait_for 20 window_visible "Zentrik Japanese Test" ||
   fail "the window does not carry the caption of language.ini"
 grep -qi '^id *= *1041' "$XDG_CONFIG_HOME/zentrik/set.ini" || fail "set.ini does not hold 1041"
-"$ZENTRIK" /close
-wait_for 10 process_gone $app || fail "/close did not end the program"
+close_program 10
 echo "language: all checks passed"

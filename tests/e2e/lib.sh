@@ -6,6 +6,9 @@ export NO_AT_BRIDGE=1
 # The simulated mice, safety copies and settings of a test live in a folder of its own.
 E2E_HOME=$(mktemp -d)
 export XDG_STATE_HOME="$E2E_HOME/state" XDG_CONFIG_HOME="$E2E_HOME/config"
+# Screenshots, reference pictures and files of the test; removed with E2E_HOME.
+work="$E2E_HOME/work"
+mkdir -p "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -52,6 +55,32 @@ click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.8; }
 window_visible() { xdotool search --onlyvisible --name "$1"; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
+# await_window TITLE SECONDS MESSAGE: waits for the visible window TITLE (else fails with
+# MESSAGE); then wid is its id, WX and WY its place, WIDTH and HEIGHT its size.
+await_window() {
+  wait_for "$2" window_visible "$1" || fail "$3"
+  wid=$(xdotool search --onlyvisible --name "$1" | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  WX=$X; WY=$Y
+}
+
+# close_program SECONDS [MESSAGE]: "$ZENTRIK /close", then the program started as $app must end
+# within SECONDS.
+close_program() {
+  "$ZENTRIK" /close
+  wait_for "$1" process_gone "$app" || fail "${2:-/close did not end the program}"
+}
+
+# start_tilt_target: a window that logs the buttons it gets into $work/xev.log (its process is
+# $target), with the pointer over it; got_button N: it got button N.
+start_tilt_target() {
+  xev -geometry 400x60+20+735 -name "tilt target" -event button >"$work/xev.log" &
+  target=$!
+  wait_for 10 window_visible "tilt target" || fail "no target window"
+  xdotool mousemove 200 765
+}
+got_button() { grep -q "button $1," "$work/xev.log"; }
+
 # "r g b" of pixel (X, Y) of an image.
 pixel() {
   convert "$1" -crop "1x1+$2+$3" +repage \
@@ -89,6 +118,24 @@ looks_like() {
   done
   (( n > 0 ))
 }
+
+# home_references ZENTRIK: the references of the home page (5) and the no-mouse page (99).
+# shot: the screen as $work/shot.png (a script for another display server defines its own).
+# on_page PAGE OTHER: the window at WX, WY shows PAGE; home, no_mouse: the two pages.
+home_references() { reference "$1" 5 "$work"; reference "$1" 99 "$work"; }
+shot() { import -window root "$work/shot.png"; }
+on_page() { shot && looks_like "$1" "$2" "$work" "$work/shot.png"; }
+home() { on_page 5 99; }
+no_mouse() { on_page 99 5; }
+
+# differing A B [FUZZ]: how many pixels of two same-sized pictures differ by more than FUZZ
+# (default 3%); same_picture A B: none does.
+differing() {
+  # compare may print the count as 2.2878e+06; anything but a count (an error) fails.
+  { compare -metric AE -fuzz "${3:-3%}" "$1" "$2" null: 2>&1 || true; } |
+    awk '$1 ~ /^[0-9][0-9.e+]*$/ { printf "%d\n", $1; ok = 1 } END { exit !ok }'
+}
+same_picture() { (( $(differing "$1" "$2") == 0 )); }
 
 # The button page of the window at WX, WY, and its profile boxes as checked (screenshots in the
 # folder DIR): profile 1's checked box is red, profile 3's blue.

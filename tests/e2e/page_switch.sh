@@ -4,9 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 TITLE="Zentrik Mouse"
-work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 
 # Reference pictures of the two pages, as they look on a screen without a compositor.
 for page in 2 5; do
@@ -34,10 +32,7 @@ shows() {
 }
 
 "$ZENTRIK" --page 5 & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window for --page 5"
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window for --page 5"
 # The first paint may come well after the window maps (fonts load first on a slow build).
 check_home() { import -window root "$work/before.png" && shows 5 "$work/before.png"; }
 wait_for 20 check_home || fail "the window does not show the home page at start"
@@ -59,6 +54,5 @@ sleep 0.5
 window_visible "$TITLE" >/dev/null || fail "Escape closed the window"
 kill -0 $app || fail "Escape ended the program"
 
-"$ZENTRIK" /close
-wait_for 5 process_gone $app || fail "/close did not end the program"
+close_program 5
 echo "page switch: all checks passed"

@@ -9,8 +9,6 @@ ZENTRIKCTL=$2
 TITLE="Zentrik Mouse"
 start_xvfb
 ctl() { "$ZENTRIKCTL" --simulate "$@"; }
-work="$E2E_HOME/work"
-mkdir -p "$work"
 
 ctl button 1 2 copy >/dev/null && ctl name 1 Game >/dev/null || fail "preparing the mouse failed"
 ctl profile-file export 1 "$work/expected.json" || fail "zentrikctl profile-file export failed"
@@ -20,10 +18,8 @@ ctl profile-file export 1 "$work/expected.json" || fail "zentrikctl profile-file
 # libraries themselves touch (an AddressSanitizer build ignores the variable).
 TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}ignore_noninstrumented_modules=1" \
   "$ZENTRIK" --simulate & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-main=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$main")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window"
+main=$wid
 sleep 4  # listing and loading the mouse
 open_button_page
 wait_for 5 profile1_checked "$work" || fail "the button page did not show"
@@ -79,6 +75,5 @@ json=$(ctl settings --json)
 [[ "$(jq -r '.profiles[3].buttons[2].function' <<<"$json")" == "Paste" ]] ||
   fail "profile 4's wheel click is not Paste: $(jq -c '.profiles[3]' <<<"$json")"
 
-"$ZENTRIK" /close
-wait_for 15 process_gone $app || fail "/close did not end the program"
+close_program 15
 echo "profile file in window: all checks passed"

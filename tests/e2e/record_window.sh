@@ -5,26 +5,22 @@
 source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 TITLE="Zentrik Mouse"
-work=$(mktemp -d)
 start_xvfb
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
 
 "$ZENTRIK" --simulate --page 1 & app=$!
-wait_for 30 window_visible "$TITLE" || fail "no window"
+await_window "$TITLE" 30 "no window"
 sleep 1
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"  # X, Y
 
 # Window points: the tool icons' centres, and a point inside editor row N (the mode row is 0).
 TOOL_X=451
 REC_Y=489 STOP_Y=525 KEYDOWN_TOOL_Y=163
 ROW_X=783
 row_y() { echo $((176 + 34 * $1)); }
-click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
+click_at() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.5; }
 # "r g b" of window point (x, y) now.
 pixel_now() {
   import -window root "$work/shot.png"
-  pixel "$work/shot.png" $((X + $1)) $((Y + $2))
+  pixel "$work/shot.png" $((WX + $1)) $((WY + $2))
 }
 
 empty_row7=$(pixel_now $ROW_X "$(row_y 7)")
@@ -36,7 +32,7 @@ click_at $TOOL_X $REC_Y
 sleep 1
 xdotool type --delay 300 ab  # A down, wait, A up, wait, B down, wait, B up: rows 1-7
 sleep 0.3
-xdotool mousemove $((X + TOOL_X)) $((Y + STOP_Y)); sleep 0.3; xdotool click 1; sleep 0.5
+xdotool mousemove $((WX + TOOL_X)) $((WY + STOP_Y)); sleep 0.3; xdotool click 1; sleep 0.5
 row7_selected() {
   d=$(distance "$empty_row7" "$(pixel_now $ROW_X "$(row_y 7)")")
   (( d > 40 ))

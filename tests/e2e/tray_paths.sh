@@ -16,8 +16,7 @@ run_path() {  # run_path NAME [LAUNCHER...]
   wait_for 20 window_visible "$TITLE" || fail "$name: no window"
   sleep 2  # the tip comes a second after the start, the tray icon after the first frame
   kill -0 $app || fail "$name: the program ended after the tray icon and the tip"
-  "$ZENTRIK" /close
-  wait_for 10 process_gone $app || fail "$name: /close did not end the program"
+  close_program 10 "$name: /close did not end the program"
   wait $app || { local rc=$?; cat "$log" >&2; fail "$name: the program exited with $rc"; }
   if grep -E "status icon instead|notices are not shown" "$log"; then
     fail "$name: a desktop library could not be loaded"

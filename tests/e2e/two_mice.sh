@@ -9,7 +9,6 @@ ZENTRIKCTL=$2
 TITLE="Zentrik Mouse"
 start_xvfb
 
-click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.8; }
 level_x() {  # DEVICE: the X resolution of its current DPI level
   local json level
   json=$("$ZENTRIKCTL" --simulate --device="$1" settings --json) || return 1
@@ -23,10 +22,7 @@ device_page_shown() {  # the second device row is drawn where the home page has 
 }
 
 "$ZENTRIK" --simulate=mice=2 & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-wid=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window"
 sleep 4  # listing and loading the first mouse
 first_before=$(level_x 0) || fail "zentrikctl --device=0 settings failed"
 second_before=$(level_x 1) || fail "zentrikctl --device=1 settings failed"
@@ -45,8 +41,7 @@ done
 sleep 0.2; xdotool mouseup 1
 sleep 3                       # the store-settings timer (2 s after the last write)
 
-"$ZENTRIK" /close
-wait_for 15 process_gone $app || fail "/close did not end the program"
+close_program 15
 
 second_after=$(level_x 1) || fail "zentrikctl --device=1 settings failed"
 first_after=$(level_x 0) || fail "zentrikctl --device=0 settings failed"

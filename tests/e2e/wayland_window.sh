@@ -8,12 +8,11 @@ source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
 command -v weston >/dev/null || fail "weston is not installed (make deps-test)"
-work=$(mktemp -d)
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 app=
 WESTON_PID=
-trap 'kill $app $WESTON_PID 2>/dev/null || true; rm -rf "$work" "$runtime" "$E2E_HOME"' EXIT
+trap 'kill $app $WESTON_PID 2>/dev/null || true; rm -rf "$runtime" "$E2E_HOME"' EXIT
 
 # A black desktop without a panel, so the window's picture is the only thing on the screen.
 printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff000000\npanel-position=none\n' \
@@ -26,9 +25,9 @@ wait_for 15 test -S "$runtime/zentrik-e2e" || fail "weston did not start: $(tail
 unset DISPLAY
 export WAYLAND_DISPLAY=zentrik-e2e GDK_BACKEND=wayland
 export ZENTRIK_INSTANCE="${ZENTRIK_INSTANCE:-e2e}-wl$$"
-for page in 5 99; do reference "$ZENTRIK" $page "$work"; done
+home_references "$ZENTRIK"
 
-# shot: the whole output in $work/shot.png.
+# shot (for home and no_mouse): the whole output in $work/shot.png.
 shot() {
   rm -f "$work"/wayland-screenshot-*.png
   (cd "$work" && weston-screenshooter >/dev/null 2>&1) || return 1
@@ -45,8 +44,6 @@ placed() {
   [[ ${b[0]} == "${r[0]}" && ${b[1]} == "${r[1]}" ]] || return 1
   WX=$(( b[2] - r[2] )); WY=$(( b[3] - r[3] ))
 }
-home() { shot && looks_like 5 99 "$work" "$work/shot.png"; }
-no_mouse() { shot && looks_like 99 5 "$work" "$work/shot.png"; }
 
 # WAYLAND_DEBUG: the client's requests, the title among them, on its standard error.
 WAYLAND_DEBUG=client "$ZENTRIK" --simulate 2>"$work/stderr" & app=$!

@@ -7,11 +7,10 @@ source "$(dirname "$0")/lib.sh"
 ZENTRIK=$1
 ZENTRIKCTL=$2
 TITLE="Zentrik Mouse"
-work=$(mktemp -d)
 start_xvfb
 first=$ZENTRIK_INSTANCE-first
 second=$ZENTRIK_INSTANCE-second
-trap 'kill $XVFB_PID ${a:-} ${b:-} 2>/dev/null || true; rm -rf "$work" "$E2E_HOME"' EXIT
+trap 'kill $XVFB_PID ${a:-} ${b:-} 2>/dev/null || true; rm -rf "$E2E_HOME"' EXIT
 
 # Starts a window as instance NAME and moves it to Y; its id is then in $wid.
 start_window() {
@@ -30,8 +29,6 @@ tabs_shot() {
   sleep 0.3
   import -window root -crop "710x40+204+$(($1 + 128))" +repage "$2"
 }
-differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 >/dev/null | cut -d' ' -f1; }
-same_picture() { (( $(differing "$1" "$2") == 0 )); }
 # Waits until the tabs of both windows look alike and unlike BEFORE; NAME-{a,b}.png then.
 both_show_within() {  # SECONDS BEFORE NAME
   local deadline=$((SECONDS + $1))
