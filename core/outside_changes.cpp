@@ -7,12 +7,12 @@
 #include "core/button_page.h"
 #include "core/dpi_page.h"
 #include "core/mouse_job_lock.h"
+#include "core/profile_name.h"
 #include "core/session.h"
 #include "device/commands.h"
 #include "device/mouse_lock.h"
 #include "lang/string_tables.h"
 #include "lang/text_codec.h"
-#include "lang/text_format.h"
 
 namespace zentrik::core {
 namespace {
@@ -40,9 +40,7 @@ void follow_names(Session& session, const std::string& path, int only) {
         const auto name16 = device::read_profile_name(session.lib(), path, p);
         if (!name16)
             continue;
-        std::string name = lang::utf16_to_utf8(*name16);
-        if (name.empty())
-            name = lang::format_text("profile %d", p + 1);
+        const std::string name = shown_profile_name(lang::utf16_to_utf8(*name16), p);
         const bool changed = session.model().with([&](SettingsState& s) {
             return std::exchange(s.profile_names[static_cast<std::size_t>(p)], name) != name;
         });

@@ -5,13 +5,13 @@
 #include "core/dpi_page.h"
 #include "core/mouse_job_lock.h"
 #include "core/outside_changes.h"
+#include "core/profile_name.h"
 #include "core/session.h"
 #include "core/start_progress.h"
 #include "device/commands.h"
 #include "device/mouse_models.h"
 #include "lang/string_tables.h"
 #include "lang/text_codec.h"
-#include "lang/text_format.h"
 #include "ui/layout.h"
 
 namespace zentrik::core {
@@ -20,10 +20,6 @@ namespace {
 // The profile marks on the mouse picture, by profile (c and d swap places).
 constexpr const char* kProfileMarks[] = {"_mouse p11", "_mouse p11a", "_mouse p11b", "_mouse p11d",
                                          "_mouse p11c"};
-
-std::string default_profile_name(int profile) {
-    return lang::format_text("profile %d", profile + 1);
-}
 
 }  // namespace
 
@@ -120,9 +116,8 @@ void Session::load_settings() {
     step(kLoadNamesPhase);
     for (int p = 0; p < device::kProfileCount; ++p) {
         const auto name16 = device::read_profile_name(lib_, path, p);
-        std::string name = name16 ? lang::utf16_to_utf8(*name16) : std::string();
-        if (name.empty())
-            name = default_profile_name(p);
+        const std::string name =
+            shown_profile_name(name16 ? lang::utf16_to_utf8(*name16) : std::string(), p);
         model_.with([&](SettingsState& s) { s.profile_names[static_cast<std::size_t>(p)] = name; });
         board_.set_text("profile " + std::to_string(p), name);
         step(kLoadNamesPhase, (p + 1.0) / device::kProfileCount);

@@ -12,6 +12,7 @@
 #include "cli/exit_codes.h"
 #include "core/button_functions.h"
 #include "core/macro_users.h"
+#include "core/profile_name.h"
 #include "core/safety_copies.h"
 #include "device/commands.h"
 #include "lang/string_tables.h"
@@ -292,9 +293,8 @@ std::optional<core::ProfileNames> read_profile_names(Session& s) {
         const auto name = device::read_profile_name(*s.mouse.lib, s.mouse.device.path, p);
         if (!name)
             return std::nullopt;
-        names[static_cast<std::size_t>(p)] = lang::utf16_to_utf8(*name);
-        if (names[static_cast<std::size_t>(p)].empty())
-            names[static_cast<std::size_t>(p)] = "profile " + std::to_string(p + 1);
+        names[static_cast<std::size_t>(p)] =
+            core::shown_profile_name(lang::utf16_to_utf8(*name), p);
     }
     return names;
 }
