@@ -24,8 +24,9 @@ JobResult failure(std::string message) {
     return r;
 }
 
-JobResult file_failure() {
-    JobResult r = failure(kMsgError);
+// "error" with what the file system said ("cannot write 'PATH': REASON").
+JobResult file_failure(const platform::ReplacingFile& file) {
+    JobResult r = failure(std::string(kMsgError) + ": " + file.error());
     r.file_failed = true;
     return r;
 }
@@ -63,7 +64,7 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
     // known at once; it replaces the target only when complete.
     platform::ReplacingFile out(target);
     if (!out.ok())
-        return file_failure();
+        return file_failure(out);
     const std::string& caption = lang::strings().process_captions[kBackupCaption];
     ProgressScope box(progress, caption);
     // One image: no other program writes while it is read.
@@ -78,10 +79,12 @@ JobResult backup_to_file(device::zklib& lib, const device::_DEVICE_& device,
     auto image = read_memory_image(lib, device.path, device.memory_size,
                                    [&progress](double f) { progress.set_fraction(f); });
     if (!image)
-        return failure(kMsgError);
+        return failure(std::string(kMsgError) +
+                       ": the mouse stopped answering while it was read; " + target.string() +
+                       " was not written.");
     backup.image = std::move(*image);
     if (!out.commit(encode_backup(backup)))
-        return file_failure();
+        return file_failure(out);
     progress.set_fraction(1.0);
     lib.timing().sleep_ms(linger_ms);
     return JobResult{};

@@ -109,7 +109,8 @@ TEST_F(BackupJobs, BackupThatFailsPartWayLeavesTheOldFileAndNoOther) {
     m.mouse->set_faults({.unplug_after_exchanges = 100});
     const JobResult r = backup_to_file(m.rig.lib, m.device, {}, target, progress);
     EXPECT_EQ(r.status, JobStatus::failed);
-    EXPECT_EQ(r.message, "error");
+    EXPECT_EQ(r.message, "error: the mouse stopped answering while it was read; " +
+                             target.string() + " was not written.");
     EXPECT_EQ(read_text(target), "the earlier backup");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"a.mbf"});
     EXPECT_EQ(progress.ends, 1);
@@ -119,7 +120,11 @@ TEST_F(BackupJobs, BackupToADirectoryThatCannotHoldItFailsBeforeReading) {
     const JobResult r =
         backup_to_file(m.rig.lib, m.device, {}, dir / "missing" / "a.mbf", progress);
     EXPECT_EQ(r.status, JobStatus::failed);
-    EXPECT_EQ(r.message, "error");
+    EXPECT_TRUE(r.file_failed);
+    // Says which file and why, not only "error".
+    EXPECT_EQ(r.message.rfind("error: cannot write '" + (dir / "missing").string(), 0), 0u)
+        << r.message;
+    EXPECT_NE(r.message.find("No such file or directory"), std::string::npos) << r.message;
     EXPECT_TRUE(m.mouse->requests().empty());
 }
 
@@ -257,7 +262,9 @@ TEST_F(BackupJobs, BackupDialogProposesTodaysNameAndShowsFailures) {
     dialogs.chosen = dir / "nowhere" / "b.mbf";
     const JobResult r = run_backup(m.rig.lib, m.device, {}, dialogs, progress);
     EXPECT_EQ(r.status, JobStatus::failed);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"error"});
+    EXPECT_EQ(dialogs.messages,
+              std::vector<std::string>{"error: cannot write '" + dialogs.chosen->string() +
+                                       "': No such file or directory"});
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].initial_name, "backup_" + today_date_text());
     EXPECT_THAT(dialogs.requests[0].initial_name,
