@@ -13,7 +13,7 @@ start_xvfb
 ctl() { "$ZENTRIKCTL" --simulate "$@"; }
 # A failed check must not leave the programs running (a stuck instance keeps its channel's
 # socket, which other starts of the user would try): end them before lib.sh's own clean-up.
-app= second=
+app='' second=''
 lib_exit=$(trap -p EXIT)
 lib_exit=${lib_exit#"trap -- "}
 eval "lib_exit=${lib_exit%" EXIT"}"
@@ -74,10 +74,9 @@ closed() { ! xdotool search --onlyvisible --pid "$app" | grep -qx "$1"; }
 
 # The Restore button works once the mouse is listed and loaded: ask until the dialog opens.
 DIALOG=
-for attempt in 1 2 3 4 5 6; do
+for _ in 1 2 3 4 5 6; do
   sleep 2
-  click 223 458  # the DPI category on the home page
-  click 104 458  # (the DPI tab, should the category have missed)
+  click 104 458  # the DPI category on the home page, the DPI tab on the others
   click 685 500  # Restore
   wait_for 5 dialog && break
 done
