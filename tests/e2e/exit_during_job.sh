@@ -50,25 +50,7 @@ main=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 WX=$X; WY=$Y
 
-# The newest visible window of the program other than the main one (a dialog), focused.
-dialog() {
-  local w
-  for w in $(xdotool search --onlyvisible --pid "$app"); do
-    [[ "$w" != "$main" ]] && DIALOG=$w
-  done
-  [[ -n "${DIALOG:-}" ]]
-}
-focus_dialog() {
-  eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-  xdotool mousemove $((X + 20)) $((Y + 20))  # no window manager: keys go under the pointer
-  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
-  sleep 0.5
-}
-use_dialog() {
-  DIALOG=
-  wait_for 15 dialog || fail "$1 did not open"
-  focus_dialog
-}
+source "$(dirname "$0")/dialogs.sh"
 window_gone() { ! window_visible "$TITLE"; }
 closed() { ! xdotool search --onlyvisible --pid "$app" | grep -qx "$1"; }
 
