@@ -83,7 +83,8 @@ wait_for 5 window_gone || fail "the window stayed on screen after /close"
 alive $app || fail "the program ended at once, before its job was done"
 
 # A second start meanwhile waits for the ending instance: no window while the first lives.
-"$ZENTRIK" --simulate 2>"$work/second.log" & second=$!
+# (Its stderr also goes on to the test's, where sanitizer reports are looked for.)
+"$ZENTRIK" --simulate 2> >(tee "$work/second.log" >&2) & second=$!
 deadline=$((SECONDS + 120))
 while alive $app; do
   (( SECONDS < deadline )) || fail "the program did not end after its job"
