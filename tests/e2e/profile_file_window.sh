@@ -24,22 +24,7 @@ sleep 4  # listing and loading the mouse
 open_button_page
 wait_for 5 profile1_checked "$work" || fail "the button page did not show"
 
-# The newest visible window of the program other than the main one (a dialog), focused.
-dialog() {
-  local w
-  for w in $(xdotool search --onlyvisible --pid "$app"); do
-    [[ "$w" != "$main" ]] && DIALOG=$w
-  done
-  [[ -n "${DIALOG:-}" ]]
-}
-use_dialog() {
-  DIALOG=
-  wait_for 15 dialog || fail "$1 did not open"
-  eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-  xdotool mousemove $((X + 20)) $((Y + 20))  # no window manager: keys go under the pointer
-  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
-  sleep 0.5
-}
+source "$(dirname "$0")/dialogs.sh"
 dialog_gone() { ! xdotool search --onlyvisible --pid "$app" | grep -qv "^$main\$"; }
 tab() { xdotool mousemove $((WX + 204 + 142 * $1 + 70)) $((WY + 148)) click 3; }
 
