@@ -18,9 +18,7 @@ lib_exit=$(trap -p EXIT)
 lib_exit=${lib_exit#"trap -- "}
 eval "lib_exit=${lib_exit%" EXIT"}"
 trap 'kill -9 $app $second 2>/dev/null || true; eval "$lib_exit"' EXIT
-work="$E2E_HOME/work"
 safety="$XDG_STATE_HOME/zentrik/backups"  # where every restore saves the mouse first
-mkdir -p "$work"
 
 # A mouse that differs from a reset one in its names, buttons, DPI, rate and macros; its
 # backup; then a reset, so that the restore has the whole memory to write back.
@@ -47,10 +45,8 @@ one_more_safety_copy() { (( $(safety_copies) > copies_before )); }
 # catch races at exit); without that pause the program's end is where the check below sees it.
 TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}ignore_noninstrumented_modules=1:atexit_sleep_ms=0" \
   "$ZENTRIK" --simulate & app=$!
-wait_for 20 window_visible "$TITLE" || fail "no window"
-main=$(xdotool search --onlyvisible --name "$TITLE" | head -1)
-eval "$(xdotool getwindowgeometry --shell "$main")"
-WX=$X; WY=$Y
+await_window "$TITLE" 20 "no window"
+main=$wid
 
 source "$(dirname "$0")/dialogs.sh"
 window_gone() { ! window_visible "$TITLE"; }
