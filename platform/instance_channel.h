@@ -49,7 +49,10 @@ class InstanceChannel {
   public:
     // `name` tells programs apart (tests use their own); it becomes part of the channel's file
     // name inside the user's private runtime folder.
-    explicit InstanceChannel(std::string name);
+    // `connect_wait_ms` bounds the wait for an instance that holds the channel but accepts no
+    // connection (its queue is full: it hangs or has stopped taking messages).
+    explicit InstanceChannel(std::string name, int connect_wait_ms = kConnectWaitMs);
+    static constexpr int kConnectWaitMs = 3000;
 
     // Delivers `message` (with `text`, one line of at most kMaxMessageText bytes) to the running
     // instance; false when there is none, it is ending, or the text is not one such line.
@@ -77,6 +80,7 @@ class InstanceChannel {
     std::filesystem::path socket_path_;
     std::filesystem::path lock_path_;
     std::string unavailable_;
+    int connect_wait_ms_;
 };
 
 // The channel name for the program: "zentrik", or "zentrik-$ZENTRIK_INSTANCE" when that is set

@@ -97,8 +97,14 @@ int run_start_routine(const StartOptions& options, const StartEnvironment& env,
         if (outcome.listener || !outcome.unavailable.empty() || round + 1 == kRounds)
             break;
     }
-    if (!outcome.listener && outcome.unavailable.empty())
-        return status;
+    if (!outcome.listener && outcome.unavailable.empty()) {
+        if (options.close)
+            return status;
+        std::fprintf(stderr,
+                     "zentrik: a running instance holds the single-instance channel but does not "
+                     "answer; no window was opened. End that instance (or wait) and try again.\n");
+        return 1;
+    }
     if (!outcome.listener)
         std::fprintf(stderr,
                      "zentrik: the single-instance channel cannot be set up (%s); starting "

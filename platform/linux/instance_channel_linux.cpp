@@ -4,6 +4,7 @@
 // credentials are still checked on both ends. A socket file left by a crashed instance no
 // longer answers and is replaced; a lock file beside it keeps two starting instances from
 // both replacing it.
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -127,15 +128,31 @@ socklen_t make_address(const fs::path& path, sockaddr_un& sa) {
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + s.size() + 1);
 }
 
-// A connection to the socket at `path`; invalid when nothing listens there.
-UniqueFd connect_to(const fs::path& path) {
-    UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+// A connection to the socket at `path`; invalid when nothing listens there, or (with `busy`
+// set) when its listener took no connection within `wait_ms`: a blocking connect would wait
+// for as long as the listener's queue stays full, and hang every later start with it.
+UniqueFd connect_to(const fs::path& path, int wait_ms, bool* busy = nullptr) {
+    if (busy)
+        *busy = false;
+    UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!s.valid())
         return s;
     sockaddr_un sa;
     const socklen_t len = make_address(path, sa);
-    if (::connect(s.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0)
-        return UniqueFd();
+    constexpr int kRetryMs = 20;
+    for (int waited = 0; ::connect(s.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0;) {
+        // A full queue answers EAGAIN at once on a non-blocking Unix socket.
+        if (errno != EAGAIN && errno != EINTR)
+            return UniqueFd();
+        if (errno == EAGAIN && (waited += kRetryMs) > wait_ms) {
+            if (busy)
+                *busy = true;
+            return UniqueFd();
+        }
+        ::usleep(kRetryMs * 1000);
+    }
+    // Sends and receives have time limits of their own.
+    ::fcntl(s.get(), F_SETFL, ::fcntl(s.get(), F_GETFL) & ~O_NONBLOCK);
     return s;
 }
 
@@ -217,7 +234,8 @@ class SocketListener final : public InstanceListener {
 
 }  // namespace
 
-InstanceChannel::InstanceChannel(std::string name) {
+InstanceChannel::InstanceChannel(std::string name, int connect_wait_ms)
+    : connect_wait_ms_(connect_wait_ms) {
     const fs::path folder = private_folder(unavailable_);
     if (folder.empty())
         return;
@@ -234,10 +252,11 @@ InstanceChannel::InstanceChannel(std::string name) {
 namespace {
 
 // Delivers one message line to the instance listening at `socket`.
-Delivery deliver_to(const fs::path& socket, InstanceMessage message, const std::string& text) {
+Delivery deliver_to(const fs::path& socket, InstanceMessage message, const std::string& text,
+                    int wait_ms) {
     if (text.size() > InstanceChannel::kMaxMessageText || text.find('\n') != std::string::npos)
         return Delivery::kNone;
-    UniqueFd s = connect_to(socket);
+    UniqueFd s = connect_to(socket, wait_ms);
     if (!s.valid() || !peer_is_this_user(s.get()))
         return Delivery::kNone;
     const std::string line = message_line(message, text);
@@ -269,7 +288,7 @@ Delivery InstanceChannel::deliver_to_running(InstanceMessage message,
                                              const std::string& text) const {
     if (socket_path_.empty())
         return Delivery::kNone;
-    return deliver_to(socket_path_, message, text);
+    return deliver_to(socket_path_, message, text, connect_wait_ms_);
 }
 
 int InstanceChannel::deliver_to_every_running(InstanceMessage message, const std::string& text,
@@ -285,7 +304,7 @@ int InstanceChannel::deliver_to_every_running(InstanceMessage message, const std
         if (!is_channel_name(path.filename().string()) || (skip_own && path == socket_path_) ||
             ::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::getuid())
             continue;
-        if (deliver_to(path, message, text) == Delivery::kDelivered)
+        if (deliver_to(path, message, text, connect_wait_ms_) == Delivery::kDelivered)
             ++delivered;
     }
     return delivered;
@@ -297,8 +316,10 @@ ListenOutcome InstanceChannel::listen_as_first() const {
     ChannelLock lock(lock_path_);
     if (!lock.held())
         return {nullptr, lock_path_.string() + ": " + error_text(errno)};
-    // A socket that still accepts a connection belongs to a running instance.
-    if (connect_to(socket_path_).valid())
+    // A socket that still accepts a connection belongs to a running instance; so does one whose
+    // queue is full (never replaced: its instance may only be slow).
+    bool busy = false;
+    if (connect_to(socket_path_, connect_wait_ms_, &busy).valid() || busy)
         return {};
     // Anything else there was left by an ended instance (the folder is ours alone).
     struct stat st {};
@@ -314,7 +335,7 @@ ListenOutcome InstanceChannel::listen_as_first() const {
     sockaddr_un sa;
     const socklen_t len = make_address(socket_path_, sa);
     if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&sa), len) != 0 ||
-        ::listen(fd.get(), 8) != 0 || ::lstat(socket_path_.c_str(), &st) != 0)
+        ::listen(fd.get(), 64) != 0 || ::lstat(socket_path_.c_str(), &st) != 0)
         return {nullptr, socket_path_.string() + ": " + error_text(errno)};
     return {std::make_unique<SocketListener>(std::move(fd), socket_path_, lock_path_, st.st_dev,
                                              st.st_ino),

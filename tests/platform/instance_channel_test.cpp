@@ -157,6 +157,42 @@ TEST_F(InstanceChannelTest, AChangeReachesEveryOtherInstanceButNotTheSender) {
     EXPECT_EQ(texts[1].size(), 2u);
 }
 
+// An instance that holds the channel but takes no connection (hung, or its main loop gone) fills
+// its queue: a start or a zentrikctl notice gives up after a bounded wait instead of hanging, and
+// the channel is not taken from it.
+TEST_F(InstanceChannelTest, AnInstanceThatTakesNoConnectionHangsNoStartAndKeepsItsChannel) {
+    const fs::path path = InstanceChannel(name_).socket_path();
+    const int hung = bound_socket(path.string());
+    std::vector<int> queued;  // connections its queue holds, never accepted
+    for (;;) {
+        const int c = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_un sa{};
+        sa.sun_family = AF_UNIX;
+        std::memcpy(sa.sun_path, path.c_str(), path.native().size());
+        if (::connect(c, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+            ASSERT_EQ(errno, EAGAIN) << std::strerror(errno);
+            ::close(c);
+            break;
+        }
+        queued.push_back(c);
+    }
+    struct stat before {};
+    ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+
+    const InstanceChannel channel(name_, 100);
+    EXPECT_EQ(channel.deliver_to_running(InstanceMessage::kRestore), Delivery::kNone);
+    EXPECT_EQ(channel.deliver_to_every_running(InstanceMessage::kMouseChanged, "x", false), 0);
+    const ListenOutcome outcome = channel.listen_as_first();
+    EXPECT_FALSE(outcome.listener);
+    EXPECT_EQ(outcome.unavailable, "");
+    struct stat after {};
+    ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the hung instance's channel was replaced";
+    for (const int c : queued)
+        ::close(c);
+    ::close(hung);
+}
+
 TEST_F(InstanceChannelTest, UnusableRuntimeFolderFallsBackToAPrivateFolder) {
     const fs::path fallback = "/tmp/zentrik-" + std::to_string(::getuid());
     fs::permissions(runtime_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
