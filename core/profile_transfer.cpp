@@ -198,8 +198,8 @@ ProfileTransferResult import_profile(device::zklib& lib, const device::_DEVICE_&
         if (p.reused)
             continue;
         const ProfileMacro& m = document.macros[static_cast<std::size_t>(p.macro)];
-        if (!memory->write_macro(p.slot, p.address, m.code).ok ||
-            !memory->rename_macro(p.slot, m.name).ok)
+        // Written under its own name at once (the file's names were checked as record names).
+        if (!memory->write_macro(p.slot, p.address, m.code, m.name).ok)
             return device_failure("zk_profile_file_write_failed", kFailed, true);
     }
     std::vector<std::pair<int, device::ButtonAssignment>> cells;
