@@ -138,22 +138,7 @@ class X11ActiveWindowWatcher final : public ActiveWindowWatcher {
 
     // The top-level window (a child of the root) that holds the input focus.
     std::optional<xcb_window_t> focus_top_level() {
-        auto focus =
-            own(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-        if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
-            focus->focus == root_)
-            return std::nullopt;
-        xcb_window_t window = focus->focus;
-        for (int depth = 0; depth < 32; ++depth) {
-            auto tree = own(
-                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr));
-            if (!tree)
-                return std::nullopt;
-            if (tree->parent == root_ || tree->parent == XCB_NONE)
-                return window;
-            window = tree->parent;
-        }
-        return std::nullopt;
+        return xcb::focused_window(connection_, root_, [](xcb_window_t) { return false; });
     }
 
     std::vector<std::string> classes(xcb_window_t window) {

@@ -109,24 +109,12 @@ class X11WindowSystem final : public WindowSystem {
         return xcb::active_window(connection_, root_, net_active_window_);
     }
 
+    // The focused window that carries WM_CLASS (the program's own inside its top-level window),
+    // or the top-level window.
     std::optional<xcb_window_t> focus_window() {
-        auto reply =
-            own(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-        if (!reply || reply->focus == XCB_NONE || reply->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
-            reply->focus == root_)
-            return std::nullopt;
-        // The focus often sits on a child of the program's top-level window: walk up to it.
-        xcb_window_t window = reply->focus;
-        for (int depth = 0; depth < 32; ++depth) {
-            if (property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING))
-                return window;
-            auto tree = own(
-                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr));
-            if (!tree || tree->parent == XCB_NONE || tree->parent == root_)
-                break;
-            window = tree->parent;
-        }
-        return window;
+        return xcb::focused_window(connection_, root_, [this](xcb_window_t window) {
+            return property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).has_value();
+        });
     }
 
     // The window under the pointer that carries WM_CLASS: the program's own window inside the

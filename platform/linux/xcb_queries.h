@@ -52,6 +52,33 @@ inline std::optional<xcb_window_t> active_window(xcb_connection_t* connection, x
     return window;
 }
 
+// The window that holds the input focus, walked up from the focused window (often a child of a
+// program's top-level window) to the first one for which `stop(window)` holds, or else to the
+// top-level one (a child of the root); nullopt when nothing or the root has the focus, or a
+// window vanished meanwhile.
+template <typename Stop>
+std::optional<xcb_window_t> focused_window(xcb_connection_t* connection, xcb_window_t root,
+                                           Stop stop) {
+    auto focus =
+        own(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
+        focus->focus == root)
+        return std::nullopt;
+    xcb_window_t window = focus->focus;
+    for (int depth = 0; depth < 32; ++depth) {
+        if (stop(window))
+            return window;
+        auto tree =
+            own(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+        if (!tree)
+            return std::nullopt;
+        if (tree->parent == root || tree->parent == XCB_NONE)
+            return window;
+        window = tree->parent;
+    }
+    return std::nullopt;
+}
+
 // WM_CLASS holds two NUL-terminated strings: the instance name, then the class name.
 inline std::vector<std::string> window_classes(xcb_connection_t* connection, xcb_window_t window) {
     std::vector<std::string> names;
